@@ -59,3 +59,12 @@ function(quietline_add_test name)
     PROPERTIES LABELS "${labels}" TIMEOUT 300
     DISCOVERY_MODE PRE_TEST)
 endfunction()
+
+# Adds each listed sub-folder of the current folder that has a CMakeLists.txt.
+function(quietline_add_existing_subdirectories)
+  foreach(dir ${ARGN})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt)
+      add_subdirectory(${dir})
+    endif()
+  endforeach()
+endfunction()
