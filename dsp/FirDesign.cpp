@@ -1,0 +1,197 @@
+#include "dsp/FirDesign.h"
+
+#include "dsp/DesignCutoffTable.h"
+
+#include <cmath>
+
+namespace kelmora::dsp
+{
+
+namespace
+{
+constexpr double twoPi = 6.283185307179586;
+constexpr double pi = 3.141592653589793;
+constexpr double kaiserBeta = 14.0;
+constexpr double trimThreshold = 3.162277660168379e-6; // -110 dB
+
+// I0 by its power series, given (x/2)^2; capped so that a design has a bounded cost.
+double besselI0FromQuarterSquare (double q)
+{
+    double sum = 1.0;
+    double term = 1.0;
+
+    for (int k = 1; k <= 79; ++k)
+    {
+        term *= q / ((double) k * (double) k);
+        sum += term;
+
+        if (term < 1e-6)
+            break;
+    }
+
+    return sum;
+}
+} // namespace
+
+void clearTaps (double* taps, int32_t n)
+{
+    for (int32_t i = 0; i < n; ++i)
+        taps[i] = 0.0;
+}
+
+void designSincKernel (double* taps, uint32_t n, int32_t mode, double cutoffHz, double sampleRate)
+{
+    const bool highPass = mode == 1;
+    const double r = cutoffHz / sampleRate;
+    const double signedR = highPass ? -r : r;
+    const uint32_t half = n / 2;
+
+    if ((n & 1u) != 0)
+        taps[half] = highPass ? 1.0 - 2.0 * r : 2.0 * r;
+
+    if (n < 2)
+        return;
+
+    for (uint32_t k = 0; k < half; ++k)
+    {
+        const double t = (double) k - (double) (n - 1) * 0.5;
+        const double value = std::sin (twoPi * signedR * t) / (pi * t);
+        taps[k] = value;
+        taps[n - 1 - k] = value;
+    }
+}
+
+void applyKaiserWindow (double* taps, uint32_t n, double width, double beta)
+{
+    const double halfBeta = beta * 0.5;
+    const double i0Beta = besselI0FromQuarterSquare (halfBeta * halfBeta);
+
+    for (uint32_t i = 0; i < n; ++i)
+    {
+        const double p = ((double) i - (double) (n - 1) * 0.5) / width + 0.5;
+        double w = 0.0;
+
+        if (! (p < 0.0 || p > 1.0))
+        {
+            const double u = 2.0 * p - 1.0;
+            const double halfArg = halfBeta * std::sqrt (1.0 - u * u);
+            w = besselI0FromQuarterSquare (halfArg * halfArg) / i0Beta;
+        }
+
+        taps[i] = w * taps[i];
+    }
+}
+
+void trimSmallTaps (double*& taps, uint32_t& count, double threshold)
+{
+    const uint32_t half = count / 2;
+    uint32_t i = 0;
+
+    while (i < half && std::fabs (taps[i]) < threshold)
+        ++i;
+
+    taps += i;
+    count -= 2 * i;
+}
+
+void normaliseToUnitSum (double* taps, int32_t n)
+{
+    if (n <= 0)
+        return;
+
+    double sum = 0.0;
+    for (int32_t i = 0; i < n; ++i)
+        sum += taps[i];
+
+    const double scale = 1.0 / sum;
+    for (int32_t i = 0; i < n; ++i)
+        taps[i] *= scale;
+}
+
+double evaluateCutoffPolynomial (const double* c, double x)
+{
+    const double x2 = x * x;
+    const double x3 = x2 * x;
+    const double x4 = x3 * x;
+    const double x5 = x4 * x;
+    const double x6 = x5 * x;
+    const double x7 = x6 * x;
+    const double x8 = x7 * x;
+    const double x9 = x8 * x;
+
+    double fc = c[0] + c[1] * x;
+    fc += c[2] * x2;
+    fc += c[3] * x3 + c[4] * x4;
+    fc += c[5] * x5 + c[6] * x6;
+    fc += c[7] * x7 + c[8] * x8;
+    fc += c[9] * x9;
+    return fc;
+}
+
+double lookupDesignCutoff (double cornerHz, double logWidth, double sampleRate)
+{
+    const double* block = nullptr;
+
+    for (uint32_t b = 0; b < designCutoffBlockCount; ++b)
+    {
+        if (designCutoffTable[b * designCutoffBlockSize] == sampleRate)
+        {
+            block = designCutoffTable + b * designCutoffBlockSize;
+            break;
+        }
+    }
+
+    if (block == nullptr)
+        return 25000.0;
+
+    const double* rows = block + 1;
+    const double firstKey = rows[0];
+    const double lastKey = rows[(designCutoffRowCount - 1) * designCutoffRowSize];
+    const double corner = cornerHz < firstKey ? firstKey : (cornerHz > lastKey ? lastKey : cornerHz);
+
+    uint32_t best = 0;
+    double bestDistance = std::fabs (corner - rows[0]);
+
+    for (uint32_t k = 1; k < designCutoffRowCount; ++k)
+    {
+        const double distance = std::fabs (corner - rows[k * designCutoffRowSize]);
+        if (distance < bestDistance)
+        {
+            best = k;
+            bestDistance = distance;
+        }
+    }
+
+    return evaluateCutoffPolynomial (rows + best * designCutoffRowSize + 1, logWidth);
+}
+
+uint32_t designTapCount (double sampleRate)
+{
+    auto n = (uint32_t) std::floor (sampleRate / 192000.0 * 180.0 + 0.5);
+    if ((n & 1u) == 0)
+        ++n;
+    return n;
+}
+
+double designLogWidth (double slope, double sampleRate)
+{
+    const double a = std::log (18.0 * sampleRate / 192000.0);
+    const double b = std::log (180.0 * sampleRate / 192000.0);
+    return a + slope * (b - a);
+}
+
+double* designTrimmedKernel (double* buffer, uint32_t fullLength, double logWidth,
+                             double cutoffHz, double sampleRate, uint32_t& count)
+{
+    clearTaps (buffer, (int32_t) fullLength);
+    designSincKernel (buffer, fullLength, 0, cutoffHz, sampleRate);
+    applyKaiserWindow (buffer, fullLength, std::exp (logWidth) + 1.0, kaiserBeta);
+
+    double* taps = buffer;
+    count = fullLength;
+    trimSmallTaps (taps, count, trimThreshold);
+    normaliseToUnitSum (taps, (int32_t) count);
+    return taps;
+}
+
+} // namespace kelmora::dsp
