@@ -1,0 +1,40 @@
+#include "core/Clock.h"
+
+namespace kelmora::core
+{
+namespace
+{
+class SystemClock final : public Clock
+{
+public:
+    juce::int64 getMillis() const noexcept override { return juce::Time::currentTimeMillis(); }
+};
+} // namespace
+
+const Clock& Clock::system() noexcept
+{
+    static const SystemClock clock;
+    return clock;
+}
+
+std::atomic<const Clock*>& Clock::current() noexcept
+{
+    static std::atomic<const Clock*> clock { &system() };
+    return clock;
+}
+
+juce::int64 Clock::nowMillis() noexcept
+{
+    return current().load (std::memory_order_acquire)->getMillis();
+}
+
+ScopedClockOverride::ScopedClockOverride (const Clock& replacement) noexcept
+    : previous (Clock::current().exchange (&replacement, std::memory_order_acq_rel))
+{
+}
+
+ScopedClockOverride::~ScopedClockOverride()
+{
+    Clock::current().store (previous, std::memory_order_release);
+}
+} // namespace kelmora::core

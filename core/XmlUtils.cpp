@@ -1,0 +1,258 @@
+#include "core/XmlUtils.h"
+
+#include <cmath>
+#include <cstring>
+
+namespace kelmora::core
+{
+namespace
+{
+const char* findSequence (const char* p, const char* end, const char* sequence) noexcept
+{
+    const auto length = std::strlen (sequence);
+
+    for (; p + length <= end; ++p)
+        if (std::memcmp (p, sequence, length) == 0)
+            return p;
+
+    return nullptr;
+}
+
+bool startsWith (const char* p, const char* end, const char* prefix) noexcept
+{
+    const auto length = std::strlen (prefix);
+    return (size_t) (end - p) >= length && std::memcmp (p, prefix, length) == 0;
+}
+
+// Follows the element structure the way juce::XmlDocument does (comments, CDATA, processing
+// instructions, quoted attribute values, self-closing tags, any "</" closing the current
+// element) and reports whether it stays within maxDepth and carries no DTD. Malformed input may
+// pass: the parser rejects it later; what matters is that its recursion never goes deeper than
+// the count made here. Attribute lookups are linear per attribute in juce::XmlElement, so the
+// number of attributes per element is bounded too.
+bool structureIsAcceptable (const char* p, const char* end, int maxDepth, int maxAttributes) noexcept
+{
+    int depth = 0;
+
+    while (p < end)
+    {
+        if (*p != '<')
+        {
+            ++p;
+            continue;
+        }
+
+        const char* closer = nullptr;
+        std::size_t closerLength = 0;
+
+        if (startsWith (p, end, "<!--"))               { closer = findSequence (p + 4, end, "-->"); closerLength = 3; }
+        else if (startsWith (p, end, "<![CDATA["))     { closer = findSequence (p + 9, end, "]]>"); closerLength = 3; }
+        else if (startsWith (p, end, "<?"))            { closer = findSequence (p + 2, end, "?>");  closerLength = 2; }
+        else if (startsWith (p, end, "<!"))            return false; // DTD or entity declarations
+        else if (startsWith (p, end, "</"))
+        {
+            depth = juce::jmax (0, depth - 1);
+            closer = findSequence (p + 2, end, ">");
+            closerLength = 1;
+        }
+        else
+        {
+            const char* q = p + 1;
+            char quote = 0;
+            int attributes = 0;
+
+            for (; q < end; ++q)
+            {
+                if (quote != 0)
+                {
+                    if (*q == quote)
+                        quote = 0;
+                }
+                else if (*q == '"' || *q == '\'')
+                {
+                    quote = *q;
+                }
+                else if (*q == '=')
+                {
+                    if (++attributes > maxAttributes)
+                        return false;
+                }
+                else if (*q == '>')
+                {
+                    break;
+                }
+            }
+
+            if (q >= end)
+                return true;
+
+            if (q[-1] != '/' && ++depth > maxDepth)
+                return false;
+
+            p = q + 1;
+            continue;
+        }
+
+        if (closer == nullptr)
+            return true;
+
+        p = closer + closerLength;
+    }
+
+    return true;
+}
+} // namespace
+
+std::unique_ptr<juce::XmlElement> XmlUtils::parseBytes (const void* data, std::size_t size)
+{
+    if (data == nullptr || size == 0 || size > maxDocumentBytes)
+        return {};
+
+    auto* text = static_cast<const char*> (data);
+
+    // Like every C string reader, stop at a NUL byte.
+    if (auto* nul = static_cast<const char*> (std::memchr (text, 0, size)))
+        size = (std::size_t) (nul - text);
+
+    if (size >= 3 && juce::CharPointer_UTF8::isByteOrderMark (text))
+    {
+        text += 3;
+        size -= 3;
+    }
+
+    if (size == 0
+        || ! juce::CharPointer_UTF8::isValidString (text, (int) size)
+        || ! structureIsAcceptable (text, text + size, maxDepth, maxAttributesPerElement))
+        return {};
+
+    // Parsing from a string (never from a file) also keeps the parser from opening other files.
+    juce::XmlDocument document (juce::String::fromUTF8 (text, (int) size));
+    return document.getDocumentElement();
+}
+
+std::unique_ptr<juce::XmlElement> XmlUtils::parseText (const juce::String& text)
+{
+    return parseBytes (text.toRawUTF8(), text.getNumBytesAsUTF8());
+}
+
+std::unique_ptr<juce::XmlElement> XmlUtils::parseFile (const juce::File& file)
+{
+    if (! file.existsAsFile() || file.getSize() > (juce::int64) maxDocumentBytes)
+        return {};
+
+    juce::FileInputStream in (file);
+
+    if (! in.openedOk())
+        return {};
+
+    // The file may grow between the size check and the read: never read more than the limit.
+    juce::MemoryBlock bytes;
+    const auto read = in.readIntoMemoryBlock (bytes, (ssize_t) maxDocumentBytes + 1);
+
+    if (read == 0 || read > maxDocumentBytes)
+        return {};
+
+    return parseBytes (bytes.getData(), bytes.getSize());
+}
+
+std::unique_ptr<juce::XmlElement> XmlUtils::parseBinaryBlock (const void* data, std::size_t size)
+{
+    constexpr juce::uint32 magicXmlNumber = 0x21324356;
+
+    if (data == nullptr || size <= 8 || juce::ByteOrder::littleEndianInt (data) != magicXmlNumber)
+        return {};
+
+    const auto length = (std::size_t) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+
+    if (length == 0)
+        return {};
+
+    return parseBytes (juce::addBytesToPointer (data, 8), juce::jmin (size - 8, length));
+}
+
+//==============================================================================
+bool XmlUtils::tagIs (const juce::XmlElement& element, juce::StringRef tag)
+{
+    return element.getTagName().equalsIgnoreCase (tag);
+}
+
+juce::XmlElement* XmlUtils::findChild (const juce::XmlElement& parent, juce::StringRef tag)
+{
+    for (auto* child = parent.getFirstChildElement(); child != nullptr; child = child->getNextElement())
+        if (! child->isTextElement() && tagIs (*child, tag))
+            return child;
+
+    return nullptr;
+}
+
+int XmlUtils::findAttribute (const juce::XmlElement& element, juce::StringRef name)
+{
+    const auto count = element.getNumAttributes();
+
+    for (int i = 0; i < count; ++i)
+        if (element.getAttributeName (i).equalsIgnoreCase (name))
+            return i;
+
+    return -1;
+}
+
+bool XmlUtils::hasAttribute (const juce::XmlElement& element, juce::StringRef name)
+{
+    return findAttribute (element, name) >= 0;
+}
+
+juce::String XmlUtils::getAttribute (const juce::XmlElement& element, juce::StringRef name,
+                                     const juce::String& defaultValue)
+{
+    const auto index = findAttribute (element, name);
+    return index >= 0 ? element.getAttributeValue (index) : defaultValue;
+}
+
+int XmlUtils::getIntAttribute (const juce::XmlElement& element, juce::StringRef name, int defaultValue)
+{
+    const auto index = findAttribute (element, name);
+    return index >= 0 ? element.getAttributeValue (index).getIntValue() : defaultValue;
+}
+
+double XmlUtils::getDoubleAttribute (const juce::XmlElement& element, juce::StringRef name,
+                                     double defaultValue)
+{
+    const auto index = findAttribute (element, name);
+
+    if (index < 0)
+        return defaultValue;
+
+    const auto v = element.getAttributeValue (index).getDoubleValue();
+    return std::isfinite (v) ? v : defaultValue;
+}
+
+bool XmlUtils::getBoolAttribute (const juce::XmlElement& element, juce::StringRef name, bool defaultValue)
+{
+    const auto index = findAttribute (element, name);
+
+    if (index < 0)
+        return defaultValue;
+
+    const auto first = element.getAttributeValue (index).trimStart()[0];
+    return first == '1' || first == 't' || first == 'T' || first == 'y' || first == 'Y';
+}
+
+void XmlUtils::setAttribute (juce::XmlElement& element, juce::StringRef name, const juce::String& value)
+{
+    const auto index = findAttribute (element, name);
+    const juce::Identifier attributeName (index >= 0 ? element.getAttributeName (index) : juce::String (name));
+    element.setAttribute (attributeName, value);
+}
+
+void XmlUtils::setAttribute (juce::XmlElement& element, juce::StringRef name, int value)
+{
+    setAttribute (element, name, juce::String (value));
+}
+
+void XmlUtils::setAttribute (juce::XmlElement& element, juce::StringRef name, double value)
+{
+    const auto index = findAttribute (element, name);
+    const juce::Identifier attributeName (index >= 0 ? element.getAttributeName (index) : juce::String (name));
+    element.setAttribute (attributeName, value);
+}
+} // namespace kelmora::core
