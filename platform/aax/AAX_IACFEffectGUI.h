@@ -5,7 +5,9 @@
 
 #include "platform/aax/IACFUnknown.h"
 #include "platform/aax/AAXTypes.h"
-#include "platform/aax/AAX_IString.h"
+
+// The library's string interface (formats/aax/AAX_IString.h); the host only passes it by pointer.
+namespace kelmora::aax { class AAX_IString; }
 
 class AAX_IACFEffectGUI : public IACFUnknown
 {
@@ -18,7 +20,7 @@ public:
     virtual AAX_Result Draw (AAX_Rect* area) = 0;                                                      // 8
     virtual AAX_Result TimerWakeup() = 0;                                                              // 9
     virtual AAX_Result ParameterUpdated (const char* parameterID) = 0;                                 // 10
-    virtual AAX_Result GetCustomLabel (int32_t selector, AAX_IString* label) const = 0;                // 11
+    virtual AAX_Result GetCustomLabel (int32_t selector, kelmora::aax::AAX_IString* label) const = 0;                // 11
     virtual AAX_Result SetControlHighlightInfo (const char* parameterID, bool highlighted,
                                                 AAX_HighlightColor color) = 0;                         // 12
     // Host operations whose meaning the plug-in does not use; the base answers 0.

@@ -7,12 +7,14 @@
 
 #include "platform/aax/IACFUnknown.h"
 #include "platform/aax/AAXTypes.h"
-#include "platform/aax/AAX_IString.h"
+
+// The library's string interface (formats/aax/AAX_IString.h); the host only passes it by pointer.
+namespace kelmora::aax { class AAX_IString; }
 
 class IAAXHostController : public IACFUnknown
 {
 public:
-    virtual AAX_Result GetEffectID (AAX_IString* effectID) = 0;                                        // 3
+    virtual AAX_Result GetEffectID (kelmora::aax::AAX_IString* effectID) = 0;                                        // 3
     virtual AAX_Result GetSampleRate (float* sampleRate) = 0;                                          // 4
     virtual AAX_Result GetInputStemFormat (uint32_t* stemFormat) = 0;                                  // 5
     virtual AAX_Result GetOutputStemFormat (uint32_t* stemFormat) = 0;                                 // 6
@@ -40,7 +42,7 @@ public:
     virtual AAX_Result SendNotification (uint32_t type, const void* data, uint32_t size) = 0;          // 20
     virtual AAX_Result GetHybridSignalLatency (int32_t* samples) = 0;                                  // 21
     virtual AAX_Result GetCurrentAutomationTimestamp (int64_t* timestamp) = 0;                         // 22
-    virtual AAX_Result GetHostName (AAX_IString* name) = 0;                                            // 23
+    virtual AAX_Result GetHostName (kelmora::aax::AAX_IString* name) = 0;                                            // 23
 
 protected:
     ~IAAXHostController_V2() = default;

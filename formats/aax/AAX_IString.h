@@ -1,10 +1,12 @@
 #pragma once
 
 // The string interface that crosses the host boundary (effect ids, host names, parameter ids and
-// names). Bytes are UTF-8 by convention and never converted. The plug-in's implementation is
-// kelmora::aax::AAX_CString.
+// names): the host reads and sets it through these virtual methods. Bytes are UTF-8 by convention
+// and never converted. AAX_CString is the library's implementation.
 
 #include <cstdint>
+
+namespace kelmora::aax {
 
 class AAX_IString
 {
@@ -22,3 +24,5 @@ protected:
     AAX_IString() = default;
     AAX_IString (const AAX_IString&) = default;
 };
+
+} // namespace kelmora::aax

@@ -1,0 +1,7 @@
+# The AAX library's foundation: strings, the component base and the ACF exports, the description
+# proxies, the host proxies and the GUI base. Nothing here uses JUCE.
+quietline_add_library(quietline_aax_foundation
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_CString.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/CACFUnknown.cpp
+  LIBS quietline_platform_aax)
