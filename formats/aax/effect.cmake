@@ -1,0 +1,8 @@
+# The AAX effect layer: parameters with their tapers and displays, the parameter manager, the state
+# chunk format, packets for the audio side and the owner-aware mutex. Nothing here uses JUCE.
+quietline_add_library(quietline_aax_effect
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_CChunkDataParser.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_CMutex.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_CPacket.cpp
+  LIBS quietline_aax_foundation quietline_platform_aax)

@@ -1,0 +1,5 @@
+# Tests of the AAX effect layer (no JUCE).
+quietline_add_test(aax_effect_chunk_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ChunkTest.cpp
+  LIBS quietline_aax_effect
+  LABELS sanitize)
