@@ -1,0 +1,734 @@
+#include "core/ParamManager.h"
+
+#include "core/SettingsFile.h"
+#include "core/XmlUtils.h"
+
+#include <cmath>
+#include <limits>
+
+namespace kelmora::core
+{
+namespace
+{
+constexpr const char* rootTag = SettingsFile::rootTag;
+
+bool isInPresets (const Parameter& p)
+{
+    return (p.getFlags() & Parameter::notInPresets) == 0;
+}
+
+/** A file that holds nothing but blanks is what an interrupted write of an older version
+    leaves behind; it carries nothing to keep. */
+bool isBlankFile (const juce::File& file)
+{
+    return file.getSize() < 4096 && file.loadFileAsString().trim().isEmpty();
+}
+} // namespace
+
+ParamManager::ParamManager (int numParams, int numPresets, int numUserPresetsIn)
+    : ParamList (numParams),
+      currentBank (numPresets, numParams),
+      savedBank (numPresets, numParams),
+      numFactoryPresets (juce::jlimit (0, juce::jmax (0, numPresets), numPresets - numUserPresetsIn)),
+      numUserPresets (juce::jmax (0, numPresets) - numFactoryPresets),
+      stateA (numParams),
+      stateB (numParams)
+{
+}
+
+ParamManager::~ParamManager() = default;
+
+//==============================================================================
+void ParamManager::initialisePresets()
+{
+    checkComplete();
+
+    for (int i = 0; i < currentBank.getCount(); ++i)
+    {
+        auto& slot = *currentBank.getSlot (i);
+        juce::String name;
+
+        if (i == 0)
+            name = "Default";
+        else if (i < numFactoryPresets)
+            name = juce::String::formatted ("PRST%03d", i);
+        else
+            name = juce::String::formatted ("USER%03d", i + 1 - numFactoryPresets);
+
+        slot.setName (name);
+        storeLiveValuesInto (slot);
+    }
+
+    for (int i = 0; i < currentBank.getCount(); ++i)
+        currentBank.getSlot (i)->setModified (false);
+
+    savedBank.copyFrom (currentBank);
+    stateA.copyFrom (currentBank.get (0));
+    stateB.copyFrom (currentBank.get (0));
+}
+
+void ParamManager::loadFactoryPresets (const juce::XmlElement& root)
+{
+    readPresets (root, false);
+
+    for (int i = 0; i < currentBank.getCount(); ++i)
+        currentBank.getSlot (i)->setModified (false);
+
+    savedBank.copyFrom (currentBank);
+    const auto& active = currentBank.get (getActivePresetIndex());
+    applyRecord (active);
+    stateA.copyFrom (active);
+    stateB.copyFrom (active);
+}
+
+//==============================================================================
+void ParamManager::storeLiveValuesInto (PresetRecord& record) const
+{
+    const int n = juce::jmin (record.getNumValues(), getCount());
+
+    for (int i = 0; i < n; ++i)
+        record.setValue (i, getParam (i)->getNormalisedValue());
+}
+
+void ParamManager::applyRecord (const PresetRecord& record)
+{
+    for (int i = 0; i < getCount(); ++i)
+    {
+        auto* p = getParam (i);
+
+        if (isInPresets (*p))
+            p->setNormalisedValue (record.getValue (i));
+    }
+}
+
+std::vector<float> ParamManager::getLiveValues() const
+{
+    std::vector<float> values ((size_t) getCount());
+
+    for (int i = 0; i < getCount(); ++i)
+        values[(size_t) i] = getParam (i)->getNormalisedValue();
+
+    return values;
+}
+
+void ParamManager::setLiveValues (const std::vector<float>& values)
+{
+    const int n = juce::jmin ((int) values.size(), getCount());
+
+    for (int i = 0; i < n; ++i)
+        getParam (i)->setNormalisedValue (values[(size_t) i]);
+}
+
+void ParamManager::storeCurrentValues()
+{
+    if (auto* slot = currentBank.getSlot (getActivePresetIndex()))
+        storeLiveValuesInto (*slot);
+
+    if (isLinked())
+    {
+        storeLiveValuesInto (stateA);
+        storeLiveValuesInto (stateB);
+    }
+    else
+    {
+        storeLiveValuesInto (isStateBActive() ? stateB : stateA);
+    }
+}
+
+void ParamManager::applyPreset (int index)
+{
+    if (! currentBank.isValidIndex (index))
+        return;
+
+    storeCurrentValues();
+    applyRecord (currentBank.get (index));
+
+    if (index != getActivePresetIndex())
+        activePresetChanged.store (true);
+
+    activePresetIndex.store (index);
+    presetApplied.store (true);
+}
+
+bool ParamManager::revertPresetToSaved()
+{
+    const int index = getActivePresetIndex();
+    auto* slot = currentBank.getSlot (index);
+
+    if (slot == nullptr)
+        return false;
+
+    const bool wasInUse = slot->isInUse();
+    const bool nameChanged = slot->getName() != savedBank.get (index).getName();
+    slot->copyFrom (savedBank.get (index));
+
+    if (nameChanged)
+        presetListChanged.store (true);
+
+    applyRecord (*slot);
+
+    if (! isUserSlot (index))
+        return nameChanged;
+
+    slot->setModified (false);
+    slot->setInUse (false);
+
+    if (wasInUse)
+        presetListChanged.store (true);
+
+    return true;
+}
+
+bool ParamManager::isActivePresetModified() const
+{
+    const int index = getActivePresetIndex();
+    const auto& saved = savedBank.get (index);
+
+    if (currentBank.get (index).getName() != saved.getName())
+        return true;
+
+    for (int i = 0; i < getCount(); ++i)
+        if (! PresetRecord::sameValue (getParam (i)->getNormalisedValue(), saved.getValue (i)))
+            return true;
+
+    return false;
+}
+
+void ParamManager::storeUserPreset (const juce::String& fileName, int index, const juce::String& name)
+{
+    // Only ever a user slot: a factory slot written to the shared file would replace that
+    // factory preset in every instance from then on.
+    if (! isUserSlot (index))
+        return;
+
+    auto& slot = *currentBank.getSlot (index);
+    storeLiveValuesInto (slot);
+    slot.setName (name);
+    applyPreset (index);
+    saveUserPresets (fileName);
+    slot.setInUse (true);
+    presetListChanged.store (true);
+}
+
+void ParamManager::copyAToB()
+{
+    storeCurrentValues();
+    stateB.copyFrom (stateA);
+
+    if (isStateBActive())
+        applyRecord (stateB);
+
+    linked.store (false);
+}
+
+void ParamManager::copyBToA()
+{
+    storeCurrentValues();
+    stateA.copyFrom (stateB);
+
+    if (! isStateBActive())
+        applyRecord (stateA);
+
+    linked.store (false);
+}
+
+void ParamManager::selectState (bool useB)
+{
+    storeCurrentValues();
+    applyRecord (useB ? stateB : stateA);
+    stateBActive.store (useB);
+}
+
+void ParamManager::resetState()
+{
+    // In place: the editor may be reading slot names while a host thread resets.
+    currentBank.copyFrom (savedBank);
+
+    // The editor learns of the new selection and the emptied user slots only from these.
+    if (getActivePresetIndex() != 0)
+        activePresetChanged.store (true);
+
+    presetListChanged.store (true);
+    activePresetIndex.store (0);
+    stateBActive.store (false);
+    applyRecord (currentBank.get (0));
+    stateA.copyFrom (currentBank.get (0));
+    stateB.copyFrom (currentBank.get (0));
+    linked.store (true);
+}
+
+bool ParamManager::renameSlot (int index, const juce::String& name)
+{
+    auto* slot = currentBank.getSlot (index);
+
+    if (slot == nullptr || (index == 0 && ! isPresetApplied()))
+        return false;
+
+    if (! slot->setName (name))
+        return false;
+
+    presetListChanged.store (true);
+    return true;
+}
+
+//==============================================================================
+int ParamManager::findNeighbourPreset (int step) const
+{
+    for (int i = getActivePresetIndex() + step; currentBank.isValidIndex (i); i += step)
+        if (! isUserSlot (i) || currentBank.get (i).isInUse())
+            return i;
+
+    return -1;
+}
+
+bool ParamManager::hasNextPreset() const
+{
+    return findNeighbourPreset (1) >= 0;
+}
+
+bool ParamManager::hasPreviousPreset() const
+{
+    return findNeighbourPreset (-1) >= 0;
+}
+
+bool ParamManager::isUserPresetSlotEmpty (int index) const
+{
+    if (index < numFactoryPresets)
+        return false;
+
+    return ! currentBank.isValidIndex (index) || ! currentBank.get (index).isInUse();
+}
+
+bool ParamManager::testAndClearPresetListChanged (bool clear)
+{
+    return clear ? presetListChanged.exchange (false) : presetListChanged.load();
+}
+
+bool ParamManager::testAndClearActivePresetChanged (bool clear)
+{
+    return clear ? activePresetChanged.exchange (false) : activePresetChanged.load();
+}
+
+int ParamManager::slotToNumber (int slot) const noexcept
+{
+    return slot < numFactoryPresets ? slot + 1 : slot + 1000 - numFactoryPresets;
+}
+
+int ParamManager::numberToSlot (juce::int64 number) const noexcept
+{
+    const juce::int64 slot = number > 999 ? number + numFactoryPresets - 1000 : number - 1;
+    return slot < -1 || slot > std::numeric_limits<int>::max() ? -1 : (int) slot;
+}
+
+//==============================================================================
+void ParamManager::writeValueAttributes (const PresetRecord& record, juce::XmlElement& element, bool withLogical) const
+{
+    for (int i = 0; i < getCount(); ++i)
+    {
+        const auto* p = getParam (i);
+        XmlUtils::setAttribute (element, p->getId(), p->getTextForNormalised (record.getValue (i)));
+    }
+
+    if (! withLogical)
+        return;
+
+    auto* logical = XmlUtils::findChild (element, "logical");
+
+    if (logical == nullptr)
+        logical = element.createNewChildElement ("logical");
+
+    for (int i = 0; i < getCount(); ++i)
+    {
+        const auto* p = getParam (i);
+        XmlUtils::setAttribute (*logical, p->getId(), p->normalisedToValue (record.getValue (i)));
+    }
+}
+
+void ParamManager::writeValues (juce::XmlElement& element, bool withLogical)
+{
+    PresetRecord live (getCount());
+    storeLiveValuesInto (live);
+    writeValueAttributes (live, element, withLogical);
+}
+
+void ParamManager::writeState (juce::XmlElement& element)
+{
+    storeCurrentValues();
+    writeValues (element, true);
+
+    const int active = getActivePresetIndex();
+    auto* presets = element.createNewChildElement ("presets");
+    XmlUtils::setAttribute (*presets, "active", slotToNumber (active));
+
+    for (int i = 0; i < currentBank.getCount(); ++i)
+    {
+        const auto& slot = currentBank.get (i);
+
+        if (! slot.isModified())
+            continue;
+
+        auto* preset = presets->createNewChildElement ("preset");
+        XmlUtils::setAttribute (*preset, "_No_", slotToNumber (i));
+        XmlUtils::setAttribute (*preset, "_Name_", slot.getName());
+
+        if (i != active)
+            writeValueAttributes (slot, *preset, true);
+    }
+
+    const bool bActive = isStateBActive();
+
+    for (const bool isB : { false, true })
+    {
+        auto* state = element.createNewChildElement (isB ? "B" : "A");
+        const bool isActive = isB == bActive;
+        XmlUtils::setAttribute (*state, "_Active_", isActive ? 1 : 0);
+
+        if (isActive)
+            continue;
+
+        if (isLinked())
+            XmlUtils::setAttribute (*state, "_Linked_", 1);
+        else
+            writeValueAttributes (getState (isB), *state, true);
+    }
+}
+
+void ParamManager::readValueAttributes (PresetRecord& record, const juce::XmlElement& element) const
+{
+    const auto* logical = XmlUtils::findChild (element, "logical");
+
+    for (int i = 0; i < getCount(); ++i)
+    {
+        const auto* p = getParam (i);
+        const auto id = p->getId();
+        float value = record.getValue (i);
+        // A logical value that is missing or not a finite number counts as absent.
+        const double logicalValue = logical != nullptr
+                                        ? XmlUtils::getDoubleAttribute (*logical, id, std::numeric_limits<double>::quiet_NaN())
+                                        : std::numeric_limits<double>::quiet_NaN();
+        const bool hasLogical = std::isfinite (logicalValue);
+
+        if (XmlUtils::hasAttribute (element, id))
+        {
+            // The display text wins; `logical` only stands in when the text does not parse.
+            if (! p->textToNormalised (XmlUtils::getAttribute (element, id), &value) && hasLogical)
+                value = p->valueToNormalised (logicalValue);
+        }
+        else if (hasLogical)
+        {
+            value = p->valueToNormalised (logicalValue);
+        }
+
+        record.setValue (i, value);
+    }
+
+    record.setInUse (true);
+}
+
+void ParamManager::readValues (const juce::XmlElement& element)
+{
+    PresetRecord values (getCount());
+
+    for (int i = 0; i < getCount(); ++i)
+    {
+        const auto* p = getParam (i);
+        values.setValue (i, p->valueToNormalised (p->getDefaultValue()));
+    }
+
+    readValueAttributes (values, element);
+    setLiveValues (values.getValues());
+}
+
+void ParamManager::readPresets (const juce::XmlElement& presetsElement, bool skipActive, bool userSlotsOnly)
+{
+    const int namedActive = numberToSlot (XmlUtils::getIntAttribute (presetsElement, "active", 1));
+    std::vector<bool> seen ((size_t) currentBank.getCount(), false);
+    int k = 1;
+
+    for (const auto* entry : presetsElement.getChildIterator())
+    {
+        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
+            continue;
+
+        const int index = numberToSlot (XmlUtils::getIntAttribute (*entry, "_No_", k));
+        auto* slot = currentBank.getSlot (index);
+
+        if (slot == nullptr)
+            continue;
+
+        if (userSlotsOnly)
+        {
+            // The user-preset file may only fill user slots; of duplicate entries the first
+            // wins, the one that saving and reverting also use.
+            if (! isUserSlot (index) || seen[(size_t) index])
+                continue;
+
+            seen[(size_t) index] = true;
+        }
+
+        if (slot->setName (XmlUtils::getAttribute (*entry, "_Name_")))
+            presetListChanged.store (true);
+
+        if (skipActive && index == namedActive)
+            continue;
+
+        const auto* inner = XmlUtils::findChild (*entry, rootTag);
+        readValueAttributes (*slot, inner != nullptr ? *inner : *entry);
+        ++k;
+    }
+}
+
+void ParamManager::readState (const juce::XmlElement& element)
+{
+    readValues (element);
+
+    if (const auto* presets = XmlUtils::findChild (element, "presets"))
+    {
+        readPresets (*presets, true);
+        const int named = numberToSlot (XmlUtils::getIntAttribute (*presets, "active", 1));
+        const int index = juce::jlimit (0, juce::jmax (0, getNumPresets() - 1), named);
+
+        if (index != getActivePresetIndex())
+            activePresetChanged.store (true);
+
+        activePresetIndex.store (index);
+    }
+
+    if (const auto* a = XmlUtils::findChild (element, "A"))
+    {
+        const bool aActive = XmlUtils::getBoolAttribute (*a, "_Active_", false);
+
+        if (! aActive)
+        {
+            linked.store (XmlUtils::getBoolAttribute (*a, "_Linked_", false));
+
+            if (! isLinked())
+                readValueAttributes (stateA, *a);
+        }
+
+        stateBActive.store (! aActive);
+    }
+
+    if (const auto* b = XmlUtils::findChild (element, "B"))
+    {
+        const bool bActive = XmlUtils::getBoolAttribute (*b, "_Active_", false);
+
+        if (! bActive)
+        {
+            linked.store (XmlUtils::getBoolAttribute (*b, "_Linked_", false));
+
+            if (! isLinked())
+                readValueAttributes (stateB, *b);
+        }
+
+        stateBActive.store (bActive);
+    }
+
+    storeCurrentValues();
+    presetApplied.store (true);
+}
+
+//==============================================================================
+juce::File ParamManager::getUserPresetFile (const juce::String& fileName)
+{
+    return SettingsFile::getFile (fileName);
+}
+
+std::unique_ptr<juce::XmlElement> ParamManager::readUserPresetDocument (const juce::String& fileName)
+{
+    const auto file = getUserPresetFile (fileName);
+
+    if (! file.existsAsFile())
+        return {};
+
+    auto doc = XmlUtils::parseFile (file);
+
+    if (doc == nullptr || ! XmlUtils::tagIs (*doc, rootTag))
+        return {};
+
+    return doc;
+}
+
+void ParamManager::loadUserPresets (const juce::String& fileName)
+{
+    const auto doc = readUserPresetDocument (fileName);
+    const auto* presets = doc != nullptr ? XmlUtils::findChild (*doc, "presets") : nullptr;
+
+    if (presets == nullptr)
+        return;
+
+    readPresets (*presets, false, true);
+
+    for (int i = 0; i < currentBank.getCount(); ++i)
+        currentBank.getSlot (i)->setModified (false);
+
+    const auto& active = currentBank.get (getActivePresetIndex());
+    applyRecord (active);
+    stateA.copyFrom (active);
+    stateB.copyFrom (active);
+}
+
+void ParamManager::revertUserPresetFromFile (const juce::String& fileName)
+{
+    revertPresetToSaved();
+
+    const int index = getActivePresetIndex();
+    auto* slot = currentBank.getSlot (index);
+
+    if (slot == nullptr || ! isUserSlot (index))
+        return;
+
+    const auto doc = readUserPresetDocument (fileName);
+    const auto* presets = doc != nullptr ? XmlUtils::findChild (*doc, "presets") : nullptr;
+
+    if (presets == nullptr)
+        return;
+
+    const int number = slotToNumber (index);
+
+    for (const auto* entry : presets->getChildIterator())
+    {
+        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getIntAttribute (*entry, "_No_", 0) != number
+            || XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
+            continue;
+
+        if (slot->setName (XmlUtils::getAttribute (*entry, "_Name_")))
+            presetListChanged.store (true);
+
+        readValueAttributes (*slot, *entry);
+        slot->setModified (false);
+        break;
+    }
+
+    applyRecord (*slot);
+}
+
+bool ParamManager::saveUserPresets (const juce::String& fileName)
+{
+    const int index = getActivePresetIndex();
+    auto* slot = currentBank.getSlot (index);
+
+    if (slot == nullptr || ! isUserSlot (index))
+        return false;
+
+    if (! slot->isInUse())
+    {
+        slot->setInUse (true);
+        presetListChanged.store (true);
+    }
+
+    const auto file = getUserPresetFile (fileName);
+    if (! SettingsFile::ensureFolder())
+        return false;
+
+    storeCurrentValues();
+
+    std::unique_ptr<juce::XmlElement> doc;
+
+    if (file.exists() && ! (file.existsAsFile() && isBlankFile (file)))
+    {
+        // A file we cannot read, or one that is not ours, is left alone rather than replaced
+        // by a document holding only this preset.
+        doc = XmlUtils::parseFile (file);
+
+        if (doc == nullptr || ! XmlUtils::tagIs (*doc, rootTag))
+            return false;
+    }
+    else
+    {
+        doc = std::make_unique<juce::XmlElement> (rootTag);
+    }
+
+    auto* presets = XmlUtils::findChild (*doc, "presets");
+
+    if (presets == nullptr)
+        presets = doc->createNewChildElement ("presets");
+
+    const int number = slotToNumber (index);
+    juce::XmlElement* live = nullptr;
+    juce::XmlElement* anyMatch = nullptr;
+
+    for (auto* entry : presets->getChildIterator())
+    {
+        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getIntAttribute (*entry, "_No_", 0) != number)
+            continue;
+
+        if (anyMatch == nullptr)
+            anyMatch = entry;
+
+        if (! XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
+        {
+            live = entry;
+            break;
+        }
+    }
+
+    auto* entry = live != nullptr ? live : anyMatch;
+
+    if (entry != nullptr)
+    {
+        if (XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
+            XmlUtils::setAttribute (*entry, "_Deleted_", 0);
+    }
+    else
+    {
+        entry = presets->createNewChildElement ("preset");
+        XmlUtils::setAttribute (*entry, "_No_", number);
+    }
+
+    XmlUtils::setAttribute (*entry, "_Name_", slot->getName());
+    writeValueAttributes (*slot, *entry, true);
+
+    return SettingsFile::writeXml (*doc, file);
+}
+
+bool ParamManager::deleteUserPresetFromFile (const juce::String& fileName, int index)
+{
+    if (! isUserSlot (index))
+        return false;
+
+    const auto doc = readUserPresetDocument (fileName);
+    auto* presets = doc != nullptr ? XmlUtils::findChild (*doc, "presets") : nullptr;
+
+    if (presets == nullptr)
+        return false;
+
+    const int number = slotToNumber (index);
+
+    // Every live entry of the number, so that a duplicate cannot bring the preset back.
+    for (auto* entry : presets->getChildIterator())
+        if (XmlUtils::tagIs (*entry, "preset") && XmlUtils::getIntAttribute (*entry, "_No_", 0) == number
+            && ! XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
+            XmlUtils::setAttribute (*entry, "_Deleted_", 1);
+
+    return SettingsFile::writeXml (*doc, getUserPresetFile (fileName));
+}
+
+int ParamManager::findFreeUserPresetSlot (const juce::String& fileName) const
+{
+    const auto doc = readUserPresetDocument (fileName);
+    const auto* presets = doc != nullptr ? XmlUtils::findChild (*doc, "presets") : nullptr;
+
+    if (presets == nullptr)
+        return numUserPresets > 0 ? numFactoryPresets : -1;
+
+    std::vector<bool> taken ((size_t) getNumPresets(), false);
+
+    for (const auto* entry : presets->getChildIterator())
+    {
+        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
+            continue;
+
+        const int index = numberToSlot (XmlUtils::getIntAttribute (*entry, "_No_", 0));
+
+        if (currentBank.isValidIndex (index))
+            taken[(size_t) index] = true;
+    }
+
+    for (int i = numFactoryPresets; i < getNumPresets(); ++i)
+        if (! taken[(size_t) i])
+            return i;
+
+    return -1;
+}
+} // namespace kelmora::core

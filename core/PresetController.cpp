@@ -1,0 +1,546 @@
+#include "core/PresetController.h"
+
+#include "core/UserPresetFileLock.h"
+
+#include <cmath>
+
+namespace kelmora::core
+{
+PresetController::PresetController (std::unique_ptr<ParamManager> manager, const juce::String& fileName)
+    : paramManager (std::move (manager)),
+      userPresetFileName (fileName),
+      gestureActive ((size_t) paramManager->getCount(), false),
+      undoHistory (paramManager->getCount())
+{
+    // Construction reads without the file lock: every write replaces the file whole.
+    paramManager->loadUserPresets (userPresetFileName);
+    recomputeStatesEqual();
+}
+
+PresetController::~PresetController() = default;
+
+//==============================================================================
+bool PresetController::isNoUndo (int index) const
+{
+    return (paramManager->getParam (index)->getFlags() & Parameter::noUndo) != 0;
+}
+
+void PresetController::recomputeStatesEqual()
+{
+    const auto& inactive = paramManager->getState (! paramManager->isStateBActive());
+    bool equal = true;
+
+    for (int i = 0; i < paramManager->getCount() && equal; ++i)
+        equal = PresetRecord::sameValue (paramManager->getParam (i)->getNormalisedValue(), inactive.getValue (i));
+
+    statesEqual.store (equal);
+}
+
+std::vector<float> PresetController::currentStateValues (bool b) const
+{
+    // The active state's stored values lag behind the live ones until its next store, so an
+    // entry made from them would bring back values from before the latest edits.
+    return b == paramManager->isStateBActive() ? paramManager->getLiveValues()
+                                               : paramManager->getState (b).getValues();
+}
+
+void PresetController::updateAfterPresetChange()
+{
+    recomputeStatesEqual();
+    presetModified.store (paramManager->isActivePresetModified());
+    stateChanged.store (true);
+}
+
+//==============================================================================
+void PresetController::beginParameterChange (int index)
+{
+    const juce::ScopedLock sl (lock);
+
+    if (! paramManager->isValidIndex (index))
+        return;
+
+    if (! isNoUndo (index))
+    {
+        undoHistory.pushParameterChange (index, paramManager->getParam (index)->getNormalisedValue());
+        stateChanged.store (true);
+    }
+
+    gestureActive[(size_t) index] = true;
+}
+
+void PresetController::setParameterFromUi (int index, float normalised)
+{
+    const juce::ScopedLock sl (lock);
+
+    // No entry for a value the parameter would refuse, nor for an index outside the list
+    // (its undo could only ever address the shared fallback parameter).
+    if (! paramManager->isValidIndex (index) || ! std::isfinite (normalised))
+        return;
+
+    auto* param = paramManager->getParam (index);
+
+    if (! gestureActive[(size_t) index] && ! isNoUndo (index))
+    {
+        const auto now = UndoHistory::now();
+        auto* newest = undoHistory.getNewestUndoable();
+
+        if (newest != nullptr && newest->op == UndoOp::ParameterChange && newest->paramIndex == index
+            && (std::uint32_t) (now - newest->time) <= 999)
+        {
+            newest->time = now;
+        }
+        else
+        {
+            undoHistory.pushParameterChange (index, param->getNormalisedValue());
+            stateChanged.store (true);
+        }
+    }
+
+    param->setNormalisedValue (normalised);
+    statesEqual.store (false);
+    presetModified.store (true);
+}
+
+void PresetController::endParameterChange (int index)
+{
+    const juce::ScopedLock sl (lock);
+
+    if (! paramManager->isValidIndex (index))
+        return;
+
+    const auto* newest = undoHistory.getNewestUndoable();
+
+    if (newest != nullptr && newest->op == UndoOp::ParameterChange && newest->paramIndex == index
+        && newest->normalisedValue == paramManager->getParam (index)->getNormalisedValue()
+        && ! isNoUndo (index))
+    {
+        undoHistory.dropNewestUndoable();
+        recomputeStatesEqual();
+        stateChanged.store (true);
+    }
+
+    gestureActive[(size_t) index] = false;
+}
+
+void PresetController::setParameterFromHost (int index, float normalised)
+{
+    const juce::ScopedLock sl (lock);
+    paramManager->getParam (index)->setNormalisedValue (normalised);
+    statesEqual.store (false);
+    presetModified.store (true);
+}
+
+//==============================================================================
+void PresetController::selectPreset (int index)
+{
+    const juce::ScopedLock sl (lock);
+    undoHistory.pushPresetChange (paramManager->getActivePresetIndex());
+    paramManager->applyPreset (index);
+    updateAfterPresetChange();
+}
+
+bool PresetController::selectNextPreset()
+{
+    const juce::ScopedLock sl (lock);
+    undoHistory.pushPresetChange (paramManager->getActivePresetIndex());
+    const int next = paramManager->findNeighbourPreset (1);
+
+    if (next >= 0)
+        paramManager->applyPreset (next);
+    else
+        undoHistory.dropNewestUndoable();
+
+    updateAfterPresetChange();
+    return next >= 0;
+}
+
+bool PresetController::selectPreviousPreset()
+{
+    const juce::ScopedLock sl (lock);
+    undoHistory.pushPresetChange (paramManager->getActivePresetIndex());
+    const int previous = paramManager->findNeighbourPreset (-1);
+
+    if (previous >= 0)
+        paramManager->applyPreset (previous);
+    else
+        undoHistory.dropNewestUndoable();
+
+    updateAfterPresetChange();
+    return previous >= 0;
+}
+
+void PresetController::selectProgram (int index)
+{
+    const juce::ScopedLock sl (lock);
+
+    if (index < 0)
+        return;
+
+    if (index < paramManager->getNumFactoryPresets() || ! paramManager->isUserPresetSlotEmpty (index))
+        selectPreset (index);
+}
+
+void PresetController::revertActivePreset()
+{
+    const juce::ScopedLock sl (lock);
+    const int active = paramManager->getActivePresetIndex();
+    undoHistory.pushPresetValues (paramManager->getPreset (active).getName(), paramManager->getLiveValues());
+
+    if (paramManager->isUserSlot (active))
+    {
+        const UserPresetFileLock::Scoped fileLock;
+        paramManager->revertUserPresetFromFile (userPresetFileName);
+    }
+    else
+    {
+        paramManager->revertPresetToSaved();
+    }
+
+    recomputeStatesEqual();
+    presetModified.store (false);
+    stateChanged.store (true);
+}
+
+bool PresetController::overwriteUserPreset (int slot, const juce::String& name)
+{
+    const juce::ScopedLock sl (lock);
+
+    if (! paramManager->isUserSlot (slot) || slot != paramManager->getActivePresetIndex())
+        return false;
+
+    const UserPresetFileLock::Scoped fileLock;
+
+    if (name != paramManager->getPreset (slot).getName())
+        renamePreset (slot, name);
+
+    const bool written = paramManager->saveUserPresets (userPresetFileName);
+    presetModified.store (false);
+    return written;
+}
+
+int PresetController::storeUserPresetInFreeSlot (const juce::String& name)
+{
+    const juce::ScopedLock sl (lock);
+    const UserPresetFileLock::Scoped fileLock;
+    const int slot = paramManager->findFreeUserPresetSlot (userPresetFileName);
+
+    if (slot >= 0)
+        paramManager->storeUserPreset (userPresetFileName, slot, name);
+
+    return slot;
+}
+
+int PresetController::findFreeUserPresetSlot() const
+{
+    const UserPresetFileLock::Scoped fileLock;
+    return paramManager->findFreeUserPresetSlot (userPresetFileName);
+}
+
+bool PresetController::deleteUserPreset (int slot)
+{
+    const juce::ScopedLock sl (lock);
+
+    if (! paramManager->isUserSlot (slot) || slot != paramManager->getActivePresetIndex())
+        return false;
+
+    const UserPresetFileLock::Scoped fileLock;
+    paramManager->deleteUserPresetFromFile (userPresetFileName, slot);
+    revertActivePreset();
+    paramManager->applyPreset (undoHistory.removePresetEntries (slot));
+    // The preset now shown decides both flags, not the reverted one.
+    updateAfterPresetChange();
+    return true;
+}
+
+void PresetController::renamePreset (int index, const juce::String& name)
+{
+    const juce::ScopedLock sl (lock);
+
+    if (index == paramManager->getActivePresetIndex())
+    {
+        undoHistory.pushRename (paramManager->getPreset (index).getName());
+
+        if (! paramManager->renameSlot (index, name))
+        {
+            undoHistory.dropNewestUndoable();
+            stateChanged.store (true);
+            return;
+        }
+
+        stateChanged.store (true);
+        presetModified.store (true);
+        return;
+    }
+
+    if (paramManager->renameSlot (index, name))
+        presetModified.store (true);
+}
+
+void PresetController::renameActivePreset (const juce::String& name)
+{
+    const juce::ScopedLock sl (lock);
+    renamePreset (paramManager->getActivePresetIndex(), name);
+}
+
+//==============================================================================
+void PresetController::selectStateA()
+{
+    const juce::ScopedLock sl (lock);
+    undoHistory.pushStateSwitch (paramManager->isStateBActive());
+    paramManager->selectState (false);
+    presetModified.store (paramManager->isActivePresetModified());
+    stateChanged.store (true);
+}
+
+void PresetController::selectStateB()
+{
+    const juce::ScopedLock sl (lock);
+    undoHistory.pushStateSwitch (paramManager->isStateBActive());
+    paramManager->selectState (true);
+    presetModified.store (paramManager->isActivePresetModified());
+    stateChanged.store (true);
+}
+
+void PresetController::copyAToB()
+{
+    const juce::ScopedLock sl (lock);
+    undoHistory.pushCopyAToB (currentStateValues (true), paramManager->isLinked());
+    paramManager->copyAToB();
+    statesEqual.store (true);
+    stateChanged.store (true);
+}
+
+void PresetController::copyBToA()
+{
+    const juce::ScopedLock sl (lock);
+    undoHistory.pushCopyBToA (currentStateValues (false), paramManager->isLinked());
+    paramManager->copyBToA();
+    statesEqual.store (true);
+    stateChanged.store (true);
+}
+
+//==============================================================================
+UndoRecord PresetController::makeInverseRecord (UndoOp op, int paramIndex) const
+{
+    UndoRecord r;
+    r.clear (UndoHistory::now());
+    r.op = op;
+    const auto& pm = *paramManager;
+    const int active = pm.getActivePresetIndex();
+
+    switch (op)
+    {
+        case UndoOp::ParameterChange:
+            r.paramIndex = paramIndex;
+            r.normalisedValue = pm.getParam (paramIndex)->getNormalisedValue();
+            break;
+        case UndoOp::PresetChange:
+            r.presetIndex = active;
+            break;
+        case UndoOp::PresetValues:
+            r.values = pm.getLiveValues();
+            r.presetName = pm.getPreset (active).getName();
+            break;
+        case UndoOp::StateSwitch:
+            r.stateBActive = pm.isStateBActive();
+            break;
+        case UndoOp::CopyAToB:
+        case UndoOp::CopyBToA:
+            r.linked = pm.isLinked();
+
+            if (! r.linked)
+                r.values = currentStateValues (op == UndoOp::CopyAToB);
+
+            break;
+        case UndoOp::PresetRename:
+            r.presetName = pm.getPreset (active).getName();
+            break;
+        case UndoOp::None:
+        default:
+            break;
+    }
+
+    return r;
+}
+
+void PresetController::applyRecord (const UndoRecord& e)
+{
+    auto& pm = *paramManager;
+    const int active = pm.getActivePresetIndex();
+
+    auto storeInto = [] (PresetRecord& state, const std::vector<float>& values)
+    {
+        for (int i = 0; i < (int) values.size(); ++i)
+            state.setValue (i, values[(size_t) i]);
+    };
+
+    switch (e.op)
+    {
+        case UndoOp::ParameterChange:
+            if (pm.isValidIndex (e.paramIndex))
+                pm.getParam (e.paramIndex)->setNormalisedValue (e.normalisedValue);
+            break;
+        case UndoOp::PresetChange:
+            pm.applyPreset (e.presetIndex);
+            break;
+        case UndoOp::PresetValues:
+            // A restored entry may come without values; then only the name is put back.
+            pm.setLiveValues (e.values);
+            pm.renameSlot (active, e.presetName);
+            break;
+        case UndoOp::StateSwitch:
+            pm.selectState (e.stateBActive);
+            break;
+        case UndoOp::CopyAToB:
+            pm.setLinked (e.linked);
+
+            if (! e.linked)
+            {
+                if (pm.isStateBActive())
+                    pm.setLiveValues (e.values);
+                else
+                    storeInto (pm.getState (true), e.values);
+            }
+            break;
+        case UndoOp::CopyBToA:
+            pm.setLinked (e.linked);
+
+            if (! e.linked)
+            {
+                if (pm.isStateBActive())
+                    storeInto (pm.getState (false), e.values);
+                else
+                    pm.setLiveValues (e.values);
+            }
+            break;
+        case UndoOp::PresetRename:
+            pm.renameSlot (active, e.presetName);
+            break;
+        case UndoOp::None:
+        default:
+            break;
+    }
+}
+
+void PresetController::undo()
+{
+    const juce::ScopedLock sl (lock);
+    UndoRecord entry;
+
+    if (! undoHistory.peekUndo (entry))
+        return;
+
+    const auto inverse = makeInverseRecord (entry.op, entry.paramIndex);
+    applyRecord (entry);
+    undoHistory.commitUndo (inverse);
+    updateAfterPresetChange();
+}
+
+void PresetController::redo()
+{
+    const juce::ScopedLock sl (lock);
+    UndoRecord entry;
+
+    if (! undoHistory.peekRedo (entry))
+        return;
+
+    const auto inverse = makeInverseRecord (entry.op, entry.paramIndex);
+    applyRecord (entry);
+    undoHistory.commitRedo (inverse);
+    updateAfterPresetChange();
+}
+
+juce::String PresetController::getUndoDescription (int k)
+{
+    const juce::ScopedLock sl (lock);
+    const auto* entry = undoHistory.getUndoEntry (k);
+    return entry != nullptr ? UndoHistory::describe (*entry, *paramManager) : juce::String();
+}
+
+juce::String PresetController::getRedoDescription (int k)
+{
+    const juce::ScopedLock sl (lock);
+    const auto* entry = undoHistory.getRedoEntry (k);
+    return entry != nullptr ? UndoHistory::describe (*entry, *paramManager) : juce::String();
+}
+
+//==============================================================================
+void PresetController::saveState (juce::XmlElement& element)
+{
+    const juce::ScopedLock sl (lock);
+    paramManager->writeState (element);
+    undoHistory.writeToXml (element);
+}
+
+void PresetController::loadState (const juce::XmlElement& element)
+{
+    const juce::ScopedLock sl (lock);
+    paramManager->readState (element);
+    undoHistory.readFromXml (element);
+    updateAfterPresetChange();
+}
+
+void PresetController::resetState()
+{
+    const juce::ScopedLock sl (lock);
+    paramManager->resetState();
+}
+
+void PresetController::writeValuesToXml (juce::XmlElement& element)
+{
+    const juce::ScopedLock sl (lock);
+    paramManager->writeValues (element, false);
+}
+
+void PresetController::readValuesFromXml (const juce::XmlElement& element)
+{
+    const juce::ScopedLock sl (lock);
+    const int active = paramManager->getActivePresetIndex();
+    undoHistory.pushPresetValues (paramManager->getPreset (active).getName(), paramManager->getLiveValues());
+    paramManager->readValues (element);
+    recomputeStatesEqual();
+    presetModified.store (false);
+    stateChanged.store (true);
+}
+
+juce::String PresetController::getPresetName (int index)
+{
+    const juce::ScopedLock sl (lock);
+    const auto& name = paramManager->getPreset (index).getName();
+    return name.isEmpty() ? juce::String ("N/A") : name;
+}
+
+juce::String PresetController::getActivePresetName()
+{
+    const juce::ScopedLock sl (lock);
+    return paramManager->getPreset (paramManager->getActivePresetIndex()).getName();
+}
+
+bool PresetController::presetNameExists (const juce::String& name, bool ignoreCase)
+{
+    const juce::ScopedLock sl (lock);
+    const auto wanted = ignoreCase ? name.toLowerCase() : name;
+
+    for (int i = 0; i < paramManager->getNumPresets(); ++i)
+    {
+        const auto& slotName = paramManager->getPreset (i).getName();
+
+        if ((ignoreCase ? slotName.toLowerCase() : slotName) == wanted)
+            return true;
+    }
+
+    return false;
+}
+
+//==============================================================================
+void PresetController::setSampleRate (double rate)
+{
+    if (sampleRate.exchange (rate) != rate)
+        paramManager->markFlaggedParametersChanged();
+}
+
+bool PresetController::testAndClearStateChanged (bool clear)
+{
+    return clear ? stateChanged.exchange (false) : stateChanged.load();
+}
+} // namespace kelmora::core

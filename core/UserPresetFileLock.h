@@ -1,0 +1,34 @@
+#pragma once
+
+#include <juce_core/juce_core.h>
+
+namespace kelmora::core
+{
+/** The lock around every read-modify-write of the user-preset file, which all instances
+    share: a process-wide recursive critical section, and inside it an advisory lock on the
+    settings folder so that instances in other processes (hosts that run plug-ins in
+    separate processes, two hosts at once) do not interleave their writes either.
+
+    Lock order: a PresetController's own lock first, then this one; never the other way.
+    The editor may take this lock alone. Any thread. */
+class UserPresetFileLock
+{
+public:
+    /** Holds the user-preset file lock for its lifetime. Nests on one thread. */
+    class Scoped
+    {
+    public:
+        Scoped();
+        ~Scoped();
+        Scoped (const Scoped&) = delete;
+        Scoped& operator= (const Scoped&) = delete;
+    };
+
+    /** The process-wide part of the lock. */
+    static juce::CriticalSection& getProcessLock();
+
+private:
+    static void enter();
+    static void exit();
+};
+} // namespace kelmora::core

@@ -1,0 +1,9 @@
+# Preset banks, state XML, user-preset file, undo history and preset controller.
+set(QUIETLINE_PRESETS_TEST_SUPPORT ${CMAKE_CURRENT_SOURCE_DIR}/PresetTestProduct.cpp)
+
+quietline_add_test(presets_tests
+  SOURCES
+    ${QUIETLINE_PRESETS_TEST_SUPPORT}
+    ${CMAKE_CURRENT_SOURCE_DIR}/ParamManagerTest.cpp
+  LIBS quietline_core
+  LABELS sanitize)
