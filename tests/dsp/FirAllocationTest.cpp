@@ -1,0 +1,61 @@
+// Counts heap allocations around the filter's audio-thread operations. Replaces the global
+// allocation functions, so it is a program of its own and is left out of sanitizer builds.
+#include "dsp/FirFilterState.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace
+{
+std::atomic<bool> counting { false };
+std::atomic<int> allocations { 0 };
+
+void* allocate (std::size_t size)
+{
+    if (counting.load())
+        ++allocations;
+    if (void* p = std::malloc (size == 0 ? 1 : size))
+        return p;
+    throw std::bad_alloc();
+}
+
+struct CountAllocations
+{
+    CountAllocations() { allocations = 0; counting = true; }
+    ~CountAllocations() { counting = false; }
+};
+} // namespace
+
+void* operator new (std::size_t size) { return allocate (size); }
+void* operator new[] (std::size_t size) { return allocate (size); }
+void operator delete (void* p) noexcept { std::free (p); }
+void operator delete[] (void* p) noexcept { std::free (p); }
+void operator delete (void* p, std::size_t) noexcept { std::free (p); }
+void operator delete[] (void* p, std::size_t) noexcept { std::free (p); }
+
+using kelmora::dsp::FirFilterState;
+
+TEST (FirAllocation, DesignAndProcessNeverAllocate)
+{
+    auto filter = std::make_unique<FirFilterState>();
+    std::vector<float> left (256, 0.5f), right (256, -0.5f);
+
+    CountAllocations scope;
+    for (double rate : { 96000.0, 384000.0, 44100.0, 88200.0, 352800.0, 192000.0, 176400.0, 384000.0 })
+    {
+        for (double slope : { 0.0, 0.5, 1.0 })
+        {
+            filter->design (20000.0 + 10000.0 * slope * slope, slope, rate);
+            filter->process (left.data(), right.data(), left.data(), right.data(), 256, false);
+            filter->setBypass (slope > 0.4);
+        }
+    }
+    filter->reset();
+
+    EXPECT_EQ (allocations.load(), 0);
+}
