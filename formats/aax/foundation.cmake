@@ -4,4 +4,9 @@ quietline_add_library(quietline_aax_foundation
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/AAX_CString.cpp
     ${CMAKE_CURRENT_LIST_DIR}/CACFUnknown.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_HostInterfaces.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_VController.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_VAutomationDelegate.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_VTransport.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_VViewContainer.cpp
   LIBS quietline_platform_aax)
