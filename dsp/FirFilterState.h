@@ -20,6 +20,7 @@ namespace kelmora::dsp
     called from any thread. */
 struct FirFilterState
 {
+    /** Starts as after init(): inactive pass-through. */
     FirFilterState() noexcept { init(); }
     FirFilterState (const FirFilterState&) = delete;
     FirFilterState& operator= (const FirFilterState&) = delete;
@@ -31,6 +32,7 @@ struct FirFilterState
         the editor. */
     std::atomic<bool> active;
 
+    /** The installed kernel and its delay line; audio thread only. */
     FirKernel kernel;
 
     /** Inputs of the last design at a supported rate: corner in Hz, slope 0..1, rate in Hz. */
@@ -46,7 +48,7 @@ struct FirFilterState
         the editor. */
     std::atomic<bool> changed;
 
-    /** Empty kernel, inactive, not bypassed, fully wet, changed. */
+    /** Empty kernel, inactive, not bypassed, fully wet, changed. Not while processing. */
     void init() noexcept;
 
     /** Designs and installs the kernel for a corner of frequencyHz (20000..25000 Hz), a slope
@@ -55,6 +57,7 @@ struct FirFilterState
         allocates. */
     void design (double frequencyHz, double slope, double sampleRate) noexcept;
 
+    /** Bypass on: the output is the input delayed by the latency, whatever the mix. */
     void setBypass (bool shouldBypass) noexcept;
 
     /** Sets the dry gain (0..1); the filtered signal gets 1 - dry. */
@@ -69,16 +72,18 @@ struct FirFilterState
     /** Clears the delay line (silence in, silence out for the next latency samples). */
     void reset() noexcept;
 
-    /** N >> 1 while active, else 0. */
+    /** The latency in samples: N >> 1 while active, else 0. Audio side or under the lock. */
     uint32_t getLatencySamples() const noexcept;
 
     /** Magnitude of the whole filter (filtered and dry paths) at frequencyHz: -1.0 above half
         the last design's rate, 1.0 while inactive. */
     double getMagnitude (double frequencyHz) const noexcept;
 
-    /** Whether the response changed since the last clearing call; clears it when clear. */
+    /** Whether the response changed since the last clearing call; clears it when clear.
+        Any thread (the editor polls it without a lock). */
     bool getAndClearChanged (bool clear) noexcept;
 
+    /** Whether the filter runs (a supported rate was designed last); any thread. */
     bool isActive() const noexcept { return active.load (std::memory_order_acquire); }
 };
 
