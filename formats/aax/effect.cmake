@@ -5,4 +5,6 @@ quietline_add_library(quietline_aax_effect
     ${CMAKE_CURRENT_LIST_DIR}/AAX_CChunkDataParser.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AAX_CMutex.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AAX_CPacket.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_CParameter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_CParameterManager.cpp
   LIBS quietline_aax_foundation quietline_platform_aax)

@@ -1,4 +1,5 @@
 #include "formats/aax/AAX_CChunkDataParser.h"
+#include "formats/aax/fakehost/ChunkBuffer.h"
 #include "platform/aax/AAXResults.h"
 
 #include <gtest/gtest.h>
@@ -10,43 +11,13 @@
 #include <vector>
 
 using namespace kelmora::aax;
+using quietline::test::aax::ChunkBuffer;
 
 namespace {
 
-/** A chunk record allocated with exactly its header and data bytes, so that the address
-    sanitizer sees any read past the data. */
-class RecordBuffer
-{
-public:
-    explicit RecordBuffer (size_t dataBytes)
-        : bytes (new uint8_t[kChunkRecordHeaderSize + dataBytes]())
-    {
-        record()->size = static_cast<int32_t> (dataBytes);
-    }
-
-    RecordBuffer (const std::vector<uint8_t>& data, int32_t version = 0)
-        : RecordBuffer (data.size())
-    {
-        if (! data.empty())
-            std::memcpy (ChunkRecordData (record()), data.data(), data.size());
-        record()->version = version;
-    }
-
-    ChunkRecord* record() { return reinterpret_cast<ChunkRecord*> (bytes.get()); }
-
-    std::vector<uint8_t> data()
-    {
-        const uint8_t* start = ChunkRecordData (record());
-        return { start, start + record()->size };
-    }
-
-private:
-    std::unique_ptr<uint8_t[]> bytes;
-};
-
 std::vector<uint8_t> write (const AAX_CChunkDataParser& parser)
 {
-    RecordBuffer buffer (static_cast<size_t> (parser.GetChunkDataSize()));
+    ChunkBuffer buffer (static_cast<size_t> (parser.GetChunkDataSize()));
     EXPECT_EQ (parser.GetChunkData (buffer.record()), kAAXSuccess);
     EXPECT_EQ (buffer.record()->size, parser.GetChunkDataSize());
     return buffer.data();
@@ -134,7 +105,8 @@ TEST (AAXChunkFormat, EmptyChunkIsTheMarkerAlone)
     EXPECT_EQ (parser.GetChunkDataSize(), 4);
     EXPECT_EQ (write (parser), marker);
 
-    RecordBuffer buffer (marker, 7);
+    ChunkBuffer buffer (marker);
+    buffer.record()->version = 7;
     parser.AddInt32 ("stale", 1);
     parser.LoadChunk (buffer.record());
     EXPECT_TRUE (parser.GetEntries().empty());
@@ -154,7 +126,7 @@ TEST (AAXChunkFormat, RoundTripKeepsEntriesAndOrder)
         parser.AddString ("text", AAX_CString (text));
     parser.AddDouble ("freqParam", 1.0);  // a duplicate name is kept
 
-    RecordBuffer buffer (write (parser));
+    ChunkBuffer buffer (write (parser));
     AAX_CChunkDataParser reader;
     reader.LoadChunk (buffer.record());
 
@@ -173,7 +145,7 @@ TEST (AAXChunkFormat, ReadsHandMadeEntriesOfEveryTypeLetter)
                       + textBytes ("r_text", 8) + textBytes ("hello", 8)
                       + textBytes ("x_odd", 8)                                         // unknown letter: no value
                       + textBytes ("l_last", 8) + bytes ({ 0, 0, 0, 42 });
-    RecordBuffer buffer (data);
+    ChunkBuffer buffer (data);
     AAX_CChunkDataParser parser;
     parser.LoadChunk (buffer.record());
 
@@ -248,7 +220,7 @@ TEST (AAXChunkFormat, MalformedChunksEndTheParse)
 {
     AAX_CChunkDataParser parser;
     auto load = [&parser] (const std::vector<uint8_t>& data) {
-        RecordBuffer buffer (data);
+        ChunkBuffer buffer (data);
         parser.LoadChunk (buffer.record());
         return parser.GetEntries().size();
     };
@@ -270,7 +242,7 @@ TEST (AAXChunkFormat, MalformedChunksEndTheParse)
 
     for (int32_t badSize : { -1, -4, INT32_MIN, 0, 4 })
     {
-        RecordBuffer buffer (marker + good);
+        ChunkBuffer buffer (marker + good);
         buffer.record()->size = badSize;
         parser.LoadChunk (buffer.record());
         EXPECT_TRUE (parser.GetEntries().empty()) << badSize;
@@ -284,7 +256,7 @@ TEST (AAXChunkFormat, EveryTruncationLoadsAPrefixOfTheEntries)
 
     for (size_t length = 0; length <= data.size(); ++length)
     {
-        RecordBuffer buffer (std::vector<uint8_t> (data.begin(), data.begin() + static_cast<std::ptrdiff_t> (length)));
+        ChunkBuffer buffer (std::vector<uint8_t> (data.begin(), data.begin() + static_cast<std::ptrdiff_t> (length)));
         AAX_CChunkDataParser parser;
         parser.LoadChunk (buffer.record());
 
@@ -308,13 +280,13 @@ TEST (AAXChunkFormat, EverySingleByteCorruptionStaysInsideTheChunk)
         {
             auto corrupted = data;
             corrupted[position] = static_cast<uint8_t> (value);
-            RecordBuffer buffer (corrupted);
+            ChunkBuffer buffer (corrupted);
 
             AAX_CChunkDataParser parser;
             parser.LoadChunk (buffer.record());
 
             // Whatever was read writes out and reads back the same.
-            RecordBuffer rewritten (write (parser));
+            ChunkBuffer rewritten (write (parser));
             AAX_CChunkDataParser again;
             again.LoadChunk (rewritten.record());
             size_t known = 0;

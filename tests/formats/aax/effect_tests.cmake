@@ -3,3 +3,8 @@ quietline_add_test(aax_effect_chunk_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ChunkTest.cpp
   LIBS quietline_aax_effect
   LABELS sanitize)
+
+quietline_add_test(aax_effect_parameter_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ParameterTest.cpp
+  LIBS quietline_aax_effect
+  LABELS sanitize)
