@@ -45,6 +45,14 @@ TEST (FirAllocation, DesignAndProcessNeverAllocate)
     auto filter = std::make_unique<FirFilterState>();
     std::vector<float> left (256, 0.5f), right (256, -0.5f);
 
+    {
+        CountAllocations probe;
+        std::vector<float> escaped (16);
+        volatile float* sink = escaped.data();
+        (void) sink;
+        ASSERT_EQ (allocations.load(), 1) << "the counting allocator is not in use";
+    }
+
     CountAllocations scope;
     for (double rate : { 96000.0, 384000.0, 44100.0, 88200.0, 352800.0, 192000.0, 176400.0, 384000.0 })
     {
