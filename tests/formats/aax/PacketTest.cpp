@@ -1,0 +1,289 @@
+#include "formats/aax/AAX_CMutex.h"
+#include "formats/aax/AAX_CPacketDispatcher.h"
+#include "formats/aax/AAX_CPacketHandler.h"
+#include "formats/aax/AAX_IParameter.h"
+#include "formats/aax/AAX_VController.h"
+#include "formats/aax/fakehost/FakeEffect.h"
+#include "formats/aax/fakehost/FakeInstance.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+using namespace kelmora::aax;
+using namespace quietline::test::aax;
+
+namespace {
+
+/** A handler target that counts its calls and writes the identifier's first letter. */
+struct Writer
+{
+    AAX_CPacketDispatcher* dispatcher = nullptr;
+    std::vector<std::string> calls;
+    int32_t result = kAAXSuccess;
+    bool markDirtyAgain = false;
+
+    int32_t write (const char* identifier, AAX_CPacket& packet)
+    {
+        calls.push_back (identifier);
+        if (markDirtyAgain)
+            dispatcher->SetDirty (identifier, true);   // re-enters the dispatcher's mutex
+        packet.SetSize (1);
+        *static_cast<char*> (packet.GetPtr (1)) = identifier[0];
+        return result;
+    }
+
+    int32_t writePacketOnly (AAX_CPacket& packet)
+    {
+        calls.push_back ("packet");
+        packet.SetSize (0);
+        return kAAXSuccess;
+    }
+};
+
+class PacketDispatcherTest : public ::testing::Test
+{
+protected:
+    LiveCheck liveCheck;
+    FakeInstance instance;
+    AAX_VController controller { instance.unknown() };
+    AAX_CPacketDispatcher dispatcher;
+    Writer writer;
+
+    void SetUp() override
+    {
+        writer.dispatcher = &dispatcher;
+        dispatcher.Initialize (&controller, nullptr);
+    }
+
+    void registerWriter (const char* identifier, uint32_t port)
+    {
+        const AAX_CPacketHandler<Writer> handler (&writer, &Writer::write);
+        EXPECT_EQ (dispatcher.RegisterPacket (identifier, port, &handler), kAAXSuccess);
+    }
+
+    std::vector<FakeController::Packet>& posted() { return instance.controller().packets; }
+};
+
+} // namespace
+
+TEST (AAXMutex, ReentryReturnsFalseWithoutBlocking)
+{
+    AAX_CMutex mutex;
+    ASSERT_TRUE (mutex.Lock());
+    EXPECT_FALSE (mutex.Lock());
+    mutex.Unlock();
+
+    // One Unlock released it: another thread can take it.
+    bool otherLocked = false;
+    std::thread other ([&] {
+        otherLocked = mutex.Lock();
+        mutex.Unlock();
+    });
+    other.join();
+    EXPECT_TRUE (otherLocked);
+}
+
+TEST (AAXMutex, UnlockFromAForeignThreadDoesNothing)
+{
+    AAX_CMutex mutex;
+    ASSERT_TRUE (mutex.Lock());
+
+    std::thread ([&] { mutex.Unlock(); }).join();
+
+    std::atomic<bool> acquired { false };
+    std::thread waiter ([&] {
+        if (mutex.Lock())
+        {
+            acquired = true;
+            mutex.Unlock();
+        }
+    });
+    std::this_thread::sleep_for (std::chrono::milliseconds (30));
+    EXPECT_FALSE (acquired.load()) << "the foreign Unlock released the mutex";
+
+    mutex.Unlock();
+    waiter.join();
+    EXPECT_TRUE (acquired.load());
+}
+
+TEST (AAXMutex, SerialisesThreadsThatReenter)
+{
+    AAX_CMutex mutex;
+    int counter = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t)
+        threads.emplace_back ([&] {
+            for (int i = 0; i < 2000; ++i)
+            {
+                const bool outer = mutex.Lock();
+                const bool inner = mutex.Lock();
+                ++counter;
+                if (inner)
+                    mutex.Unlock();
+                if (outer)
+                    mutex.Unlock();
+            }
+        });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ (counter, 8000);
+}
+
+TEST_F (PacketDispatcherTest, NewPacketsAreDirtyAndPostedOnce)
+{
+    registerWriter ("a", 1);
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+    ASSERT_EQ (posted().size(), 1u);
+    EXPECT_EQ (posted()[0].field, 1u);
+    EXPECT_EQ (posted()[0].bytes, std::vector<uint8_t> { 'a' });
+
+    // Nothing dirty: nothing posted.
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+    EXPECT_EQ (posted().size(), 1u);
+    EXPECT_EQ (dispatcher.SetDirty ("unknown", true), kAAXSuccess);
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+    EXPECT_EQ (posted().size(), 1u);
+}
+
+TEST_F (PacketDispatcherTest, TwoIdentifiersOnOnePortPostOnce)
+{
+    registerWriter ("b", 5);
+    registerWriter ("a", 5);
+    dispatcher.Dispatch();
+    posted().clear();
+    writer.calls.clear();
+
+    dispatcher.SetDirty ("a", true);
+    dispatcher.SetDirty ("b", true);
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+
+    // The first identifier in order generates the shared packet.
+    EXPECT_EQ (writer.calls, (std::vector<std::string> { "a" }));
+    ASSERT_EQ (posted().size(), 1u);
+    EXPECT_EQ (posted()[0].field, 5u);
+    EXPECT_EQ (posted()[0].bytes, std::vector<uint8_t> { 'a' });
+}
+
+TEST_F (PacketDispatcherTest, OneIdentifierMayFeedSeveralPorts)
+{
+    registerWriter ("a", 1);
+    registerWriter ("a", 2);
+    const AAX_CPacketHandler<Writer> packetOnly (&writer, &Writer::writePacketOnly);
+    dispatcher.RegisterPacket ("a", 3, &packetOnly);
+
+    dispatcher.Dispatch();
+    ASSERT_EQ (posted().size(), 3u);
+    EXPECT_EQ (posted()[0].field, 1u);
+    EXPECT_EQ (posted()[1].field, 2u);
+    EXPECT_EQ (posted()[2].field, 3u);
+    EXPECT_TRUE (posted()[2].bytes.empty());
+}
+
+TEST_F (PacketDispatcherTest, HandlerMarkingDirtyInsideDispatchDoesNotDeadlock)
+{
+    writer.markDirtyAgain = true;
+    registerWriter ("a", 1);
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+    EXPECT_EQ (posted().size(), 1u);
+
+    // Dispatch clears the flag after the handler ran, so the next Dispatch posts nothing.
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+    EXPECT_EQ (posted().size(), 1u);
+}
+
+TEST_F (PacketDispatcherTest, FailingHandlerSkipsThePostAndClearsTheFlag)
+{
+    writer.result = -5;
+    registerWriter ("a", 1);
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+    EXPECT_TRUE (posted().empty());
+
+    writer.result = kAAXSuccess;
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+    EXPECT_TRUE (posted().empty());
+
+    // A handler with nothing to call answers -20004.
+    const AAX_CPacketHandler<Writer> empty (&writer, static_cast<AAX_CPacketHandler<Writer>::PacketMember> (nullptr));
+    AAX_CPacket packet (0);
+    EXPECT_EQ (empty.Call ("a", packet), kAAXNullObject);
+}
+
+TEST_F (PacketDispatcherTest, PostResultIsReturnedAndNoControllerAnswersNullObject)
+{
+    registerWriter ("a", 1);
+    instance.options().hostResult = -7;
+    EXPECT_EQ (dispatcher.Dispatch(), -7);
+
+    dispatcher.SetDirty ("a", true);
+    dispatcher.Initialize (nullptr, nullptr);
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXNullObject);
+}
+
+TEST_F (PacketDispatcherTest, DirtyMarksAndDispatchesFromTwoThreads)
+{
+    registerWriter ("a", 1);
+    registerWriter ("b", 2);
+
+    std::atomic<bool> done { false };
+    std::thread marker ([&] {
+        for (int i = 0; i < 3000; ++i)
+            dispatcher.SetDirty (i % 2 == 0 ? "a" : "b", true);
+        done = true;
+    });
+    while (! done.load())
+        dispatcher.Dispatch();
+    marker.join();
+    dispatcher.Dispatch();
+
+    // Whatever interleaving: every post carries its own port's byte.
+    for (const auto& packet : posted())
+        EXPECT_EQ (packet.bytes, std::vector<uint8_t> { static_cast<uint8_t> (packet.field == 1 ? 'a' : 'b') });
+    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+}
+
+TEST (AAXSingleValuePacket, WritesTheParameterValueInHostOrder)
+{
+    LiveCheck liveCheck;
+    FakeInstance instance;
+    auto* effect = FakeEffect::create();
+    ASSERT_EQ (effect->Initialize (instance.unknown()), kAAXSuccess);
+
+    AAX_CPacket packet (3);
+    effect->parameter ("MasterBypassID")->UpdateNormalizedValue (1.0);
+    ASSERT_EQ (effect->dispatcher().GenerateSingleValuePacket ("MasterBypassID", packet), kAAXSuccess);
+    EXPECT_EQ (packet.GetSize(), 4u);
+    EXPECT_EQ (std::memcmp (packet.GetData(), "\x01\x00\x00\x00", 4), 0);
+
+    effect->parameter ("gain")->UpdateNormalizedValue (0.5);
+    ASSERT_EQ (effect->dispatcher().GenerateSingleValuePacket ("gain", packet), kAAXSuccess);
+    const float half = 0.5f;
+    EXPECT_EQ (packet.GetSize(), 4u);
+    EXPECT_EQ (std::memcmp (packet.GetData(), &half, 4), 0);
+
+    // A missing parameter leaves the packet as it was.
+    AAX_CPacket untouched (7);
+    EXPECT_EQ (effect->dispatcher().GenerateSingleValuePacket ("missing", untouched), kAAXNullObject);
+    EXPECT_EQ (untouched.GetSize(), 0u);
+    EXPECT_TRUE (untouched.IsDirty());
+    EXPECT_EQ (std::memcmp (untouched.GetData(), "\0\0\0\0\0\0\0\0", 8), 0);
+
+    // The adapter's bypass packet reaches the host through GenerateCoefficients.
+    EXPECT_EQ (effect->GenerateCoefficients(), kAAXSuccess);
+    ASSERT_EQ (instance.controller().packets.size(), 1u);
+    EXPECT_EQ (instance.controller().packets[0].field, FakeEffect::bypassPort);
+    EXPECT_EQ (instance.controller().packets[0].bytes, (std::vector<uint8_t> { 1, 0, 0, 0 }));
+
+    EXPECT_EQ (effect->UpdateParameterNormalizedValue ("MasterBypassID", 0.0, 0), kAAXSuccess);
+    EXPECT_EQ (effect->GenerateCoefficients(), kAAXSuccess);
+    ASSERT_EQ (instance.controller().packets.size(), 2u);
+    EXPECT_EQ (instance.controller().packets[1].bytes, (std::vector<uint8_t> { 0, 0, 0, 0 }));
+
+    effect->Uninitialize();
+    EXPECT_EQ (effect->GenerateCoefficients(), kAAXNullObject);
+    effect->Release();
+}
