@@ -374,28 +374,36 @@ juce::Image drawWindowFrame()
     return image;
 }
 
+// Makes the image transparent where the shape covers it (the shape's own overlaps included).
+void cutOut (juce::Image& image, const Path& shape)
+{
+    juce::Image mask (juce::Image::SingleChannel, image.getWidth(), image.getHeight(), true, juce::SoftwareImageType());
+    {
+        Graphics g (mask);
+        g.setColour (juce::Colours::white);
+        g.fillPath (shape);
+    }
+
+    for (int y = 0; y < image.getHeight(); ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+        {
+            const auto pixel = image.getPixelAt (x, y);
+            const auto keep = 1.0f - mask.getPixelAt (x, y).getFloatAlpha();
+            image.setPixelAt (x, y, pixel.withAlpha (pixel.getFloatAlpha() * keep));
+        }
+}
+
 juce::Image drawFallbackLogo()
 {
-    // The maker's mark: a black tile with a low-pass response cut out of it.
+    // The maker's mark: a black tile with a K cut out of it.
     auto image = makeImage (40, 35);
-    Graphics g (image);
+    {
+        Graphics g (image);
+        g.setColour (juce::Colours::black);
+        g.fillRoundedRectangle (3.5f, 1.0f, 33.0f, 33.0f, 7.5f);
+    }
 
-    Path tile;
-    tile.addRoundedRectangle (4.0f, 1.0f, 33.0f, 33.0f, 7.0f);
-
-    Path curve;
-    curve.startNewSubPath (9.5f, 13.5f);
-    curve.lineTo (19.0f, 13.5f);
-    curve.cubicTo (24.5f, 13.5f, 27.0f, 16.0f, 30.5f, 27.5f);
-
-    Path cut;
-    PathStrokeType (2.8f, PathStrokeType::curved, PathStrokeType::rounded).createStrokedPath (cut, curve);
-    cut.addRoundedRectangle (9.0f, 25.6f, 10.0f, 2.6f, 1.3f);   // the baseline of the mark
-
-    tile.addPath (cut);
-    tile.setUsingNonZeroWinding (false);
-    g.setColour (juce::Colours::black);
-    g.fillPath (tile);
+    cutOut (image, StrokeFont::strokedText ("K", 21.0f, 8.5f, 18.0f, 0.0f, 3.6f));
     return image;
 }
 
@@ -602,8 +610,8 @@ juce::Image drawBackground()
         g.fillPath (StrokeFont::strokedText (text, titleLeft + 0.5f * width, top, cap, tracking, stroke));
     };
 
-    lettering ("ORVEL", 168.0f, 6.0f, 2.6f, 1.2f, palette::accent);
-    lettering ("QUIETLINE", 179.0f, 11.0f, 2.2f, 1.9f, Colour (0xffe6ebf1));
+    lettering ("ORVEL", 168.0f, 6.0f, 3.0f, 1.2f, palette::accent);
+    lettering ("QUIETLINE", 179.0f, 11.0f, 2.9f, 1.7f, Colour (0xffe6ebf1));
     lettering ("KELMORA LABS", 197.0f, 5.0f, 1.6f, 1.0f, Colour (0xff6c7888));
     return image;
 }
