@@ -374,6 +374,11 @@ void PresetController::applyRecord (const UndoRecord& e)
             state.setValue (i, values[(size_t) i]);
     };
 
+    // Undoing a copy relinks the states without a store; the copy being put back stored the
+    // live values into both states before unlinking them, and so must its redo.
+    if ((e.op == UndoOp::CopyAToB || e.op == UndoOp::CopyBToA) && pm.isLinked() && ! e.linked)
+        pm.storeCurrentValues();
+
     switch (e.op)
     {
         case UndoOp::ParameterChange:
