@@ -9,4 +9,11 @@ quietline_add_library(quietline_aax_foundation
     ${CMAKE_CURRENT_LIST_DIR}/AAX_VAutomationDelegate.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AAX_VTransport.cpp
     ${CMAKE_CURRENT_LIST_DIR}/AAX_VViewContainer.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_VHostServices.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_VPropertyMap.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_VComponentDescriptor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_VEffectDescriptor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_VCollection.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_Exports.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/AAX_CEffectGUI.cpp
   LIBS quietline_platform_aax)

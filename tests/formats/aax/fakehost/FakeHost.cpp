@@ -350,13 +350,13 @@ int32_t FakePropertyMap::GetProperty (uint32_t property, int32_t* value)
     context.log->add ("propertyMap", 3, { arg (property) });
     const auto found = values.find (property);
 
+    // Only the low byte carries the answer; the rest is noise the plug-in must ignore.
     if (found == values.end())
-        return 0;
+        return 0x7F00;
 
     if (value != nullptr)
         *value = found->second;
 
-    // Only the low byte carries the answer; the rest is noise the plug-in must ignore.
     return 0x7F00 | 1;
 }
 
@@ -390,7 +390,7 @@ int32_t FakePropertyMap::GetPropertyWithIDArray (uint32_t property, const AAX_Id
     const auto found = idArrays.find (property);
 
     if (found == idArrays.end())
-        return 0;
+        return 0x7F00;
 
     if (ids != nullptr)
         *ids = found->second.data();

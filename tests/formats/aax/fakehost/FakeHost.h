@@ -195,7 +195,8 @@ private:
     FakeHostContext context;
 };
 
-/** Keeps its properties; GetProperty answers 1 and the value for a stored property, else 0. */
+/** Keeps its properties. The reading methods answer in the low byte only (1 and the value for a
+    stored property, else 0), with noise in the byte above. */
 class FakePropertyMap : public FakeUnknown<IAAXHostPropertyMap_V2>
 {
 public:

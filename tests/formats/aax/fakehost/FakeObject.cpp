@@ -18,6 +18,7 @@ std::vector<const FakeCounted*>& registry()
     return objects;
 }
 std::atomic<int> serial { 0 };
+std::vector<std::string> destroyed;
 } // namespace
 
 FakeCounted::FakeCounted (const std::string& kind) : objectName (kind + "#" + std::to_string (++serial))
@@ -31,6 +32,7 @@ FakeCounted::~FakeCounted()
     std::lock_guard<std::mutex> guard (registryLock);
     auto& objects = registry();
     objects.erase (std::remove (objects.begin(), objects.end(), this), objects.end());
+    destroyed.push_back (objectName);
 }
 
 uint32_t FakeCounted::addRef() { return refs.fetch_add (1) + 1; }
@@ -60,6 +62,18 @@ std::vector<std::string> liveFakeNames()
         names.push_back (object->name());
 
     return names;
+}
+
+std::vector<std::string> destroyedFakes()
+{
+    std::lock_guard<std::mutex> guard (registryLock);
+    return destroyed;
+}
+
+void clearDestroyedFakes()
+{
+    std::lock_guard<std::mutex> guard (registryLock);
+    destroyed.clear();
 }
 
 LiveCheck::LiveCheck()

@@ -45,6 +45,10 @@ private:
 int liveFakeObjects();
 std::vector<std::string> liveFakeNames();
 
+/** Names of the fakes destroyed since the last clear, in the order they went. */
+std::vector<std::string> destroyedFakes();
+void clearDestroyedFakes();
+
 /** Expects, on destruction, the live fakes and live CACFUnknown objects back at their counts
     at construction. */
 class LiveCheck
