@@ -5,6 +5,7 @@ quietline_add_test(presets_tests
   SOURCES
     ${QUIETLINE_PRESETS_TEST_SUPPORT}
     ${CMAKE_CURRENT_SOURCE_DIR}/ParamManagerTest.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/PresetControllerTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/UndoHistoryTest.cpp
     ${CMAKE_CURRENT_SOURCE_DIR}/UserPresetFileTest.cpp
   LIBS quietline_core
