@@ -1,0 +1,194 @@
+#include "TestUnit.h"
+
+#include <xmmintrin.h>
+
+using namespace kelmora::au;
+using namespace kelmora::au::test;
+
+namespace
+{
+struct NotifyLog
+{
+    std::vector<AudioUnitRenderActionFlags> flags;
+    static OSStatus Callback (void* self, AudioUnitRenderActionFlags* f, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList*)
+    {
+        static_cast<NotifyLog*> (self)->flags.push_back (*f);
+        *f |= 0x8000;  // a notification's changes must not reach the caller
+        return noErr;
+    }
+};
+
+struct AUBaseRender : LeakCheck
+{
+    UnitPtr unit = MakeUnit();
+    void SetUp() override { ASSERT_EQ (noErr, unit->DoInitialize()); }
+
+    OSStatus Render (HostBuffers& buffers, UInt32 frames, Float64 time = 0)
+    {
+        AudioUnitRenderActionFlags flags = 0;
+        const auto stamp = TimeAt (time);
+        return Status ([&] { return unit->DoRender (flags, stamp, 0, frames, buffers.List()); });
+    }
+
+    OSStatus ReadLastError()
+    {
+        OSStatus error = 1;
+        EXPECT_EQ (noErr, unit->DispatchGetProperty (kAudioUnitProperty_LastRenderError, kAudioUnitScope_Global, 0, &error));
+        return error;
+    }
+
+    AudioUnitParameterEvent Ramp (SInt32 offset, UInt32 duration)
+    {
+        AudioUnitParameterEvent e {};
+        e.parameter = 0;
+        e.eventType = kParameterEvent_Ramped;
+        e.eventValues.ramp = { offset, duration, 0.0f, 1.0f };
+        return e;
+    }
+
+    AudioUnitParameterEvent Immediate (UInt32 offset, float value)
+    {
+        AudioUnitParameterEvent e {};
+        e.parameter = 0;
+        e.eventType = kParameterEvent_Immediate;
+        e.eventValues.immediate = { offset, value };
+        return e;
+    }
+};
+} // namespace
+
+TEST_F (AUBaseRender, RefusesBeforeInitialisationAndRecordsTheFirstError)
+{
+    auto fresh = MakeUnit();
+    HostBuffers buffers (2, 64);
+    AudioUnitRenderActionFlags flags = 0;
+    EXPECT_EQ (kAudioUnitErr_Uninitialized, fresh->DoRender (flags, TimeAt (0), 0, 64, buffers.List()));
+
+    ListenerLog log;
+    log.Listen (*unit, { kAudioUnitProperty_LastRenderError });
+    HostBuffers big (2, 1157);
+    EXPECT_EQ (kAudioUnitErr_TooManyFramesToProcess, Render (big, 1157));
+    HostBuffers mono (1, 64);
+    EXPECT_EQ (kAudio_ParamError, Render (mono, 64));
+    EXPECT_EQ (1u, log.Count (kAudioUnitProperty_LastRenderError)) << "only the first error is kept and announced";
+    EXPECT_EQ (kAudioUnitErr_TooManyFramesToProcess, ReadLastError());
+    EXPECT_EQ (noErr, ReadLastError());
+    EXPECT_EQ (0, unit->renders);
+
+    unit->SetAudioUnitAPIVersion (1);
+    EXPECT_EQ (kAudio_ParamError, Render (buffers, 64));
+}
+
+TEST_F (AUBaseRender, ChecksAndTrimsTheCallersBuffers)
+{
+    HostBuffers exact (2, 64);
+    EXPECT_EQ (noErr, Render (exact, 64));
+    EXPECT_EQ (0.25f, exact.samples[0][63]);
+    EXPECT_EQ (1.25f, exact.samples[1][0]);
+    EXPECT_EQ (AUBufferList::kPtrsInvalid, unit->GetOutput (0)->GetBuffers().GetPointerState()) << "caller's list forgotten";
+
+    HostBuffers larger (2, 100);
+    EXPECT_EQ (noErr, Render (larger, 64, 64));
+    EXPECT_EQ (256u, larger.List().mBuffers[1].mDataByteSize);
+    EXPECT_EQ (-1.0f, larger.samples[0][64]);
+
+    HostBuffers shortBuffers (2, 64);
+    shortBuffers.List().mBuffers[1].mDataByteSize = 255;
+    EXPECT_EQ (kAudio_ParamError, Render (shortBuffers, 64, 128));
+
+    HostBuffers mixed (2, 64);
+    mixed.List().mBuffers[1].mData = nullptr;
+    EXPECT_EQ (kAudio_ParamError, Render (mixed, 64, 192)) << "either all memory from the caller or none";
+    EXPECT_EQ (2, unit->renders);
+}
+
+TEST_F (AUBaseRender, NullBuffersReceiveTheUnitsOwnMemoryAndTimesRenderOnce)
+{
+    HostBuffers none (2, 32, false);
+    EXPECT_EQ (noErr, Render (none, 32, 1000));
+    auto& list = none.List();
+    ASSERT_NE (nullptr, list.mBuffers[1].mData);
+    EXPECT_EQ (128u, list.mBuffers[1].mDataByteSize);
+    EXPECT_EQ (1.25f, static_cast<float*> (list.mBuffers[1].mData)[31]);
+
+    HostBuffers again (2, 32);
+    EXPECT_EQ (noErr, Render (again, 32, 1000));
+    EXPECT_EQ (1, unit->renders) << "a bus is rendered once per time stamp";
+    EXPECT_EQ (1000.0, unit->CurrentRenderTime().mSampleTime);
+    unit->Reset (kAudioUnitScope_Global, 0);
+    EXPECT_EQ (-1.0, unit->CurrentRenderTime().mSampleTime);
+}
+
+TEST_F (AUBaseRender, FlushesDenormalsOnlyWhileRendering)
+{
+    const unsigned before = _mm_getcsr();
+    HostBuffers buffers (2, 16);
+    EXPECT_EQ (noErr, Render (buffers, 16));
+    EXPECT_EQ (0x8040u, unit->floatingPointMode & 0x8040u);
+    EXPECT_EQ (before, _mm_getcsr());
+}
+
+TEST_F (AUBaseRender, NotificationsSeePreAndPostFlagsAndErrors)
+{
+    NotifyLog log;
+    EXPECT_EQ (kAudio_ParamError, unit->AddRenderNotify (nullptr, &log));
+    ASSERT_EQ (noErr, unit->AddRenderNotify (NotifyLog::Callback, &log));
+    ASSERT_EQ (noErr, unit->AddRenderNotify (NotifyLog::Callback, &log));
+
+    HostBuffers buffers (2, 16);
+    EXPECT_EQ (noErr, Render (buffers, 16));
+    ASSERT_EQ (2u, log.flags.size()) << "the same notification added twice is active once";
+    EXPECT_EQ (UInt32 (kAudioUnitRenderAction_PreRender), log.flags[0]);
+    EXPECT_EQ (UInt32 (kAudioUnitRenderAction_PostRender), log.flags[1]);
+
+    unit->renderStatus = -3;
+    EXPECT_EQ (-3, Render (buffers, 16, 16));
+    EXPECT_EQ (UInt32 (kAudioUnitRenderAction_PostRender | kAudioUnitRenderAction_PostRenderError), log.flags[3]);
+    EXPECT_EQ (-3, ReadLastError());
+
+    log.flags.clear();
+    unit->renderStatus = noErr;
+    unit->RemoveRenderNotify (NotifyLog::Callback, &log);
+    unit->AddRenderNotify (NotifyLog::Callback, &log);
+    unit->RemoveRenderNotify (NotifyLog::Callback, &log);
+    EXPECT_EQ (noErr, Render (buffers, 16, 32));
+    EXPECT_TRUE (log.flags.empty()) << "requests apply in order at the next render";
+}
+
+TEST_F (AUBaseRender, RampsAndImmediateEventsSliceTheCall)
+{
+    unit->Globals()->UseIndexedParameters (1);
+    AUBase::ParameterEventList events { Ramp (100, 28), Ramp (0, 64) };
+    EXPECT_EQ (noErr, unit->ProcessForScheduledParams (events, 128, nullptr));
+    const std::vector<std::pair<UInt32, UInt32>> expected { { 0, 64 }, { 64, 36 }, { 100, 28 } };
+    EXPECT_EQ (expected, unit->slices);
+    EXPECT_EQ (kParameterEvent_Ramped, unit->Globals()->FindParameter (0)->eventType);
+
+    unit->slices.clear();
+    AUBase::ParameterEventList single { Immediate (0, 0.5f) };
+    EXPECT_EQ (noErr, unit->ProcessForScheduledParams (single, 128, nullptr));
+    EXPECT_EQ ((std::vector<std::pair<UInt32, UInt32>> { { 0, 128 } }), unit->slices);
+
+    unit->slices.clear();
+    AUBase::ParameterEventList split { Immediate (0, 0.1f), Immediate (32, 0.9f) };
+    EXPECT_EQ (noErr, unit->ProcessForScheduledParams (split, 128, nullptr));
+    EXPECT_EQ ((std::vector<std::pair<UInt32, UInt32>> { { 0, 32 }, { 32, 96 } }), unit->slices);
+    EXPECT_EQ (0.9f, unit->Globals()->GetParameter (0));
+}
+
+TEST_F (AUBaseRender, ScheduledEventsLastOneRenderCall)
+{
+    unit->Globals()->UseIndexedParameters (1);
+    const AudioUnitParameterEvent events[] = { Immediate (0, 0.5f), Ramp (10, 20) };
+    EXPECT_EQ (noErr, unit->ScheduleParameter (events, 2));
+    EXPECT_EQ (0.5f, unit->Globals()->GetParameter (0)) << "immediate events apply at once";
+    EXPECT_EQ (2u, unit->GetParamEventList().size());
+
+    HostBuffers big (2, 2000);
+    EXPECT_EQ (kAudioUnitErr_TooManyFramesToProcess, Render (big, 2000));
+    EXPECT_EQ (2u, unit->GetParamEventList().size()) << "a refused call keeps the events";
+    unit->renderStatus = -3;
+    HostBuffers buffers (2, 16);
+    EXPECT_EQ (-3, Render (buffers, 16));
+    EXPECT_TRUE (unit->GetParamEventList().empty());
+}
