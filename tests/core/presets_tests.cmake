@@ -10,3 +10,11 @@ quietline_add_test(presets_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/UserPresetFileTest.cpp
   LIBS quietline_core
   LABELS sanitize)
+
+# Several controllers sharing the user-preset file from threads (also run under ThreadSanitizer).
+quietline_add_test(presets_concurrency_tests
+  SOURCES
+    ${QUIETLINE_PRESETS_TEST_SUPPORT}
+    ${CMAKE_CURRENT_SOURCE_DIR}/PresetConcurrencyTest.cpp
+  LIBS quietline_core
+  LABELS concurrency)
