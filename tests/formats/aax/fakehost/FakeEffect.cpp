@@ -31,6 +31,14 @@ AAX_IParameter* FakeEffect::parameter (const char* id) const
     return ParameterManager.GetParameterByID (id);
 }
 
+void FakeEffect::add (AAX_IParameter* parameter)
+{
+    // A second Initialize runs EffectInit again; the manager declines the duplicates.
+    ParameterManager.AddParameter (parameter);
+    if (ParameterManager.GetParameterByID (parameter->Identifier()) != parameter)
+        delete parameter;
+}
+
 AAX_Result FakeEffect::EffectInit()
 {
     using Float = AAX_CParameter<float>;
@@ -38,14 +46,14 @@ AAX_Result FakeEffect::EffectInit()
     const AAX_CNumberDisplayDelegate<float, 3u, 0u> number;
     const AAX_CBinaryTaperDelegate<bool> binary;
 
-    ParameterManager.AddParameter (new Float ("gain", AAX_CString ("Gain"), 0.5f,
+    add (new Float ("gain", AAX_CString ("Gain"), 0.5f,
                                               AAX_CLinearTaperDelegate<float, 0> (0.0f, 1.0f), number, true));
 
     auto* freq = new Float ("freq", AAX_CString ("Frequency"), 21000.0f,
                             AAX_CLinearTaperDelegate<float, 0> (20000.0f, 25000.0f), number, true);
     freq->AddShortenedName (AAX_CString ("Freq"));
     freq->AddShortenedName (AAX_CString ("F"));
-    ParameterManager.AddParameter (freq);
+    add (freq);
 
     if (options.masterBypass)
     {
@@ -53,7 +61,7 @@ AAX_Result FakeEffect::EffectInit()
                                  AAX_CBinaryDisplayDelegate<bool> ("bypass", "on"), true);
         bypass->SetNumberOfSteps (2);
         bypass->SetType (0);
-        ParameterManager.AddParameter (bypass);
+        add (bypass);
 
         if (options.bypassPacket)
         {
@@ -64,7 +72,7 @@ AAX_Result FakeEffect::EffectInit()
     }
 
     if (options.preview)
-        ParameterManager.AddParameter (new Bool ("PreviewID", AAX_CString ("Preview"), false, binary,
+        add (new Bool ("PreviewID", AAX_CString ("Preview"), false, binary,
                                                  AAX_CBinaryDisplayDelegate<bool> ("off", "on"), false));
 
     return options.effectInitResult;

@@ -49,6 +49,7 @@ public:
 
 private:
     explicit FakeEffect (FakeEffectOptions options);
+    void add (kelmora::aax::AAX_IParameter* parameter);
     FakeEffectOptions options;
 };
 } // namespace quietline::test::aax
