@@ -2,6 +2,9 @@
 
 #include "tools/artwork/StrokeFont.h"
 
+#include <functional>
+#include <tuple>
+
 namespace kelmora::artwork
 {
 namespace
@@ -184,11 +187,10 @@ void fillSymbol (Graphics& g, const Path& p, Colour c)
 }
 
 // The A/B keys: both letters, the active state's letter lit in the accent colour.
-void paintStateLetters (Graphics& g, const KeyLook& look, State state, bool aLit)
+void paintStateLetters (Graphics& g, State state, bool aLit)
 {
     const auto lit = state == State::over ? palette::accentBright : (state == State::down ? palette::accent : Colour (0xff55aaff));
     const auto dim = state == State::over ? Colour (0xff7b8592) : palette::inkDim;
-    juce::ignoreUnused (look);
 
     fillSymbol (g, StrokeFont::strokedText ("A", 11.0f, 6.5f, 9.0f, 0.0f, 1.8f), aLit ? lit : dim);
     fillSymbol (g, StrokeFont::strokedText ("B", 25.0f, 6.5f, 9.0f, 0.0f, 1.8f), aLit ? dim : lit);
@@ -641,8 +643,8 @@ std::vector<ArtworkImage> Artwork::drawAll()
     for (const auto& [name, aLit] : { std::pair<const char*, bool> { "state_a", true }, { "state_b", false } })
         for (auto state : allStates)
             add (name + stateSuffix (state),
-                 drawToolKey (state, 36, 22, [state, lit = aLit] (Graphics& g, const KeyLook& look)
-                              { paintStateLetters (g, look, state, lit); }));
+                 drawToolKey (state, 36, 22, [state, lit = aLit] (Graphics& g, const KeyLook&)
+                              { paintStateLetters (g, state, lit); }));
 
     for (const auto& [name, from, to] : { std::tuple<const char*, const char*, const char*> { "copy_a_to_b", "A", "B" },
                                           { "copy_b_to_a", "B", "A" } })
