@@ -36,13 +36,6 @@ struct Writer
         *static_cast<char*> (packet.GetPtr (1)) = identifier[0];
         return result;
     }
-
-    int32_t writePacketOnly (AAX_CPacket& packet)
-    {
-        calls.push_back ("packet");
-        packet.SetSize (0);
-        return kAAXSuccess;
-    }
 };
 
 class PacketDispatcherTest : public ::testing::Test
@@ -167,21 +160,6 @@ TEST_F (PacketDispatcherTest, TwoIdentifiersOnOnePortPostOnce)
     ASSERT_EQ (posted().size(), 1u);
     EXPECT_EQ (posted()[0].field, 5u);
     EXPECT_EQ (posted()[0].bytes, std::vector<uint8_t> { 'a' });
-}
-
-TEST_F (PacketDispatcherTest, OneIdentifierMayFeedSeveralPorts)
-{
-    registerWriter ("a", 1);
-    registerWriter ("a", 2);
-    const AAX_CPacketHandler<Writer> packetOnly (&writer, &Writer::writePacketOnly);
-    dispatcher.RegisterPacket ("a", 3, &packetOnly);
-
-    dispatcher.Dispatch();
-    ASSERT_EQ (posted().size(), 3u);
-    EXPECT_EQ (posted()[0].field, 1u);
-    EXPECT_EQ (posted()[1].field, 2u);
-    EXPECT_EQ (posted()[2].field, 3u);
-    EXPECT_TRUE (posted()[2].bytes.empty());
 }
 
 TEST_F (PacketDispatcherTest, HandlerMarkingDirtyInsideDispatchDoesNotDeadlock)
