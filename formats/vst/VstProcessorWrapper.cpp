@@ -1,0 +1,584 @@
+#include "formats/vst/VstProcessorWrapper.h"
+
+#include "formats/vst/HostDrivenEventLoop.h"
+#include "formats/vst/VstEditorHolder.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace kelmora::vst
+{
+namespace
+{
+// Text lengths hosts allow in practice (the interface's own limits are shorter).
+constexpr size_t parameterTextBytes = 24 + 1;
+constexpr size_t parameterNameBytes = 32 + 1;
+constexpr size_t programNameBytes = 24 + 1;
+constexpr size_t identityTextBytes = 64;
+constexpr int32_t maxProgramNameChars = 24;
+
+constexpr int defaultBlockSize = 1024;
+constexpr int largestBlockSize = 1 << 16;
+
+// Set while this thread runs the processor for the host: anything the processor reports from
+// there waits for a non-audio thread before it reaches the host.
+thread_local bool insideProcessCallback = false;
+
+void copyText (const juce::String& text, char* destination, size_t maxBytes)
+{
+    text.copyToUTF8 (destination, maxBytes);
+}
+
+juce::AudioChannelSet channelSetFor (int channels)
+{
+    return channels == 1 ? juce::AudioChannelSet::mono() : juce::AudioChannelSet::stereo();
+}
+
+bool isPlainArrangement (const VstSpeakerArrangement& a, int channels)
+{
+    if (a.numChannels != channels)
+        return false;
+
+    // Hosts may leave the type user-defined; a named type must match the channel count.
+    return a.type < 0 || a.type == (channels == 1 ? kSpeakerArrMono : kSpeakerArrStereo);
+}
+
+JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+// The processors hosted here may expose their parameters through the index-based interface;
+// JUCE routes it to managed parameters when there are any, so it serves both kinds.
+int parameterCount (juce::AudioProcessor& p)                    { return p.getNumParameters(); }
+float parameterValue (juce::AudioProcessor& p, int i)           { return p.getParameter (i); }
+void setParameterValue (juce::AudioProcessor& p, int i, float v) { p.setParameter (i, v); }
+juce::String parameterName (juce::AudioProcessor& p, int i)     { return p.getParameterName (i, 32); }
+juce::String parameterText (juce::AudioProcessor& p, int i)     { return p.getParameterText (i); }
+juce::String parameterLabel (juce::AudioProcessor& p, int i)    { return p.getParameterLabel (i); }
+bool parameterAutomatable (juce::AudioProcessor& p, int i)      { return p.isParameterAutomatable (i); }
+JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+} // namespace
+
+//==============================================================================
+VstProcessorWrapper::VstProcessorWrapper (audioMasterCallback host, std::unique_ptr<juce::AudioProcessor> p,
+                                          const VstIdentity& id)
+    : AudioEffectX (host, juce::jmax (1, p->getNumPrograms()), parameterCount (*p)),
+      processor (std::move (p)),
+      identity (id)
+{
+    processor->enableAllBuses();
+
+    juce::AudioProcessor::BusesLayout stereo;
+    stereo.inputBuses.add (juce::AudioChannelSet::stereo());
+    stereo.outputBuses.add (juce::AudioChannelSet::stereo());
+    if (! processor->setBusesLayout (stereo))
+        activeChannels = juce::jlimit (1, 2, processor->getTotalNumOutputChannels());
+
+    processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
+    processor->addListener (this);
+
+    setFlag (effFlagsHasEditor, processor->hasEditor());
+    cEffect.version = identity.version;
+    setUniqueID (identity.uniqueId);
+    setNumInputs (2);
+    setNumOutputs (2);
+    canProcessReplacing (true);
+    canMono (true);
+    isSynth (false);
+    // Left clear on purpose: at the filtering rates the tail equals the latency, so the output
+    // does not stop with the input.
+    noTail (false);
+    setInitialDelay (processor->getLatencySamples());
+    programsAreChunks (true);
+
+    // Allocated once: the host may ask for the arrangement at any time.
+    inputArrangement.assign (vstSpeakerArrangementSize (2), 0);
+    outputArrangement.assign (vstSpeakerArrangementSize (2), 0);
+}
+
+VstProcessorWrapper::~VstProcessorWrapper()
+{
+    // Keep the message thread out of our timers and async updates while they go.
+    const juce::MessageManagerLock messageLock;
+
+    cancelPendingUpdate();
+    processor->removeListener (this);
+    editorHolder.reset();
+    processor.reset();
+}
+
+//==============================================================================
+intptr_t VstProcessorWrapper::dispatcher (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+{
+    switch (opcode)
+    {
+        case effEditGetRect:    return ptr != nullptr ? getEditorRect (static_cast<ERect**> (ptr)) : 0;
+        case effEditOpen:       return openEditor (ptr);
+        case effEditClose:      closeEditor(); return 0;
+        case effEditIdle:       idleEditor(); return 0;
+        default:                return AudioEffectX::dispatcher (opcode, index, value, ptr, opt);
+    }
+}
+
+void VstProcessorWrapper::close()
+{
+    if (juce::MessageManager::getInstance()->isThisTheMessageThread())
+        closeEditor();
+}
+
+//==============================================================================
+void VstProcessorWrapper::resume()
+{
+    const double rate = std::isfinite (sampleRate) && sampleRate > 0.0f ? (double) sampleRate : 44100.0;
+    const int block = blockSize > 0 ? juce::jmin (blockSize, largestBlockSize) : defaultBlockSize;
+    const bool offline = getCurrentProcessLevel() == kVstProcessLevelOffline;
+
+    {
+        const juce::ScopedLock lock (processor->getCallbackLock());
+
+        if (prepared)
+            processor->releaseResources();
+
+        processor->setNonRealtime (offline);
+        processor->setRateAndBufferSizeDetails (rate, block);
+        processor->prepareToPlay (rate, block);
+        scratch.setSize (2, block, false, true, false);
+        midi.ensureSize (256);
+        maxBlock = block;
+        prepared = true;
+    }
+
+    // The latency follows the rate: tell the host here, while it expects changes.
+    pendingHostChanges |= latencyChangedBit;
+    deliverHostChanges();
+}
+
+void VstProcessorWrapper::suspend()
+{
+    const juce::ScopedLock lock (processor->getCallbackLock());
+
+    if (prepared)
+    {
+        processor->releaseResources();
+        prepared = false;
+    }
+}
+
+void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int32_t sampleFrames)
+{
+    if (outputs == nullptr || sampleFrames <= 0)
+        return;
+
+    const juce::ScopedValueSetter<bool> audioThread (insideProcessCallback, true);
+    const int numIn = juce::jmax (0, cEffect.numInputs);
+    const int numOut = juce::jmax (0, cEffect.numOutputs);
+
+    for (int start = 0; start < sampleFrames;)
+    {
+        const juce::ScopedLock lock (processor->getCallbackLock());
+
+        if (! prepared)
+        {
+            // Not resumed: no processing, only silence.
+            for (int c = 0; c < numOut; ++c)
+                if (outputs[c] != nullptr)
+                    juce::FloatVectorOperations::clear (outputs[c] + start, sampleFrames - start);
+            return;
+        }
+
+        // Larger blocks than announced are split, never refused.
+        const int n = juce::jmin (maxBlock, sampleFrames - start);
+        const int channels = activeChannels;
+
+        for (int c = 0; c < channels; ++c)
+        {
+            const float* in = (inputs != nullptr && c < numIn) ? inputs[c] : nullptr;
+            if (in != nullptr)
+                juce::FloatVectorOperations::copy (scratch.getWritePointer (c), in + start, n);
+            else
+                juce::FloatVectorOperations::clear (scratch.getWritePointer (c), n);
+        }
+
+        juce::AudioBuffer<float> block (scratch.getArrayOfWritePointers(), channels, n);
+        midi.clear();
+
+        if (bypassed.load())
+            processor->processBlockBypassed (block, midi);
+        else
+            processor->processBlock (block, midi);
+
+        for (int c = 0; c < numOut; ++c)
+        {
+            if (outputs[c] == nullptr)
+                continue;
+
+            if (c < channels)
+                juce::FloatVectorOperations::copy (outputs[c] + start, scratch.getReadPointer (c), n);
+            else
+                juce::FloatVectorOperations::clear (outputs[c] + start, n);
+        }
+
+        start += n;
+    }
+}
+
+//==============================================================================
+void VstProcessorWrapper::setParameter (int32_t index, float value)
+{
+    // Host automation: straight to the parameter model, which records no undo step for it.
+    if (! isValidParameter (index) || ! std::isfinite (value))
+        return;
+
+    setParameterValue (*processor, index, juce::jlimit (0.0f, 1.0f, value));
+}
+
+float VstProcessorWrapper::getParameter (int32_t index)
+{
+    return isValidParameter (index) ? parameterValue (*processor, index) : 0.0f;
+}
+
+void VstProcessorWrapper::getParameterLabel (int32_t index, char* label)
+{
+    copyText (isValidParameter (index) ? parameterLabel (*processor, index) : juce::String(), label, parameterTextBytes);
+}
+
+void VstProcessorWrapper::getParameterDisplay (int32_t index, char* text)
+{
+    copyText (isValidParameter (index) ? parameterText (*processor, index) : juce::String(), text, parameterTextBytes);
+}
+
+void VstProcessorWrapper::getParameterName (int32_t index, char* text)
+{
+    copyText (isValidParameter (index) ? parameterName (*processor, index) : juce::String(), text, parameterNameBytes);
+}
+
+bool VstProcessorWrapper::canParameterBeAutomated (int32_t index)
+{
+    return isValidParameter (index) && parameterAutomatable (*processor, index);
+}
+
+bool VstProcessorWrapper::string2parameter (int32_t index, char* text)
+{
+    if (! isValidParameter (index))
+        return false;
+
+    // Only parameter objects can read a value from text; index-based ones cannot.
+    auto* param = processor->getParameters()[index];
+    if (param == nullptr)
+        return false;
+
+    const auto value = param->getValueForText (juce::String::fromUTF8 (text));
+    if (! std::isfinite (value))
+        return false;
+
+    setParameterValue (*processor, index, juce::jlimit (0.0f, 1.0f, value));
+    return true;
+}
+
+//==============================================================================
+int32_t VstProcessorWrapper::getProgram()
+{
+    return processor->getNumPrograms() > 0 ? processor->getCurrentProgram() : 0;
+}
+
+void VstProcessorWrapper::setProgram (int32_t program)
+{
+    if (program >= 0 && program < processor->getNumPrograms())
+        processor->setCurrentProgram (program);
+}
+
+void VstProcessorWrapper::setProgramName (char* name)
+{
+    if (processor->getNumPrograms() > 0)
+        processor->changeProgramName (processor->getCurrentProgram(),
+                                      juce::String::fromUTF8 (name, (int) ::strnlen (name, maxProgramNameChars)));
+}
+
+void VstProcessorWrapper::getProgramName (char* name)
+{
+    copyText (processor->getNumPrograms() > 0 ? processor->getProgramName (processor->getCurrentProgram()) : juce::String(),
+              name, programNameBytes);
+}
+
+bool VstProcessorWrapper::getProgramNameIndexed (int32_t, int32_t index, char* text)
+{
+    if (index < 0 || index >= processor->getNumPrograms())
+        return false;
+
+    copyText (processor->getProgramName (index), text, programNameBytes);
+    return true;
+}
+
+//==============================================================================
+int32_t VstProcessorWrapper::getChunk (void** data, bool isPreset)
+{
+    // Built outside the chunk lock: the processor takes its own locks.
+    juce::MemoryBlock state;
+    if (isPreset)
+        processor->getCurrentProgramStateInformation (state);
+    else
+        processor->getStateInformation (state);
+
+    if (state.getSize() > (size_t) std::numeric_limits<int32_t>::max())
+        state.reset();
+
+    const std::lock_guard<std::mutex> lock (chunkLock);
+    chunk.swapWith (state);
+    *data = chunk.getSize() > 0 ? chunk.getData() : nullptr;
+    return (int32_t) chunk.getSize();
+}
+
+int32_t VstProcessorWrapper::setChunk (void* data, int32_t byteSize, bool isPreset)
+{
+    // The layer has refused empty and negative sizes; the processor resets on anything it cannot read.
+    if (isPreset)
+        processor->setCurrentProgramStateInformation (data, byteSize);
+    else
+        processor->setStateInformation (data, byteSize);
+
+    return 1;
+}
+
+//==============================================================================
+bool VstProcessorWrapper::setBypass (bool onOff)
+{
+    bypassed = onOff;
+    return true;
+}
+
+bool VstProcessorWrapper::setSpeakerArrangement (VstSpeakerArrangement* input, VstSpeakerArrangement* output)
+{
+    const int channels = output->numChannels;
+
+    if ((channels != 1 && channels != 2) || ! isPlainArrangement (*input, channels) || ! isPlainArrangement (*output, channels))
+        return false;
+
+    juce::AudioProcessor::BusesLayout layout;
+    layout.inputBuses.add (channelSetFor (channels));
+    layout.outputBuses.add (channelSetFor (channels));
+
+    const juce::ScopedLock lock (processor->getCallbackLock());
+
+    if (! processor->setBusesLayout (layout))
+        return false;
+
+    activeChannels = channels;
+    return true;
+}
+
+void VstProcessorWrapper::fillArrangement (std::vector<char>& storage, int channels)
+{
+    std::fill (storage.begin(), storage.end(), 0);
+    auto* a = reinterpret_cast<VstSpeakerArrangement*> (storage.data());
+    a->type = channels == 1 ? kSpeakerArrMono : kSpeakerArrStereo;
+    a->numChannels = channels;
+
+    for (int i = 0; i < channels; ++i)
+    {
+        auto* speaker = vstSpeakerAt (a, i);
+        speaker->type = channels == 1 ? kSpeakerM : (i == 0 ? kSpeakerL : kSpeakerR);
+        std::strncpy (speaker->name, channels == 1 ? "M" : (i == 0 ? "L" : "R"), sizeof (speaker->name) - 1);
+    }
+}
+
+bool VstProcessorWrapper::getSpeakerArrangement (VstSpeakerArrangement** input, VstSpeakerArrangement** output)
+{
+    int channels;
+    {
+        const juce::ScopedLock lock (processor->getCallbackLock());
+        channels = activeChannels;
+    }
+
+    fillArrangement (inputArrangement, channels);
+    fillArrangement (outputArrangement, channels);
+    *input = reinterpret_cast<VstSpeakerArrangement*> (inputArrangement.data());
+    *output = reinterpret_cast<VstSpeakerArrangement*> (outputArrangement.data());
+    return true;
+}
+
+int32_t VstProcessorWrapper::getGetTailSize()
+{
+    const double seconds = processor->getTailLengthSeconds();
+
+    if (std::isinf (seconds) && seconds > 0)
+        return std::numeric_limits<int32_t>::max();
+    if (! std::isfinite (seconds) || seconds <= 0.0)
+        return 0;
+
+    const double samples = std::round (seconds * (double) sampleRate);
+    return samples >= (double) std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max() : (int32_t) samples;
+}
+
+//==============================================================================
+bool VstProcessorWrapper::getEffectName (char* name)
+{
+    copyText (identity.effectName, name, identityTextBytes);
+    return true;
+}
+
+bool VstProcessorWrapper::getVendorString (char* text)
+{
+    copyText (identity.vendor, text, identityTextBytes);
+    return true;
+}
+
+bool VstProcessorWrapper::getProductString (char* text)
+{
+    copyText (identity.effectName, text, identityTextBytes);
+    return true;
+}
+
+int32_t VstProcessorWrapper::getVendorVersion()  { return identity.version; }
+int32_t VstProcessorWrapper::getPlugCategory()   { return identity.category; }
+
+int32_t VstProcessorWrapper::canDo (char* text)
+{
+    const juce::String what (juce::CharPointer_UTF8 (text), (size_t) ::strnlen (text, 256));
+
+    if (what == "bypass" || what == "1in1out" || what == "2in2out")
+        return 1;
+
+    if (what.startsWith ("receiveVst") || what.startsWith ("sendVst") || what == "openCloseAnyThread")
+        return what == "receiveVstTimeInfo" ? 0 : -1;
+
+    return 0;
+}
+
+//==============================================================================
+void VstProcessorWrapper::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float newValue)
+{
+    callHost (hostAutomate, index, 0, nullptr, newValue);
+}
+
+void VstProcessorWrapper::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
+{
+    beginEdit (index);
+}
+
+void VstProcessorWrapper::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
+{
+    endEdit (index);
+}
+
+void VstProcessorWrapper::audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details)
+{
+    int bits = 0;
+    if (details.latencyChanged)
+        bits |= latencyChangedBit;
+    if (details.parameterInfoChanged || details.programChanged)
+        bits |= displayChangedBit;
+
+    if (bits == 0)
+        return;
+
+    pendingHostChanges |= bits;
+
+    // From the audio thread nothing is posted: the next resume or idle call delivers it.
+    if (! insideProcessCallback)
+        triggerAsyncUpdate();
+}
+
+void VstProcessorWrapper::handleAsyncUpdate()
+{
+    deliverHostChanges();
+}
+
+void VstProcessorWrapper::deliverHostChanges()
+{
+    const int bits = pendingHostChanges.exchange (0);
+
+    if ((bits & latencyChangedBit) != 0)
+    {
+        const int latency = processor->getLatencySamples();
+        if (latency != cEffect.initialDelay)
+        {
+            setInitialDelay (latency);
+            ioChanged();
+        }
+    }
+
+    if ((bits & displayChangedBit) != 0)
+        updateDisplay();
+}
+
+//==============================================================================
+intptr_t VstProcessorWrapper::getEditorRect (ERect** rect)
+{
+    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+
+    if (editorHolder == nullptr)
+        editorHolder = VstEditorHolder::create (*this);
+
+    if (editorHolder == nullptr)
+        return 0;
+
+    editorRect = editorHolder->getHostRect();
+    *rect = &editorRect;
+    return 1;
+}
+
+intptr_t VstProcessorWrapper::openEditor (void* parentWindow)
+{
+    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+
+    if (editorHolder == nullptr)
+        editorHolder = VstEditorHolder::create (*this);
+
+    if (editorHolder == nullptr)
+        return 0;
+
+    editorHolder->attachTo (parentWindow);
+    return 1;
+}
+
+void VstProcessorWrapper::closeEditor()
+{
+    if (editorHolder == nullptr)
+        return;
+
+    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+    editorHolder.reset();
+}
+
+void VstProcessorWrapper::idleEditor()
+{
+    deliverHostChanges();
+
+    if (editorHolder != nullptr)
+    {
+        juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+        eventLoop->processPendingEvents();
+    }
+}
+
+//==============================================================================
+AEffect* createVstEffect (audioMasterCallback host, juce::AudioProcessor* (*createProcessor)(), const VstIdentity& identity)
+{
+    if (host == nullptr || createProcessor == nullptr)
+        return nullptr;
+
+    try
+    {
+        const juce::ScopedJuceInitialiser_GUI libraryInitialiser;
+        // Build the instance on the host's thread as the message thread, as hosts expect.
+        juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+
+        if (host (nullptr, hostGetVersion, 0, 0, nullptr, 0.0f) == 0)
+            return nullptr;
+
+        juce::PluginHostType::jucePlugInClientCurrentWrapperType = juce::AudioProcessor::wrapperType_VST;
+        juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_VST);
+        std::unique_ptr<juce::AudioProcessor> processor (createProcessor());
+        juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
+
+        if (processor == nullptr)
+            return nullptr;
+
+        auto* wrapper = new VstProcessorWrapper (host, std::move (processor), identity);
+        return wrapper->getAeffect();
+    }
+    catch (...)
+    {
+    }
+
+    return nullptr;
+}
+} // namespace kelmora::vst

@@ -1,0 +1,141 @@
+#pragma once
+
+#include "formats/vst/AudioEffectX.h"
+#include "formats/vst/PluginMessageThread.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+namespace kelmora::vst
+{
+class VstEditorHolder;
+
+/** What the host learns about the plug-in besides what the processor says. */
+struct VstIdentity
+{
+    const char* effectName;
+    const char* vendor;
+    int32_t uniqueId;
+    int32_t version;            // record version and vendor version
+    int32_t category;           // VstPlugCategory
+};
+
+/** Drives one juce::AudioProcessor as a VST 2.4 effect, through the juce::AudioProcessor
+    interface only: identity, parameters with their texts, automation both ways, programs,
+    state chunks, bypass, suspend/resume, mono or stereo, latency, tail, processing and the
+    editor.
+
+    Threads: the host calls the dispatcher on its own threads and processReplacing on its audio
+    thread. Processing runs under the processor's callback lock, allocates nothing and makes no
+    host request; resume, suspend, the channel layout and the state restore change what the
+    audio path reads under that same lock. While no editor is open the module's own message
+    thread runs JUCE's messages; an open editor hands that role to the host's UI thread, whose
+    idle calls drive it. */
+class VstProcessorWrapper : public AudioEffectX,
+                            private juce::AudioProcessorListener,
+                            private juce::AsyncUpdater
+{
+public:
+    VstProcessorWrapper (audioMasterCallback host, std::unique_ptr<juce::AudioProcessor> processor,
+                         const VstIdentity& identity);
+    ~VstProcessorWrapper() override;
+
+    juce::AudioProcessor& getProcessor() noexcept { return *processor; }
+    bool isBypassed() const noexcept { return bypassed.load(); }
+
+    intptr_t dispatcher (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) override;
+
+    void close() override;
+    void suspend() override;
+    void resume() override;
+    void processReplacing (float** inputs, float** outputs, int32_t sampleFrames) override;
+
+    void setParameter (int32_t index, float value) override;
+    float getParameter (int32_t index) override;
+    void getParameterLabel (int32_t index, char* label) override;
+    void getParameterDisplay (int32_t index, char* text) override;
+    void getParameterName (int32_t index, char* text) override;
+    bool canParameterBeAutomated (int32_t index) override;
+    bool string2parameter (int32_t index, char* text) override;
+
+    int32_t getProgram() override;
+    void setProgram (int32_t program) override;
+    void setProgramName (char* name) override;
+    void getProgramName (char* name) override;
+    bool getProgramNameIndexed (int32_t category, int32_t index, char* text) override;
+
+    int32_t getChunk (void** data, bool isPreset) override;
+    int32_t setChunk (void* data, int32_t byteSize, bool isPreset) override;
+
+    bool setBypass (bool onOff) override;
+    bool setSpeakerArrangement (VstSpeakerArrangement* input, VstSpeakerArrangement* output) override;
+    bool getSpeakerArrangement (VstSpeakerArrangement** input, VstSpeakerArrangement** output) override;
+    int32_t getGetTailSize() override;
+
+    bool getEffectName (char* name) override;
+    bool getVendorString (char* text) override;
+    bool getProductString (char* text) override;
+    int32_t getVendorVersion() override;
+    int32_t canDo (char* text) override;
+    int32_t getPlugCategory() override;
+
+private:
+    friend class VstEditorHolder;
+
+    // juce::AudioProcessorListener
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int index, float newValue) override;
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details) override;
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
+
+    // juce::AsyncUpdater: hands latency and display changes to the host off the audio thread.
+    void handleAsyncUpdate() override;
+    void deliverHostChanges();
+
+    bool isValidParameter (int32_t index) const noexcept { return index >= 0 && index < cEffect.numParams; }
+    void fillArrangement (std::vector<char>& storage, int channels);
+
+    intptr_t openEditor (void* parentWindow);
+    intptr_t getEditorRect (ERect** rect);
+    void closeEditor();
+    void idleEditor();
+
+    // Declared first: JUCE is initialised before, and shut down after, everything below.
+    juce::ScopedJuceInitialiser_GUI libraryInitialiser;
+    juce::SharedResourcePointer<PluginMessageThread> messageThread;
+
+    std::unique_ptr<juce::AudioProcessor> processor;
+    const VstIdentity identity;
+
+    // Written under the callback lock by resume, suspend and the layout; read by processing.
+    bool prepared = false;
+    int activeChannels = 2;
+    int maxBlock = 1024;
+    juce::AudioBuffer<float> scratch;
+    juce::MidiBuffer midi;
+
+    std::atomic<bool> bypassed { false };
+
+    static constexpr int latencyChangedBit = 1, displayChangedBit = 2;
+    std::atomic<int> pendingHostChanges { 0 };
+
+    // The last chunk handed to the host; it stays valid until the next getChunk or the close.
+    std::mutex chunkLock;
+    juce::MemoryBlock chunk;
+
+    std::vector<char> inputArrangement, outputArrangement;
+
+    std::unique_ptr<VstEditorHolder> editorHolder;
+    ERect editorRect {};
+};
+
+/** Creates the processor with the wrapper type set to VST (so the about box names the format)
+    and wraps it; returns the record for the host, or null when the host is unusable or the
+    processor cannot be made. Never throws. */
+AEffect* createVstEffect (audioMasterCallback host, juce::AudioProcessor* (*createProcessor)(),
+                          const VstIdentity& identity);
+} // namespace kelmora::vst
