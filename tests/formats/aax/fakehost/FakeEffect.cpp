@@ -20,12 +20,6 @@ FakeEffect* FakeEffect::create (FakeEffectOptions options)
 
 FakeEffect::FakeEffect (FakeEffectOptions effectOptions) : options (effectOptions) {}
 
-FakeEffect::~FakeEffect()
-{
-    if (onDestroy)
-        onDestroy();
-}
-
 AAX_IParameter* FakeEffect::parameter (const char* id) const
 {
     return ParameterManager.GetParameterByID (id);

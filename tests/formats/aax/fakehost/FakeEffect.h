@@ -13,7 +13,8 @@
 
 #include "formats/aax/AAX_CEffectParameters.h"
 
-#include <functional>
+#include <set>
+#include <string>
 
 namespace quietline::test::aax
 {
@@ -42,10 +43,6 @@ public:
     kelmora::aax::AAX_CPacketDispatcher& dispatcher() { return PacketDispatcher; }
     kelmora::aax::AAX_CChunkDataParser& parser() { return ChunkParser; }
     const std::set<std::string>& filtered() const { return FilteredParameterIds; }
-
-    /** Called from the destructor (to see what the host received while the effect went). */
-    std::function<void()> onDestroy;
-    ~FakeEffect() override;
 
 private:
     explicit FakeEffect (FakeEffectOptions options);
