@@ -98,9 +98,8 @@ OSStatus AUBase::DoInitialize()
 
     mHasBegunInitializing = true;
     ReallocateBuffers();
-    // Set last, so a render thread that sees the flag also sees the buffers.
+    // Set last with a full barrier, so a render thread that sees the flag also sees the buffers.
     mInitialized.store (true, std::memory_order_seq_cst);
-    std::atomic_thread_fence (std::memory_order_seq_cst);
     return noErr;
 }
 
