@@ -74,6 +74,7 @@ AAX_Result AAX_CEffectParameters::Initialize (IACFUnknown* hostUnknown)
             parameter->SetAutomationDelegate (nullptr);
     }
 
+    PacketDispatcher.Initialize (nullptr, nullptr);
     delete controller;
     delete automationDelegate;
     delete transport;
