@@ -158,37 +158,12 @@ TEST (AAX_VTransport, ReachesEachHostMethodAndAnswersMinus20004WithoutIt)
         { "GetFeetFramesInfo", 15, kAAXNullObject, [] (auto& t) { return t.GetFeetFramesInfo (&feetRate, &l); } },
     };
 
-    const auto check_ = [&] (FakeInstanceOptions options, std::function<bool (int)> reaches)
-    {
-        FakeInstance instance (options);
-        AAX_VTransport transport (instance.unknown());
-        AAX_VTransport orphan (nullptr);
+    checkForwarding<AAX_VTransport> (operations, "transport", {}, [] (auto&) { return true; });
 
-        for (const auto& op : operations)
-        {
-            instance.log().clear();
-            const AAX_Result result = op.call (transport);
-
-            if (reaches (op.method))
-            {
-                ASSERT_EQ (instance.log().size(), 1u) << op.name;
-                EXPECT_EQ (instance.log().calls()[0].method, op.method) << op.name;
-                EXPECT_EQ (result, kAAXSuccess) << op.name;
-            }
-            else
-            {
-                EXPECT_EQ (instance.log().size(), 0u) << op.name;
-                EXPECT_EQ (result, kAAXNullObject) << op.name;
-            }
-
-            EXPECT_EQ (op.call (orphan), kAAXNullObject) << op.name;
-        }
-    };
-
-    check_ ({}, [] (int) { return true; });
     FakeInstanceOptions firstVersionOnly;
     firstVersionOnly.transportV2 = false;
-    check_ (firstVersionOnly, [] (int method) { return method < 13; });
+    checkForwarding<AAX_VTransport> (operations, "transport", firstVersionOnly,
+                                     [] (auto& op) { return op.method < 13; });
 }
 
 TEST (AAX_VAutomationDelegate, ForwardsIdentifiersAndValuesByMethodNumber)

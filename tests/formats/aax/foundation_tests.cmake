@@ -18,3 +18,8 @@ quietline_add_test(aax_foundation_tests
     ${CMAKE_CURRENT_LIST_DIR}/EffectGUITest.cpp
   LIBS quietline_aax_foundation quietline_aax_fakehost
   LABELS sanitize)
+
+quietline_add_test(aax_foundation_thread_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/ReferenceCountThreadsTest.cpp
+  LIBS quietline_aax_foundation
+  LABELS sanitize concurrency)
