@@ -20,7 +20,7 @@ public:
     virtual AAX_Result Draw (AAX_Rect* area) = 0;                                                      // 8
     virtual AAX_Result TimerWakeup() = 0;                                                              // 9
     virtual AAX_Result ParameterUpdated (const char* parameterID) = 0;                                 // 10
-    virtual AAX_Result GetCustomLabel (int32_t selector, kelmora::aax::AAX_IString* label) const = 0;                // 11
+    virtual AAX_Result GetCustomLabel (int32_t selector, kelmora::aax::AAX_IString* label) const = 0;  // 11
     virtual AAX_Result SetControlHighlightInfo (const char* parameterID, bool highlighted,
                                                 AAX_HighlightColor color) = 0;                         // 12
     // Host operations whose meaning the plug-in does not use; the base answers 0.

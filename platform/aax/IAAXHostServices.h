@@ -8,8 +8,8 @@
 class IAAXHostServices : public IACFUnknown
 {
 public:
-    virtual AAX_Result HandleAssertFailure (const char* file, int32_t line, const char* note) = 0; // 3
-    virtual AAX_Result Trace (int32_t priority, const char* message) = 0;                          // 4
+    virtual AAX_Result HandleAssertFailure (const char* file, int32_t line, const char* note) = 0;  // 3
+    virtual AAX_Result Trace (int32_t priority, const char* message) = 0;                           // 4
 
 protected:
     ~IAAXHostServices() = default;

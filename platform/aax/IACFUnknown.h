@@ -12,9 +12,9 @@
 class IACFUnknown
 {
 public:
-    virtual ACFResult QueryInterface (const acfUID& interfaceID, void** out) = 0; // 0
-    virtual uint32_t AddRef() = 0;                                                // 1: the new count
-    virtual uint32_t Release() = 0;                                               // 2: the new count
+    virtual ACFResult QueryInterface (const acfUID& interfaceID, void** out) = 0;  // 0
+    virtual uint32_t AddRef() = 0;                                                 // 1: the new count
+    virtual uint32_t Release() = 0;                                                // 2: the new count
 
 protected:
     ~IACFUnknown() = default;
@@ -26,7 +26,7 @@ class IAAXHostComponentFactory : public IACFUnknown
 public:
     /** Makes a host object of the given class and hands out its interface with one reference. */
     virtual ACFResult CreateInstance (const acfUID& classID, IACFUnknown* outer,
-                                      const acfUID& interfaceID, void** out) = 0; // 3
+                                      const acfUID& interfaceID, void** out) = 0;  // 3
 
 protected:
     ~IAAXHostComponentFactory() = default;
