@@ -18,3 +18,10 @@ quietline_add_test(presets_concurrency_tests
     ${CMAKE_CURRENT_SOURCE_DIR}/PresetConcurrencyTest.cpp
   LIBS quietline_core
   LABELS concurrency)
+
+# Writer processes sharing one user-preset file, and writers killed mid-write.
+quietline_add_test(presets_process_tests
+  SOURCES
+    ${QUIETLINE_PRESETS_TEST_SUPPORT}
+    ${CMAKE_CURRENT_SOURCE_DIR}/PresetProcessTest.cpp
+  LIBS quietline_core)
