@@ -1,0 +1,26 @@
+// The module's VST 2.4 entry points. Linux hosts look for VSTPluginMain; main_macho is the
+// name older macOS hosts use.
+#include "formats/vst/VstProcessorWrapper.h"
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
+
+namespace
+{
+const kelmora::vst::VstIdentity identity { "Orvel Quietline", "Kelmora Labs", vstFourCC ('O', 'q', '1', 'b'), 100,
+                                           kPlugCategEffect };
+
+AEffect* entry (audioMasterCallback host)
+{
+    return kelmora::vst::createVstEffect (host, &createPluginFilter, identity);
+}
+} // namespace
+
+extern "C" __attribute__ ((visibility ("default"))) AEffect* VSTPluginMain (audioMasterCallback host)
+{
+    return entry (host);
+}
+
+extern "C" __attribute__ ((visibility ("default"))) AEffect* main_macho (audioMasterCallback host)
+{
+    return entry (host);
+}
