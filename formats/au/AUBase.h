@@ -191,6 +191,7 @@ public:
     CFStringRef GetContextName() const noexcept { return mContextName; }
     const HostCallbackInfo& GetHostCallbackInfo() const noexcept { return mHostCallbackInfo; }
     const ParameterEventList& GetParamEventList() const noexcept { return mParamEventList; }
+    ParameterEventList& GetParamEventList() noexcept { return mParamEventList; }  // render thread
     size_t GetNumberOfPropertyListeners() const noexcept { return mPropertyListeners.size(); }
 
 protected:

@@ -354,3 +354,39 @@ TEST_F (AUBaseProperties, InputsComeFromCallbacksOrConnections)
     EXPECT_EQ (2u, connections.Count (kAudioUnitProperty_MakeConnection));
     AudioUnitRuntimeInstall (nullptr);
 }
+
+TEST_F (AUBaseProperties, ComponentManagerInstancesGetFastDispatchFunctions)
+{
+    auto cmgr = MakeUnit (1, 1, ComponentBase::kComponentMgrInstance);
+    auto* object = static_cast<AUBase*> (cmgr.get());
+    UInt32 size = 0;
+    Boolean writable = true;
+    ASSERT_EQ (noErr, cmgr->DispatchGetPropertyInfo (kAudioUnitProperty_FastDispatch, 0, kAudioUnitRenderSelect, size, writable));
+    EXPECT_EQ (8u, size);
+    EXPECT_FALSE (writable);
+
+    AudioUnitGetParameterProc get = nullptr;
+    AudioUnitSetParameterProc set = nullptr;
+    AudioUnitRenderProc render = nullptr;
+    ASSERT_EQ (noErr, cmgr->DispatchGetProperty (kAudioUnitProperty_FastDispatch, 0, kAudioUnitGetParameterSelect, &get));
+    ASSERT_EQ (noErr, cmgr->DispatchGetProperty (kAudioUnitProperty_FastDispatch, 0, kAudioUnitSetParameterSelect, &set));
+    ASSERT_EQ (noErr, cmgr->DispatchGetProperty (kAudioUnitProperty_FastDispatch, 0, kAudioUnitRenderSelect, &render));
+    void* other = nullptr;
+    EXPECT_EQ (kAudioUnitErr_InvalidProperty, cmgr->DispatchGetProperty (kAudioUnitProperty_FastDispatch, 0, 9, &other));
+
+    AudioUnitParameterValue value = 0;
+    EXPECT_EQ (noErr, set (object, 3, kAudioUnitScope_Global, 0, 0.5f, 0));
+    EXPECT_EQ (noErr, get (object, 3, kAudioUnitScope_Global, 0, &value));
+    EXPECT_EQ (0.5f, value);
+    EXPECT_EQ (kAudioUnitErr_InvalidParameter, get (object, 4, kAudioUnitScope_Global, 0, &value));
+    EXPECT_EQ (kAudioUnitErr_InvalidElement, get (object, 3, kAudioUnitScope_Input, 5, &value));
+    EXPECT_EQ (kAudio_ParamError, get (object, 3, kAudioUnitScope_Global, 0, nullptr));
+
+    HostBuffers buffers (2, 16);
+    const auto stamp = TimeAt (0);
+    EXPECT_EQ (kAudio_ParamError, render (object, nullptr, nullptr, 0, 16, &buffers.List()));
+    EXPECT_EQ (kAudioUnitErr_Uninitialized, render (object, nullptr, &stamp, 0, 16, &buffers.List()));
+    ASSERT_EQ (noErr, cmgr->DoInitialize());
+    EXPECT_EQ (noErr, render (object, nullptr, &stamp, 0, 16, &buffers.List())) << "a null flags pointer is allowed";
+    EXPECT_EQ (kAudioUnitErr_InvalidElement, render (object, nullptr, &stamp, 3, 16, &buffers.List()));
+}

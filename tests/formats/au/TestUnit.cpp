@@ -81,11 +81,11 @@ UInt32 TestUnit::GetChannelLayoutTags (AudioUnitScope scope, AudioUnitElement el
     return static_cast<UInt32> (layoutTags.size());
 }
 
-UnitPtr MakeUnit (UInt32 inputs, UInt32 outputs)
+UnitPtr MakeUnit (UInt32 inputs, UInt32 outputs, ComponentBase::InstanceType type)
 {
     std::lock_guard<std::recursive_mutex> lock (ComponentBase::ComponentMutex());
     const auto saved = ComponentBase::NewInstanceType();
-    ComponentBase::SetNewInstanceType (ComponentBase::kAudioComponentInstance);
+    ComponentBase::SetNewInstanceType (type);
     UnitPtr unit (new TestUnit (inputs, outputs));
     ComponentBase::SetNewInstanceType (saved);
     unit->PostConstructor();

@@ -51,7 +51,8 @@ struct UnitDeleter
 using UnitPtr = std::unique_ptr<TestUnit, UnitDeleter>;
 
 // Builds a unit the way the audio-component route does: under the mutex, then post-constructed.
-UnitPtr MakeUnit (UInt32 inputs = 1, UInt32 outputs = 1);
+UnitPtr MakeUnit (UInt32 inputs = 1, UInt32 outputs = 1,
+                 ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance);
 
 /** Records property notifications. */
 struct ListenerLog
