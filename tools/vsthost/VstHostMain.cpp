@@ -5,6 +5,7 @@
 #include "tools/vsthost/HostedEffect.h"
 #include "tools/vsthost/Signals.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -103,9 +104,12 @@ void printParametersAndPrograms (HostedEffect& e)
 {
     std::printf ("parameters\n");
     for (int32_t i = 0; i < e.numParameters(); ++i)
-        std::printf ("  %d %-10s %8.5f  %s %s%s\n", i, e.parameterName (i).c_str(), e.getParameter (i),
-                     e.parameterDisplay (i).c_str(), e.parameterLabel (i).c_str(),
+    {
+        const auto label = e.parameterLabel (i);
+        std::printf ("  %d %-10s %8.5f  %s%s%s%s\n", i, e.parameterName (i).c_str(), e.getParameter (i),
+                     e.parameterDisplay (i).c_str(), label.empty() ? "" : " ", label.c_str(),
                      e.canBeAutomated (i) ? "" : "  (not automatable)");
+    }
 
     std::printf ("programs (current %d)\n", e.program());
     for (int32_t i = 0; i < e.numPrograms(); ++i)
@@ -125,6 +129,18 @@ bool writeBytes (const std::string& path, const std::vector<uint8_t>& bytes)
     std::ofstream f (path, std::ios::binary);
     f.write (reinterpret_cast<const char*> (bytes.data()), (std::streamsize) bytes.size());
     return (bool) f;
+}
+
+// "take.wav" becomes "take-quietline.wav" beside it; the default signal goes to the working folder.
+std::string defaultOutputName (const std::string& in)
+{
+    if (in.empty())
+        return "quietline-default.wav";
+
+    const auto dot = in.find_last_of ('.');
+    const auto slash = in.find_last_of ('/');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return (hasExtension ? in.substr (0, dot) : in) + "-quietline.wav";
 }
 
 int info (HostedEffect& e, const Options& o)
@@ -196,14 +212,18 @@ int renderCommand (HostedEffect& e, const Options& o)
                  audio.channels.size(), audio.channels[0].size(), audio.sampleRate);
     std::printf ("latency   %d samples (%.3f ms)\n", e.latency(), 1000.0 * e.latency() / audio.sampleRate);
     for (int32_t i = 0; i < e.numParameters(); ++i)
-        std::printf ("  %-10s %s %s\n", e.parameterName (i).c_str(), e.parameterDisplay (i).c_str(), e.parameterLabel (i).c_str());
+    {
+        const auto label = e.parameterLabel (i);
+        std::printf ("  %-10s %s%s%s\n", e.parameterName (i).c_str(), e.parameterDisplay (i).c_str(),
+                     label.empty() ? "" : " ", label.c_str());
+    }
 
     AudioFile result;
     result.sampleRate = audio.sampleRate;
     result.channels = render (e, input);
     result.channels.resize (audio.channels.size());
 
-    const std::string out = ! o.out.empty() ? o.out : (o.in.empty() ? std::string ("quietline-default.wav") : o.in + ".quietline.wav");
+    const std::string out = ! o.out.empty() ? o.out : defaultOutputName (o.in);
     if (! result.writeWav (out, error))
     {
         std::fprintf (stderr, "vsthost: %s\n", error.c_str());
@@ -223,7 +243,10 @@ int renderCommand (HostedEffect& e, const Options& o)
         if (f >= audio.sampleRate / 2)
             std::printf ("  %5.0f kHz   above half the sample rate\n", f / 1000.0);
         else
-            std::printf ("  %5.0f kHz  %8.2f dB\n", f / 1000.0, measureAttenuationDb (e, f));
+        {
+            const double db = measureAttenuationDb (e, f);
+            std::printf ("  %5.0f kHz  %8.2f dB\n", f / 1000.0, std::abs (db) < 0.005 ? 0.0 : db);
+        }
     }
 
     return 0;
