@@ -136,12 +136,20 @@ TEST_F (UserPresetFileTest, FreeSlotSearchAndLoadingSeeOtherInstances)
     EXPECT_EQ (third->getPresetName (6), "Second");
     EXPECT_FALSE (third->getParamManager().isUserPresetSlotEmpty (6));
     EXPECT_FALSE (third->isPresetModified());
+    third->selectPreset (4);
+    EXPECT_TRUE (third->selectNextPreset());
+    EXPECT_TRUE (third->selectNextPreset());
+    EXPECT_FALSE (third->selectNextPreset()) << "slots 7..9 are empty, and there is no wrap-around";
+    EXPECT_EQ (third->getParamManager().getActivePresetIndex(), 6);
 
     for (const char* name : { "3", "4", "5" })
         EXPECT_GE (third->storeUserPresetInFreeSlot (name), 7);
 
     EXPECT_EQ (third->findFreeUserPresetSlot(), -1);
     EXPECT_EQ (controller->storeUserPresetInFreeSlot ("Sixth"), -1);
+
+    third->resetState();
+    EXPECT_TRUE (third->getParamManager().isUserPresetSlotEmpty (5)) << "a reset empties the user slots";
 }
 
 TEST_F (UserPresetFileTest, RevertReadsTheEntryAgainAndUndoBringsBackTheLiveValues)
