@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 
 namespace kelmora::core
 {
@@ -137,7 +138,11 @@ std::unique_ptr<juce::XmlElement> XmlUtils::parseText (const juce::String& text)
 
 std::unique_ptr<juce::XmlElement> XmlUtils::parseFile (const juce::File& file)
 {
-    if (! file.existsAsFile() || file.getSize() > (juce::int64) maxDocumentBytes)
+    // Only regular files: opening a named pipe or a device would block or never end.
+    std::error_code error;
+
+    if (! std::filesystem::is_regular_file (file.getFullPathName().toStdString(), error)
+        || file.getSize() > (juce::int64) maxDocumentBytes)
         return {};
 
     juce::FileInputStream in (file);

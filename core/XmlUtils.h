@@ -40,8 +40,8 @@ struct XmlUtils
     /** Parses UTF-8 bytes (an optional UTF-8 byte-order mark is skipped). */
     static std::unique_ptr<juce::XmlElement> parseBytes (const void* data, std::size_t size);
 
-    /** Reads and parses a file; null when it is missing, a folder, unreadable or too large
-        (checked before reading it whole). */
+    /** Reads and parses a file; null when it is missing, not a regular file (a folder, a pipe,
+        a device), unreadable or too large (checked before reading it whole). */
     static std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);
 
     /** Parses the block that juce::AudioProcessor::copyXmlToBinary writes (magic number, 32-bit

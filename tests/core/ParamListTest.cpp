@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 using namespace kelmora::core;
 namespace fs = std::filesystem;
@@ -211,6 +212,13 @@ TEST_F (SettingsFileTest, UnwritableTargetsMakeSaveFail)
     EXPECT_EQ (sensitivity (*globals), 100);
     EXPECT_FALSE (globals->save());
     EXPECT_EQ (folderEntries (folder), std::vector<std::string> { "global.conf" });
+    fs::remove_all (folder);
+
+    // "global.conf" is a named pipe: reading it must not block.
+    fs::create_directories (folder);
+    ASSERT_EQ (::mkfifo (globalConf.c_str(), 0600), 0);
+    globals->loadFromFile ("global.conf");
+    EXPECT_EQ (sensitivity (*globals), 100);
     fs::remove_all (folder);
 
     // The maker's folder cannot be created because a file has its name.
