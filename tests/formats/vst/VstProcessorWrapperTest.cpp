@@ -396,6 +396,23 @@ TEST_F (WrapperTest, MonoAndStereoBySpeakerArrangement)
     EXPECT_EQ (processor->lastChannels.load(), 2);
 }
 
+TEST_F (WrapperTest, TheModulesOwnThreadRunsMessagesWhileNoEditorIsOpen)
+{
+    std::atomic<bool> delivered { false };
+    std::atomic<bool> onMessageThread { false };
+    juce::MessageManager::callAsync ([&] {
+        onMessageThread = juce::MessageManager::getInstance()->isThisTheMessageThread();
+        delivered = true;
+    });
+
+    for (int i = 0; i < 200 && ! delivered; ++i)
+        std::this_thread::sleep_for (std::chrono::milliseconds (10));
+
+    EXPECT_TRUE (delivered.load());
+    EXPECT_TRUE (onMessageThread.load());
+    EXPECT_FALSE (juce::MessageManager::getInstance()->isThisTheMessageThread());
+}
+
 TEST_F (WrapperTest, EditorSizeIsAnsweredWithoutADisplay)
 {
     ERect* rect = nullptr;
