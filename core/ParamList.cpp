@@ -67,18 +67,17 @@ void ParamList::markAllChanged (juce::uint32 mask) noexcept
 
 void ParamList::writeToXml (juce::XmlElement& parent) const
 {
-    for (int i = 0; i < getCount(); ++i)
-    {
-        auto* p = getParam (i);
-        parent.createNewChildElement (p->getId())->addTextElement (p->getValueText());
-    }
+    for (auto& p : params)
+        if (p != nullptr) // an empty slot has nothing to save
+            parent.createNewChildElement (p->getId())->addTextElement (p->getValueText());
 }
 
 void ParamList::readFromXml (const juce::XmlElement& root)
 {
-    for (int i = 0; i < getCount(); ++i)
+    for (auto& p : params)
     {
-        auto* p = getParam (i);
+        if (p == nullptr)
+            continue;
 
         if (auto* child = XmlUtils::findChild (root, p->getId()))
         {

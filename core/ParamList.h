@@ -52,7 +52,7 @@ public:
     void markAllChanged (juce::uint32 mask) noexcept;
 
     /** Adds to parent, in index order, one child per parameter tagged with its id and holding
-        its value text (getValueText). */
+        its value text (getValueText); empty slots are skipped. */
     void writeToXml (juce::XmlElement& parent) const;
 
     /** For each parameter, the first child of root whose tag equals its id ignoring case: its

@@ -91,6 +91,10 @@ TEST (ParamList, BadIndicesAndEmptySlotsYieldTheInvalidParameter)
     for (int index : { -1, 0, 2, 3, 1000 })
         EXPECT_EQ (list.getParam (index), &Parameter::getInvalid()) << index;
 
+    juce::XmlElement root ("KelmoraLabs");
+    list.writeToXml (root); // empty slots write nothing
+    EXPECT_EQ (root.getNumChildElements(), 1);
+
     list.checkComplete();
     EXPECT_FALSE (list.isComplete());
     list.getParam (7)->setNormalisedValue (1.0f); // dropped
