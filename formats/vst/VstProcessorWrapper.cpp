@@ -21,9 +21,10 @@ constexpr int32_t maxProgramNameChars = 24;
 constexpr int defaultBlockSize = 1024;
 constexpr int largestBlockSize = 1 << 16;
 
-// Set while this thread runs the processor for the host: anything the processor reports from
-// there waits for a non-audio thread before it reaches the host.
-thread_local bool insideProcessCallback = false;
+// Set while this thread processes audio or resumes: what the processor reports from there is
+// handed to the host later, by the resume itself or by a non-audio thread, never posted from
+// the audio thread and never raced against the resume.
+thread_local bool deferHostChanges = false;
 
 void copyText (const juce::String& text, char* destination, size_t maxBytes)
 {
@@ -130,6 +131,7 @@ void VstProcessorWrapper::resume()
     const double rate = std::isfinite (sampleRate) && sampleRate > 0.0f ? (double) sampleRate : 44100.0;
     const int block = blockSize > 0 ? juce::jmin (blockSize, largestBlockSize) : defaultBlockSize;
     const bool offline = getCurrentProcessLevel() == kVstProcessLevelOffline;
+    const juce::ScopedValueSetter<bool> deferred (deferHostChanges, true);
 
     {
         const juce::ScopedLock lock (processor->getCallbackLock());
@@ -167,7 +169,7 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
     if (outputs == nullptr || sampleFrames <= 0)
         return;
 
-    const juce::ScopedValueSetter<bool> audioThread (insideProcessCallback, true);
+    const juce::ScopedValueSetter<bool> deferred (deferHostChanges, true);
     const int numIn = juce::jmax (0, cEffect.numInputs);
     const int numOut = juce::jmax (0, cEffect.numOutputs);
 
@@ -471,8 +473,8 @@ void VstProcessorWrapper::audioProcessorChanged (juce::AudioProcessor*, const Ch
 
     pendingHostChanges |= bits;
 
-    // From the audio thread nothing is posted: the next resume or idle call delivers it.
-    if (! insideProcessCallback)
+    // Deferred changes wait for the resume under way or the next resume or idle call.
+    if (! deferHostChanges)
         triggerAsyncUpdate();
 }
 
