@@ -294,7 +294,9 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
             EXPECT_EQ (pm().isUserPresetSlotEmpty (5 + i), expected.isEmpty()) << "slot " << 5 + i;
 
             if (expected.isNotEmpty())
+            {
                 EXPECT_EQ (controller->getPresetName (5 + i), expected);
+            }
         }
 
         for (int i = 0; i < 5; ++i)
@@ -314,8 +316,12 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
         auto reread = PresetTestProduct::makeController();
 
         for (int i = 0; i < 5; ++i)
+        {
             if (c.expectedNames[i].isNotEmpty())
+            {
                 EXPECT_EQ (reread->getPresetName (5 + i), c.expectedNames[i]);
+            }
+        }
 
         EXPECT_EQ (reread->getPresetName (c.storedSlot), "New");
     }
