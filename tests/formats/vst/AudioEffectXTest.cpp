@@ -168,11 +168,7 @@ TEST (AudioEffectXDispatcher, DefaultsAnswerNeutrally)
     EXPECT_EQ (d (effGetCurrentMidiProgram), -1);
     EXPECT_EQ (d (effCanBeAutomated, 0), 1);
     EXPECT_EQ (d (effSetBypass, 0, 2), 0);
-    EXPECT_EQ (d (effGetTailSize), 0);
-    EXPECT_EQ (d (effCanDo, 0, 0, text), 0);
-    EXPECT_EQ (d (effGetEffectName, 0, 0, text), 0);
     EXPECT_EQ (d (effSetTotalSampleToProcess, 0, 123), 123);
-    EXPECT_EQ (d (effVendorSpecific, 1, 2, text), 0);
 
     effect.isSynth();
     EXPECT_EQ (d (effGetPlugCategory), 2);

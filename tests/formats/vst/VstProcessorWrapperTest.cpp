@@ -82,38 +82,13 @@ std::vector<float> impulse (size_t length, size_t at = 0)
 } // namespace
 
 //==============================================================================
-TEST_F (WrapperTest, RecordCarriesTheProductIdentity)
+TEST_F (WrapperTest, EntryMakesAVstProcessorAndCloseDestroysIt)
 {
-    EXPECT_EQ (effect->magic, kEffectMagic);
-    EXPECT_EQ (effect->uniqueID, vstFourCC ('O', 'q', '1', 'b'));
-    EXPECT_EQ (effect->version, 100);
-    EXPECT_EQ (effect->numParams, 4);
-    EXPECT_EQ (effect->numPrograms, 3);
-    EXPECT_EQ (effect->numInputs, 2);
-    EXPECT_EQ (effect->numOutputs, 2);
-    EXPECT_EQ (effect->flags, effFlagsHasEditor | effFlagsCanMono | effFlagsCanReplacing | effFlagsProgramChunks);
-    EXPECT_EQ (effect->flags & effFlagsNoSoundInStop, 0);
-    EXPECT_EQ (effect->initialDelay, 0);
-
-    EXPECT_EQ (text (effGetEffectName), "Orvel Quietline");
-    EXPECT_EQ (text (effGetProductString), "Orvel Quietline");
-    EXPECT_EQ (text (effGetVendorString), "Kelmora Labs");
-    EXPECT_EQ (dispatch (effGetVendorVersion), 100);
-    EXPECT_EQ (dispatch (effGetPlugCategory), kPlugCategEffect);
-    EXPECT_EQ (dispatch (effGetVstVersion), 2400);
-
-    char bypass[] = "bypass", midi[] = "receiveVstMidiEvent", other[] = "somethingElse";
-    EXPECT_EQ (dispatch (effCanDo, 0, 0, bypass), 1);
-    EXPECT_EQ (dispatch (effCanDo, 0, 0, midi), -1);
-    EXPECT_EQ (dispatch (effCanDo, 0, 0, other), 0);
-
     // The processor was made for this format, so the about box can name it.
     EXPECT_EQ (processor->wrapperType, juce::AudioProcessor::wrapperType_VST);
     EXPECT_EQ (juce::PluginHostType::getPluginLoadedAs(), juce::AudioProcessor::wrapperType_VST);
-}
+    EXPECT_EQ (effect->flags, effFlagsHasEditor | effFlagsCanMono | effFlagsCanReplacing | effFlagsProgramChunks);
 
-TEST_F (WrapperTest, EntryRefusesAHostWithoutVersionAndCloseDestroysTheProcessor)
-{
     host.answer (hostGetVersion, 0);
     EXPECT_EQ (createVstEffect (&RecordingHost::callback, &makeTestProcessor, testIdentity), nullptr);
     EXPECT_EQ (createVstEffect (nullptr, &makeTestProcessor, testIdentity), nullptr);
@@ -126,25 +101,9 @@ TEST_F (WrapperTest, EntryRefusesAHostWithoutVersionAndCloseDestroysTheProcessor
 }
 
 //==============================================================================
-TEST_F (WrapperTest, ParametersReadAndWriteTheModelWithTexts)
+TEST_F (WrapperTest, HostValuesOutsideTheModelAreRefusedOrClamped)
 {
-    EXPECT_EQ (text (effGetParamName, 0), "Gain");
-    EXPECT_EQ (text (effGetParamName, 3), "Meter");
-    EXPECT_EQ (text (effGetParamLabel, 0), "x");
-    EXPECT_EQ (text (effGetParamDisplay, 0), "100.0 %");
-    EXPECT_EQ (dispatch (effCanBeAutomated, 0), 1);
-    EXPECT_EQ (dispatch (effCanBeAutomated, 3), 0);
-    EXPECT_EQ (dispatch (effCanBeAutomated, 4), 0);
-
-    host.clear();
     effect->setParameter (effect, 0, 0.25f);
-    EXPECT_EQ (processor->gain(), 0.25f);
-    EXPECT_EQ (effect->getParameter (effect, 0), 0.25f);
-    EXPECT_EQ (text (effGetParamDisplay, 0), "25.0 %");
-    // Host automation is not echoed back to the host.
-    EXPECT_TRUE (host.withOpcode (hostAutomate).empty());
-
-    // Out of range indices and values that are not numbers change nothing.
     effect->setParameter (effect, -1, 0.5f);
     effect->setParameter (effect, 4, 0.5f);
     effect->setParameter (effect, 0, std::nanf (""));
@@ -154,7 +113,8 @@ TEST_F (WrapperTest, ParametersReadAndWriteTheModelWithTexts)
     EXPECT_EQ (processor->gain(), 1.0f);
     EXPECT_EQ (effect->getParameter (effect, 99), 0.0f);
     EXPECT_EQ (text (effGetParamName, 99), "");
-    EXPECT_EQ (text (effGetParamDisplay, -5), "");
+    EXPECT_EQ (dispatch (effCanBeAutomated, 3), 0);
+    EXPECT_EQ (dispatch (effCanBeAutomated, -1), 0);
 }
 
 TEST_F (WrapperTest, EditorChangesReachTheHostAsAGesture)
@@ -176,28 +136,6 @@ TEST_F (WrapperTest, EditorChangesReachTheHostAsAGesture)
 }
 
 //==============================================================================
-TEST_F (WrapperTest, ProgramsFollowTheProcessorsBank)
-{
-    char name[64] = {};
-    EXPECT_EQ (dispatch (effGetProgramNameIndexed, 2, 0, name), 1);
-    EXPECT_STREQ (name, "Quarter");
-    EXPECT_EQ (dispatch (effGetProgramNameIndexed, 3, 0, name), 0);
-    EXPECT_EQ (dispatch (effGetProgramNameIndexed, -1, 0, name), 0);
-
-    dispatch (effSetProgram, 0, 1);
-    EXPECT_EQ (dispatch (effGetProgram), 1);
-    EXPECT_EQ (processor->gain(), 0.5f);
-    EXPECT_EQ (text (effGetProgramName), "Half");
-
-    dispatch (effSetProgram, 0, -1);
-    dispatch (effSetProgram, 0, 3);
-    EXPECT_EQ (dispatch (effGetProgram), 1);
-
-    char renamed[] = "A name longer than twenty-four characters";
-    dispatch (effSetProgramName, 0, 0, renamed);
-    EXPECT_EQ (text (effGetProgramName), "A name longer than twent");
-}
-
 TEST_F (WrapperTest, ChunksRoundTripAndStayValidUntilTheNextChunkCall)
 {
     effect->setParameter (effect, 0, 0.3f);
@@ -225,12 +163,6 @@ TEST_F (WrapperTest, ChunksRoundTripAndStayValidUntilTheNextChunkCall)
     EXPECT_EQ (dispatch (effSetChunk, 0, 10, nullptr), 0);
     EXPECT_EQ (processor->resets.load(), resetsBefore);
     EXPECT_FLOAT_EQ (processor->gain(), 0.3f);
-
-    // Garbage reaches the processor, which resets.
-    std::vector<uint8_t> garbage (40, 0xab);
-    EXPECT_EQ (dispatch (effSetChunk, 0, (intptr_t) garbage.size(), garbage.data()), 1);
-    EXPECT_EQ (processor->resets.load(), resetsBefore + 1);
-    EXPECT_FLOAT_EQ (processor->gain(), 1.0f);
 
     // A program change followed by a chunk, as hosts restore a project.
     dispatch (effSetProgram, 0, 2);
@@ -286,23 +218,6 @@ TEST_F (WrapperTest, ProcessingAppliesTheProcessorWithItsLatency)
     EXPECT_EQ (processor->blocks.load(), 2);
 }
 
-TEST_F (WrapperTest, BypassKeepsTheDelayAndSkipsTheProcessing)
-{
-    start (96000.0f, 512);
-    effect->setParameter (effect, 0, 0.25f);
-    EXPECT_EQ (dispatch (effSetBypass, 0, 1), 1);
-
-    const auto out = process (impulse (256, 10), impulse (256, 10));
-    EXPECT_EQ (processor->bypassedBlocks.load(), 1);
-    EXPECT_EQ (processor->blocks.load(), 0);
-    EXPECT_EQ (out[0][55], 1.0f);
-    EXPECT_EQ (effect->initialDelay, 45);
-
-    dispatch (effSetBypass, 0, 0);
-    process (impulse (256), impulse (256));
-    EXPECT_EQ (processor->blocks.load(), 1);
-}
-
 TEST_F (WrapperTest, WithoutResumeTheOutputIsSilent)
 {
     const auto out = process (impulse (32), impulse (32));
@@ -351,15 +266,8 @@ TEST_F (WrapperTest, ProcessingWaitsForTheCallbackLock)
 }
 
 //==============================================================================
-TEST_F (WrapperTest, MonoAndStereoBySpeakerArrangement)
+TEST_F (WrapperTest, OnlyMonoOrStereoArrangementsAreAccepted)
 {
-    VstSpeakerArrangement* in = nullptr;
-    VstSpeakerArrangement* out = nullptr;
-    ASSERT_EQ (dispatch (effGetSpeakerArrangement, 0, (intptr_t) &in, &out), 1);
-    EXPECT_EQ (in->type, kSpeakerArrStereo);
-    EXPECT_EQ (out->numChannels, 2);
-    EXPECT_EQ (vstSpeakerAt (out, 1)->type, kSpeakerR);
-
     VstSpeakerArrangement mono {}, stereo {};
     mono.type = kSpeakerArrMono;
     mono.numChannels = 1;
@@ -379,21 +287,12 @@ TEST_F (WrapperTest, MonoAndStereoBySpeakerArrangement)
     }
 
     ASSERT_EQ (dispatch (effSetSpeakerArrangement, 0, (intptr_t) &mono, &mono), 1);
+    VstSpeakerArrangement* in = nullptr;
+    VstSpeakerArrangement* out = nullptr;
     ASSERT_EQ (dispatch (effGetSpeakerArrangement, 0, (intptr_t) &in, &out), 1);
     EXPECT_EQ (in->numChannels, 1);
     EXPECT_EQ (out->type, kSpeakerArrMono);
-
-    start (96000.0f, 128);
-    const auto result = process (impulse (128, 0), impulse (128, 0));
-    EXPECT_EQ (processor->lastChannels.load(), 1);
-    EXPECT_EQ (result[0][45], 1.0f);
-    EXPECT_EQ (result[1][45], 0.0f);
-
-    dispatch (effMainsChanged, 0, 0);
-    ASSERT_EQ (dispatch (effSetSpeakerArrangement, 0, (intptr_t) &stereo, &stereo), 1);
-    dispatch (effMainsChanged, 0, 1);
-    process (impulse (16), impulse (16));
-    EXPECT_EQ (processor->lastChannels.load(), 2);
+    EXPECT_EQ (vstSpeakerAt (out, 0)->type, kSpeakerM);
 }
 
 TEST_F (WrapperTest, TheModulesOwnThreadRunsMessagesWhileNoEditorIsOpen)
