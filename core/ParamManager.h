@@ -64,18 +64,26 @@ public:
         Slot 0 keeps its name until a preset was applied or a state restored.
         @returns true when the name changed. */
     bool renameSlot (int index, const juce::String& name);
+    /** Restores the link between the states (undo of a copy); no values move. */
     void setLinked (bool shouldBeLinked) noexcept { linked.store (shouldBeLinked); }
 
     //==============================================================================
     // Accessors and tests (any thread)
 
+    /** Factory and user slots together (the host's number of programs). */
     int getNumPresets() const noexcept { return currentBank.getCount(); }
+    /** The slot shown and edited (the host's current program). */
     int getActivePresetIndex() const noexcept { return activePresetIndex.load(); }
+    /** Slots 0 .. getNumFactoryPresets() - 1 are factory slots, the rest user slots. */
     int getNumFactoryPresets() const noexcept { return numFactoryPresets; }
     int getNumUserPresets() const noexcept { return numUserPresets; }
+    /** B (true) or A (false) is the active comparison state. */
     bool isStateBActive() const noexcept { return stateBActive.load(); }
+    /** While linked, storing the live values writes them into both states. */
     bool isLinked() const noexcept { return linked.load(); }
+    /** A preset was applied or a state restored; until then slot 0 keeps its name. */
     bool isPresetApplied() const noexcept { return presetApplied.load(); }
+    /** The index names one of the user slots (the last slots of the bank). */
     bool isUserSlot (int index) const noexcept { return index >= numFactoryPresets && index < getNumPresets(); }
     /** The next later slot that is a factory slot or a user slot in use exists (no wrap). */
     bool hasNextPreset() const;
@@ -86,7 +94,9 @@ public:
     int findNeighbourPreset (int step) const;
     /** False for a factory index; otherwise whether the slot holds no preset (true beyond the bank). */
     bool isUserPresetSlotEmpty (int index) const;
+    /** A slot's name or in-use flag changed (the editor rebuilds its list); cleared when asked. */
     bool testAndClearPresetListChanged (bool clear);
+    /** The active slot changed (the editor selects the new entry); cleared when asked. */
     bool testAndClearActivePresetChanged (bool clear);
 
     /** A slot of the current bank (an empty record outside it). Controller's lock for

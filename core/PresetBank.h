@@ -18,8 +18,11 @@ public:
     /** `count` cleared records of `numValues` values (negative sizes count as 0). */
     PresetBank (int count, int numValues);
 
+    /** The number of slots, fixed at construction. Any thread. */
     int getCount() const noexcept { return (int) slots.size(); }
+    /** The number of values of every slot (the number of parameters). Any thread. */
     int getNumValues() const noexcept { return numValues; }
+    /** 0 <= index < getCount(). Any thread. */
     bool isValidIndex (int index) const noexcept { return index >= 0 && index < getCount(); }
 
     /** The slot at `index`, or nullptr outside the bank. */

@@ -37,11 +37,13 @@ public:
 
     ParamManager& getParamManager() noexcept { return *paramManager; }
     const ParamManager& getParamManager() const noexcept { return *paramManager; }
+    /** The bare name of the user-preset file ("Orvel Quietline.conf" in the product). */
     const juce::String& getUserPresetFileName() const noexcept { return userPresetFileName; }
     /** Every live value equals the stored value of the inactive comparison state. */
     bool isStatesEqual() const noexcept { return statesEqual.load(); }
     /** The active preset differs from its saved copy ("Reset to Original State" enabled). */
     bool isPresetModified() const noexcept { return presetModified.load(); }
+    /** For the undo and redo buttons. */
     bool canUndo() const noexcept { return undoHistory.canUndo(); }
     bool canRedo() const noexcept { return undoHistory.canRedo(); }
     /** Controller's lock for anything but the counts. */
@@ -93,19 +95,23 @@ public:
     bool deleteUserPreset (int slot);
     /** Host program naming (an undo entry when `index` is the active slot). */
     void renamePreset (int index, const juce::String& name);
+    /** Editor: renames the active slot, as `renamePreset` does. */
     void renameActivePreset (const juce::String& name);
 
     //==============================================================================
     // A/B
 
+    /** Switches to comparison state A or B (undoable). */
     void selectStateA();
     void selectStateB();
+    /** Copies A into B (or B into A), unlinking the states (undoable). */
     void copyAToB();
     void copyBToA();
 
     //==============================================================================
     // Undo
 
+    /** Steps back (or forward) one entry of the history; nothing when there is none. */
     void undo();
     void redo();
     /** Tooltip of the entry k steps back (k = 0: the next undo); empty when there is none. */
@@ -129,6 +135,7 @@ public:
 
     /** The slot's name; "N/A" when it is empty or the index lies outside the bank. */
     juce::String getPresetName (int index);
+    /** The active slot's name as it is (possibly empty). */
     juce::String getActivePresetName();
     /** Whether any slot is named `name` (compared in lower case with `ignoreCase`). */
     bool presetNameExists (const juce::String& name, bool ignoreCase);

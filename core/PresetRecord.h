@@ -43,6 +43,7 @@ public:
     /** Sets the name when it differs and raises `modified` then. @returns true on a change. */
     bool setName (const juce::String& newName);
 
+    /** The preset's name (shown in the preset list and as the host's program name). */
     const juce::String& getName() const noexcept { return name; }
 
     /** Copies name, values and both flags from `other`, in place. Values beyond `other`'s
@@ -52,8 +53,11 @@ public:
     /** Back to a cleared record (name empty, values 0.0, flags clear). */
     void clear();
 
+    /** Raised by any change of the name or a value; the state saves exactly the modified slots.
+        Any thread. */
     bool isModified() const noexcept { return modified.load (std::memory_order_relaxed); }
     void setModified (bool m) noexcept { modified.store (m, std::memory_order_relaxed); }
+    /** The slot holds a preset (meaningful for user slots only). Any thread. */
     bool isInUse() const noexcept { return inUse.load (std::memory_order_relaxed); }
     void setInUse (bool u) noexcept { inUse.store (u, std::memory_order_relaxed); }
 

@@ -46,7 +46,9 @@ public:
     bool canUndo() const noexcept { return position.load() != tail.load(); }
     /** Any thread. */
     bool canRedo() const noexcept { return position.load() != end.load(); }
+    /** Entries undo can step back over (0..255). Any thread. */
     int getNumUndoable() const noexcept;
+    /** Entries redo can step forward over. Any thread. */
     int getNumRedoable() const noexcept;
 
     /** The newest undoable entry (slot `position` - 1), or nullptr when nothing is undoable.
