@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <sys/stat.h>
 
 namespace kelmora::core
 {
@@ -17,11 +18,17 @@ bool isInPresets (const Parameter& p)
     return (p.getFlags() & Parameter::notInPresets) == 0;
 }
 
-/** A file that holds nothing but blanks is what an interrupted write of an older version
-    leaves behind; it carries nothing to keep. */
+/** A regular file holding nothing but blanks carries nothing to keep: saving replaces it
+    as if it were missing. (Anything else that is not a regular file is never read here: a
+    pipe would block the reader.) */
 bool isBlankFile (const juce::File& file)
 {
-    return file.getSize() < 4096 && file.loadFileAsString().trim().isEmpty();
+    struct stat info;
+
+    if (::stat (file.getFullPathName().toRawUTF8(), &info) != 0 || ! S_ISREG (info.st_mode) || info.st_size > 4096)
+        return false;
+
+    return file.loadFileAsString().trim().isEmpty();
 }
 } // namespace
 
@@ -625,7 +632,7 @@ bool ParamManager::saveUserPresets (const juce::String& fileName)
 
     std::unique_ptr<juce::XmlElement> doc;
 
-    if (file.exists() && ! (file.existsAsFile() && isBlankFile (file)))
+    if (file.exists() && ! isBlankFile (file))
     {
         // A file we cannot read, or one that is not ours, is left alone rather than replaced
         // by a document holding only this preset.
