@@ -171,16 +171,18 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
 
     const juce::ScopedValueSetter<bool> deferred (deferHostChanges, true);
     const int numIn = juce::jmax (0, cEffect.numInputs);
-    const int numOut = juce::jmax (0, cEffect.numOutputs);
 
     for (int start = 0; start < sampleFrames;)
     {
         const juce::ScopedLock lock (processor->getCallbackLock());
+        // Only the channels of the current arrangement are touched: a host that asked for mono
+        // may hand over a single buffer.
+        const int channels = juce::jmin (activeChannels, juce::jmax (0, cEffect.numOutputs));
 
         if (! prepared)
         {
             // Not resumed: no processing, only silence.
-            for (int c = 0; c < numOut; ++c)
+            for (int c = 0; c < channels; ++c)
                 if (outputs[c] != nullptr)
                     juce::FloatVectorOperations::clear (outputs[c] + start, sampleFrames - start);
             return;
@@ -188,7 +190,6 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
 
         // Larger blocks than announced are split, never refused.
         const int n = juce::jmin (maxBlock, sampleFrames - start);
-        const int channels = activeChannels;
 
         for (int c = 0; c < channels; ++c)
         {
@@ -207,16 +208,9 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
         else
             processor->processBlock (block, midi);
 
-        for (int c = 0; c < numOut; ++c)
-        {
-            if (outputs[c] == nullptr)
-                continue;
-
-            if (c < channels)
+        for (int c = 0; c < channels; ++c)
+            if (outputs[c] != nullptr)
                 juce::FloatVectorOperations::copy (outputs[c] + start, scratch.getReadPointer (c), n);
-            else
-                juce::FloatVectorOperations::clear (outputs[c] + start, n);
-        }
 
         start += n;
     }
