@@ -5,6 +5,7 @@
 #include "core/XmlUtils.h"
 
 #include <cmath>
+#include <limits>
 
 namespace kelmora::core
 {
@@ -17,6 +18,16 @@ bool allFinite (const std::vector<float>& values)
             return false;
 
     return true;
+}
+
+/** A number attribute: 0.0 when absent (as saved histories expect), NaN when present but
+    not a finite number, so that the entry can be refused. */
+double readNumber (const juce::XmlElement& e, const juce::String& name)
+{
+    if (! XmlUtils::hasAttribute (e, name))
+        return 0.0;
+
+    return XmlUtils::getDoubleAttribute (e, name, std::numeric_limits<double>::quiet_NaN());
 }
 
 bool holdsValues (UndoOp op)
@@ -54,9 +65,7 @@ void UndoHistory::push (const UndoRecord& entry)
 {
     const int pos = position.load();
     end.store (pos);
-    auto& slot = ring[(size_t) pos];
-    slot.clear (now());
-    slot = entry;
+    ring[(size_t) pos] = entry;
 
     const int newPos = next (pos);
     position.store (newPos);
@@ -335,7 +344,7 @@ void UndoHistory::readFromXml (const juce::XmlElement& stateElement)
                 r.values.resize ((size_t) numValues);
 
                 for (int i = 0; i < numValues; ++i)
-                    r.values[(size_t) i] = (float) XmlUtils::getDoubleAttribute (*ui, "pv" + juce::String (i), 0.0);
+                    r.values[(size_t) i] = (float) readNumber (*ui, "pv" + juce::String (i));
             }
         };
 
@@ -343,7 +352,7 @@ void UndoHistory::readFromXml (const juce::XmlElement& stateElement)
         {
             case UndoOp::ParameterChange:
                 r.paramIndex = XmlUtils::getIntAttribute (*ui, "pi", 0);
-                r.normalisedValue = (float) XmlUtils::getDoubleAttribute (*ui, "nv", 0.0);
+                r.normalisedValue = (float) readNumber (*ui, "nv");
                 break;
             case UndoOp::PresetChange:
                 r.presetIndex = XmlUtils::getIntAttribute (*ui, "pi", 0);

@@ -344,6 +344,12 @@ TEST_F (UndoHistoryTest, CraftedEntriesDoNoHarm)
     for (int i = 0; i < pm().getCount(); ++i)
         EXPECT_TRUE (std::isfinite (value (i)));
 
+    // Entries that would push non-finite values into parameters are refused outright.
+    auto refusing = PresetTestProduct::makeController();
+    refusing->loadState (*XmlUtils::parseText ("<s><undo><ui op=\"1\" pi=\"1\" nv=\"nan\"/><ui op=\"1\" pi=\"1\" nv=\"1e300\"/>"
+                                               "<ui op=\"3\" ab=\"0\" pv0=\"inf\"/><ui op=\"1\" pi=\"9\"/></undo></s>"));
+    EXPECT_FALSE (refusing->canUndo());
+
     // A history whose marked entry fell out of the ring ends with nothing left to undo.
     juce::String overflow ("<s><undo><ui op=\"4\" active=\"1\"/>");
 
