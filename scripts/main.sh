@@ -3,9 +3,24 @@
 # embedded default signal.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+# File arguments are relative to where the script was started.
+args=()
+for a in "$@"; do args+=("$(realpath -m -- "$a")"); done
 cd "$root"
 
 bash scripts/install-deps.sh
 bash scripts/build.sh build -DQUIETLINE_BUILD_TESTS=OFF -DQUIETLINE_BUILD_BENCH=OFF
 
-exec build/tools/quietline_demo "$@"
+# The reference host drives the built module: with no argument on the embedded default signal at
+# 192 kHz (white noise, then a sine sweep), written to build/quietline-default-192k.wav; given a
+# WAV file, on that file at its own rate (written beside it, or to the second argument).
+module=build/formats/module/OrvelQuietline.so
+host=build/tools/vsthost/vsthost
+if [ ! -f "$module" ]; then
+  echo "main.sh: $module was not built" >&2
+  exit 1
+fi
+if [ ${#args[@]} -ge 1 ]; then
+  exec "$host" "$module" render --in "${args[0]}" ${args[1]:+--out "${args[1]}"}
+fi
+exec "$host" "$module" render --rate 192000 --out build/quietline-default-192k.wav
