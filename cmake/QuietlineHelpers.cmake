@@ -4,7 +4,10 @@
 function(quietline_target_defaults target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-unused-parameter)
   if(QUIETLINE_SANITIZE)
-    target_compile_options(${target} PRIVATE -fsanitize=${QUIETLINE_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    # Same build type as the plain build, so JUCE's objects come from the compiler cache;
+    # only our own code carries the sanitizer and its debug information.
+    target_compile_options(${target} PRIVATE -fsanitize=${QUIETLINE_SANITIZE} -fno-omit-frame-pointer
+                           -fno-sanitize-recover=all -g -O1)
     target_link_options(${target} PUBLIC -fsanitize=${QUIETLINE_SANITIZE})
   endif()
 endfunction()

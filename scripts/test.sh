@@ -22,11 +22,11 @@ bash scripts/build.sh build
 )
 
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer"
-bash scripts/build.sh build-asan -DQUIETLINE_SANITIZE=address,undefined -DCMAKE_BUILD_TYPE=RelWithDebInfo
+bash scripts/build.sh build-asan -DQUIETLINE_SANITIZE=address,undefined
 (cd build-asan && env -u DISPLAY ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
    ctest "${ctest_args[@]}" -L sanitize)
 
 echo "== ThreadSanitizer"
-bash scripts/build.sh build-tsan -DQUIETLINE_SANITIZE=thread -DCMAKE_BUILD_TYPE=RelWithDebInfo
+bash scripts/build.sh build-tsan -DQUIETLINE_SANITIZE=thread
 (cd build-tsan && env -u DISPLAY TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
    ctest "${ctest_args[@]}" -L concurrency)
