@@ -1,10 +1,10 @@
 #include "formats/aax/AAX_CMutex.h"
 #include "formats/aax/AAX_CPacketDispatcher.h"
 #include "formats/aax/AAX_CPacketHandler.h"
-#include "formats/aax/AAX_IParameter.h"
 #include "formats/aax/AAX_VController.h"
+
 #include "formats/aax/fakehost/FakeEffect.h"
-#include "formats/aax/fakehost/FakeInstance.h"
+#include "formats/aax/fakehost/FakeHost.h"
 
 #include <gtest/gtest.h>
 
@@ -16,10 +16,11 @@
 
 using namespace kelmora::aax;
 using namespace quietline::test::aax;
+using Bytes = std::vector<uint8_t>;
 
-namespace {
-
-/** A handler target that counts its calls and writes the identifier's first letter. */
+namespace
+{
+/** A handler target that records its calls and writes the identifier's first letter. */
 struct Writer
 {
     AAX_CPacketDispatcher* dispatcher = nullptr;
@@ -41,12 +42,6 @@ struct Writer
 class PacketDispatcherTest : public ::testing::Test
 {
 protected:
-    LiveCheck liveCheck;
-    FakeInstance instance;
-    AAX_VController controller { instance.unknown() };
-    AAX_CPacketDispatcher dispatcher;
-    Writer writer;
-
     void SetUp() override
     {
         writer.dispatcher = &dispatcher;
@@ -59,49 +54,33 @@ protected:
         EXPECT_EQ (dispatcher.RegisterPacket (identifier, port, &handler), kAAXSuccess);
     }
 
-    std::vector<FakeController::Packet>& posted() { return instance.controller().packets; }
-};
+    std::vector<FakeController::Packet>& posted() { return host.controller().packets; }
 
+    LiveCheck check;
+    FakeHost host;
+    AAX_VController controller { host.unknown() };
+    AAX_CPacketDispatcher dispatcher;
+    Writer writer;
+};
 } // namespace
 
-TEST (AAXMutex, ReentryReturnsFalseWithoutBlocking)
+TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
 {
     AAX_CMutex mutex;
     ASSERT_TRUE (mutex.Lock());
-    EXPECT_FALSE (mutex.Lock());
-    mutex.Unlock();
-
-    // One Unlock released it: another thread can take it.
-    bool otherLocked = false;
-    std::thread other ([&] {
-        otherLocked = mutex.Lock();
-        mutex.Unlock();
-    });
-    other.join();
-    EXPECT_TRUE (otherLocked);
-}
-
-TEST (AAXMutex, UnlockFromAForeignThreadDoesNothing)
-{
-    AAX_CMutex mutex;
-    ASSERT_TRUE (mutex.Lock());
-
+    EXPECT_FALSE (mutex.Lock()) << "re-entry does not block";
     std::thread ([&] { mutex.Unlock(); }).join();
 
     std::atomic<bool> acquired { false };
     std::thread waiter ([&] {
-        if (mutex.Lock())
-        {
-            acquired = true;
-            mutex.Unlock();
-        }
+        acquired = mutex.Lock();
+        mutex.Unlock();
     });
     std::this_thread::sleep_for (std::chrono::milliseconds (30));
     EXPECT_FALSE (acquired.load()) << "the foreign Unlock released the mutex";
-
     mutex.Unlock();
     waiter.join();
-    EXPECT_TRUE (acquired.load());
+    EXPECT_TRUE (acquired.load()) << "one Unlock released it";
 }
 
 TEST (AAXMutex, SerialisesThreadsThatReenter)
@@ -113,8 +92,7 @@ TEST (AAXMutex, SerialisesThreadsThatReenter)
         threads.emplace_back ([&] {
             for (int i = 0; i < 2000; ++i)
             {
-                const bool outer = mutex.Lock();
-                const bool inner = mutex.Lock();
+                const bool outer = mutex.Lock(), inner = mutex.Lock();
                 ++counter;
                 if (inner)
                     mutex.Unlock();
@@ -129,15 +107,14 @@ TEST (AAXMutex, SerialisesThreadsThatReenter)
 
 TEST_F (PacketDispatcherTest, NewPacketsAreDirtyAndPostedOnce)
 {
+    writer.markDirtyAgain = true;   // from inside Dispatch, without deadlock
     registerWriter ("a", 1);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
     ASSERT_EQ (posted().size(), 1u);
     EXPECT_EQ (posted()[0].field, 1u);
-    EXPECT_EQ (posted()[0].bytes, std::vector<uint8_t> { 'a' });
+    EXPECT_EQ (posted()[0].bytes, Bytes { 'a' });
 
-    // Nothing dirty: nothing posted.
-    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_EQ (posted().size(), 1u);
+    // The flag is cleared after the handler ran, and unknown identifiers mark nothing.
     EXPECT_EQ (dispatcher.SetDirty ("unknown", true), kAAXSuccess);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
     EXPECT_EQ (posted().size(), 1u);
@@ -154,49 +131,27 @@ TEST_F (PacketDispatcherTest, TwoIdentifiersOnOnePortPostOnce)
     dispatcher.SetDirty ("a", true);
     dispatcher.SetDirty ("b", true);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-
-    // The first identifier in order generates the shared packet.
-    EXPECT_EQ (writer.calls, (std::vector<std::string> { "a" }));
+    EXPECT_EQ (writer.calls, std::vector<std::string> { "a" }) << "the first identifier in order generates the packet";
     ASSERT_EQ (posted().size(), 1u);
     EXPECT_EQ (posted()[0].field, 5u);
-    EXPECT_EQ (posted()[0].bytes, std::vector<uint8_t> { 'a' });
 }
 
-TEST_F (PacketDispatcherTest, HandlerMarkingDirtyInsideDispatchDoesNotDeadlock)
-{
-    writer.markDirtyAgain = true;
-    registerWriter ("a", 1);
-    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_EQ (posted().size(), 1u);
-
-    // Dispatch clears the flag after the handler ran, so the next Dispatch posts nothing.
-    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_EQ (posted().size(), 1u);
-}
-
-TEST_F (PacketDispatcherTest, FailingHandlerSkipsThePostAndClearsTheFlag)
+TEST_F (PacketDispatcherTest, FailuresSkipThePost)
 {
     writer.result = -5;
     registerWriter ("a", 1);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_TRUE (posted().empty());
-
     writer.result = kAAXSuccess;
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_TRUE (posted().empty());
+    EXPECT_TRUE (posted().empty()) << "a failed handler clears the flag too";
 
-    // A handler with nothing to call answers -20004.
     const AAX_CPacketHandler<Writer> empty (&writer, static_cast<AAX_CPacketHandler<Writer>::PacketMember> (nullptr));
     AAX_CPacket packet (0);
     EXPECT_EQ (empty.Call ("a", packet), kAAXNullObject);
-}
 
-TEST_F (PacketDispatcherTest, PostResultIsReturnedAndNoControllerAnswersNullObject)
-{
-    registerWriter ("a", 1);
-    instance.options().hostResult = -7;
-    EXPECT_EQ (dispatcher.Dispatch(), -7);
-
+    dispatcher.SetDirty ("a", true);
+    host.options().result = -7;
+    EXPECT_EQ (dispatcher.Dispatch(), -7) << "the host's answer to the post";
     dispatcher.SetDirty ("a", true);
     dispatcher.Initialize (nullptr, nullptr);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXNullObject);
@@ -206,7 +161,6 @@ TEST_F (PacketDispatcherTest, DirtyMarksAndDispatchesFromTwoThreads)
 {
     registerWriter ("a", 1);
     registerWriter ("b", 2);
-
     std::atomic<bool> done { false };
     std::thread marker ([&] {
         for (int i = 0; i < 3000; ++i)
@@ -218,48 +172,40 @@ TEST_F (PacketDispatcherTest, DirtyMarksAndDispatchesFromTwoThreads)
     marker.join();
     dispatcher.Dispatch();
 
-    // Whatever interleaving: every post carries its own port's byte.
     for (const auto& packet : posted())
-        EXPECT_EQ (packet.bytes, std::vector<uint8_t> { static_cast<uint8_t> (packet.field == 1 ? 'a' : 'b') });
-    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+        EXPECT_EQ (packet.bytes, Bytes { static_cast<uint8_t> (packet.field == 1 ? 'a' : 'b') }) << "each post carries its own port's byte";
 }
 
 TEST (AAXSingleValuePacket, WritesTheParameterValueInHostOrder)
 {
-    LiveCheck liveCheck;
-    FakeInstance instance;
+    LiveCheck check;
+    FakeHost host;
     auto* effect = FakeEffect::create();
-    ASSERT_EQ (effect->Initialize (instance.unknown()), kAAXSuccess);
+    ASSERT_EQ (effect->Initialize (host.unknown()), kAAXSuccess);
 
     AAX_CPacket packet (3);
-    effect->parameter ("MasterBypassID")->UpdateNormalizedValue (1.0);
-    ASSERT_EQ (effect->dispatcher().GenerateSingleValuePacket ("MasterBypassID", packet), kAAXSuccess);
-    EXPECT_EQ (packet.GetSize(), 4u);
-    EXPECT_EQ (std::memcmp (packet.GetData(), "\x01\x00\x00\x00", 4), 0);
-
     effect->parameter ("gain")->UpdateNormalizedValue (0.5);
     ASSERT_EQ (effect->dispatcher().GenerateSingleValuePacket ("gain", packet), kAAXSuccess);
     const float half = 0.5f;
     EXPECT_EQ (packet.GetSize(), 4u);
     EXPECT_EQ (std::memcmp (packet.GetData(), &half, 4), 0);
 
-    // A missing parameter leaves the packet as it was.
     AAX_CPacket untouched (7);
     EXPECT_EQ (effect->dispatcher().GenerateSingleValuePacket ("missing", untouched), kAAXNullObject);
     EXPECT_EQ (untouched.GetSize(), 0u);
     EXPECT_TRUE (untouched.IsDirty());
     EXPECT_EQ (std::memcmp (untouched.GetData(), "\0\0\0\0\0\0\0\0", 8), 0);
 
-    // The adapter's bypass packet reaches the host through GenerateCoefficients.
-    EXPECT_EQ (effect->GenerateCoefficients(), kAAXSuccess);
-    ASSERT_EQ (instance.controller().packets.size(), 1u);
-    EXPECT_EQ (instance.controller().packets[0].field, FakeEffect::bypassPort);
-    EXPECT_EQ (instance.controller().packets[0].bytes, (std::vector<uint8_t> { 1, 0, 0, 0 }));
-
-    EXPECT_EQ (effect->UpdateParameterNormalizedValue ("MasterBypassID", 0.0, 0), kAAXSuccess);
-    EXPECT_EQ (effect->GenerateCoefficients(), kAAXSuccess);
-    ASSERT_EQ (instance.controller().packets.size(), 2u);
-    EXPECT_EQ (instance.controller().packets[1].bytes, (std::vector<uint8_t> { 0, 0, 0, 0 }));
+    // The bypass packet reaches the host through GenerateCoefficients.
+    auto& packets = host.controller().packets;
+    for (const double bypass : { 1.0, 0.0 })
+    {
+        EXPECT_EQ (effect->UpdateParameterNormalizedValue ("MasterBypassID", bypass, 0), kAAXSuccess);
+        EXPECT_EQ (effect->GenerateCoefficients(), kAAXSuccess);
+        ASSERT_FALSE (packets.empty());
+        EXPECT_EQ (packets.back().field, FakeEffect::bypassPort);
+        EXPECT_EQ (packets.back().bytes, (Bytes { static_cast<uint8_t> (bypass), 0, 0, 0 }));
+    }
 
     effect->Uninitialize();
     EXPECT_EQ (effect->GenerateCoefficients(), kAAXNullObject);

@@ -1,6 +1,6 @@
 #pragma once
 
-// A chunk record as a host allocates it: the header and exactly `size` data bytes, so that the
+// A chunk record as a host allocates it: the header and exactly the data bytes, so that the
 // address sanitizer reports any read past the data.
 
 #include "formats/aax/ChunkRecord.h"
@@ -14,18 +14,13 @@ namespace quietline::test::aax
 class ChunkBuffer
 {
 public:
-    explicit ChunkBuffer (size_t dataBytes)
-        : bytes (new uint8_t[kelmora::aax::kChunkRecordHeaderSize + dataBytes]())
-    {
-        record()->size = static_cast<int32_t> (dataBytes);
-    }
-
     explicit ChunkBuffer (const std::vector<uint8_t>& data, uint32_t chunkID = 0)
-        : ChunkBuffer (data.size())
+        : bytes (new uint8_t[kelmora::aax::kChunkRecordHeaderSize + data.size()]())
     {
+        record()->size = static_cast<int32_t> (data.size());
+        record()->chunkID = chunkID;
         if (! data.empty())
             std::memcpy (kelmora::aax::ChunkRecordData (record()), data.data(), data.size());
-        record()->chunkID = chunkID;
     }
 
     kelmora::aax::ChunkRecord* record() { return reinterpret_cast<kelmora::aax::ChunkRecord*> (bytes.get()); }

@@ -1,20 +1,17 @@
 #pragma once
 
-// A small effect for the AAX effect-layer tests: float parameters "gain" (0..1, default 0.5) and
-// "freq" (20000..25000, default 21000, with shortened names), the Boolean "MasterBypassID"
-// (texts "bypass"/"on", 2 steps, type 0, its value posted on port 3 as the adapter does) and,
-// when asked for, a Boolean "PreviewID". All are added in EffectInit, as the adapter adds its own.
-//
-//     auto* effect = FakeEffect::create();       // one reference, released by the test
-//     effect->Initialize (instance.unknown());
-//     ...
-//     effect->Uninitialize();
-//     effect->Release();
+// A small effect on the fake host: float parameters "gain" (0..1, default 0.5) and "freq"
+// (20000..25000, default 21000, shortened "Freq" and "F"), the Boolean "MasterBypassID" (texts
+// "bypass"/"on", 2 steps, type 0, its value posted on port 3) and, when asked for, a Boolean
+// "PreviewID". FakeEffect::create answers it with one reference, which the test releases.
 
+#include "formats/aax/AAX_CBinaryDisplayDelegate.h"
+#include "formats/aax/AAX_CBinaryTaperDelegate.h"
 #include "formats/aax/AAX_CEffectParameters.h"
-
-#include <set>
-#include <string>
+#include "formats/aax/AAX_CLinearTaperDelegate.h"
+#include "formats/aax/AAX_CNumberDisplayDelegate.h"
+#include "formats/aax/AAX_CPacketHandler.h"
+#include "formats/aax/AAX_CParameter.h"
 
 namespace quietline::test::aax
 {
@@ -22,31 +19,80 @@ struct FakeEffectOptions
 {
     bool masterBypass = true;
     bool preview = false;
-    bool bypassPacket = true;
     AAX_Result effectInitResult = kAAXSuccess;
 };
+
+inline kelmora::aax::AAX_CParameter<float>* floatParameter (const char* id, const char* name, float value = 0.0f,
+                                                            float minimum = 0.0f, float maximum = 1.0f)
+{
+    using namespace kelmora::aax;
+    return new AAX_CParameter<float> (id, AAX_CString (name), value, AAX_CLinearTaperDelegate<float, 0> (minimum, maximum),
+                                      AAX_CNumberDisplayDelegate<float, 3u, 0u>(), true);
+}
+
+inline kelmora::aax::AAX_CParameter<bool>* boolParameter (const char* id, const char* off, const char* on,
+                                                          bool value = false)
+{
+    using namespace kelmora::aax;
+    return new AAX_CParameter<bool> (id, AAX_CString (id), value, AAX_CBinaryTaperDelegate<bool>(),
+                                     AAX_CBinaryDisplayDelegate<bool> (off, on), true);
+}
 
 class FakeEffect : public kelmora::aax::AAX_CEffectParameters
 {
 public:
     static constexpr uint32_t bypassPort = 3;
 
-    /** A new effect holding one reference. */
-    static FakeEffect* create (FakeEffectOptions options = {});
+    static FakeEffect* create (FakeEffectOptions options = {})
+    {
+        auto* effect = new FakeEffect();
+        effect->options = options;
+        effect->AddRef();
+        return effect;
+    }
 
-    AAX_Result EffectInit() override;
+    AAX_Result EffectInit() override
+    {
+        using namespace kelmora::aax;
+        add (floatParameter ("gain", "Gain", 0.5f));
+        auto* freq = floatParameter ("freq", "Frequency", 21000.0f, 20000.0f, 25000.0f);
+        freq->AddShortenedName (AAX_CString ("Freq"));
+        freq->AddShortenedName (AAX_CString ("F"));
+        add (freq);
 
-    /** The parameter by identifier, or null. */
-    kelmora::aax::AAX_IParameter* parameter (const char* id) const;
+        if (options.masterBypass)
+        {
+            auto* bypass = boolParameter ("MasterBypassID", "bypass", "on");
+            bypass->SetNumberOfSteps (2);
+            bypass->SetType (0);
+            add (bypass);
+            const AAX_CPacketHandler<AAX_CPacketDispatcher> handler (&PacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket);
+            PacketDispatcher.RegisterPacket ("MasterBypassID", bypassPort, &handler);
+        }
 
+        if (options.preview)
+            add (boolParameter ("PreviewID", "off", "on"));
+
+        return options.effectInitResult;
+    }
+
+    kelmora::aax::AAX_IParameter* parameter (const char* id) const { return ParameterManager.GetParameterByID (id); }
     kelmora::aax::AAX_CParameterManager& manager() { return ParameterManager; }
     kelmora::aax::AAX_CPacketDispatcher& dispatcher() { return PacketDispatcher; }
-    kelmora::aax::AAX_CChunkDataParser& parser() { return ChunkParser; }
     const std::set<std::string>& filtered() const { return FilteredParameterIds; }
 
+protected:
+    FakeEffect() = default;
+
 private:
-    explicit FakeEffect (FakeEffectOptions options);
-    void add (kelmora::aax::AAX_IParameter* parameter);
+    void add (kelmora::aax::AAX_IParameter* parameter)
+    {
+        // A second Initialize runs EffectInit again; the manager declines the duplicates.
+        ParameterManager.AddParameter (parameter);
+        if (ParameterManager.GetParameterByID (parameter->Identifier()) != parameter)
+            delete parameter;
+    }
+
     FakeEffectOptions options;
 };
 } // namespace quietline::test::aax
