@@ -7,26 +7,22 @@
 #include <thread>
 #include <vector>
 
-using kelmora::dsp::FirFilterState;
-
 // The editor polls the change flag and the active state without the callback lock while the
 // audio side redesigns (also across an unsupported rate) and processes.
 TEST (FirThreads, EditorPollsFlagsWhileTheAudioSideDesigns)
 {
-    auto filter = std::make_unique<FirFilterState>();
+    auto filter = std::make_unique<kelmora::dsp::FirFilterState>();
     filter->getAndClearChanged (true);
     std::atomic<bool> done { false };
-    int changesSeen = 0;
-    int activeSeen = 0;
+    int changesSeen = 0, activeSeen = 0;
 
     std::thread editor ([&] {
-        while (! done.load())
+        for (bool last = false; ! last; std::this_thread::yield())
         {
+            last = done.load();
             changesSeen += filter->getAndClearChanged (true) ? 1 : 0;
             activeSeen += filter->isActive() ? 1 : 0;
-            std::this_thread::yield();
         }
-        changesSeen += filter->getAndClearChanged (true) ? 1 : 0;
     });
 
     std::vector<float> left (64, 0.25f), right (64, -0.25f);
