@@ -1,24 +1,22 @@
 #pragma once
 
 #include "core/PresetController.h"
+#include "support/TempHome.h"
 
+#include <gtest/gtest.h>
+
+#include <map>
 #include <memory>
 
 namespace quietline::test
 {
-/** The product's shape until the product processor exists: freqParam, slopeParam, mixParam,
-    bypassParam; 10 preset slots, the last 5 user slots; five factory presets. */
+/** The product's shape: freqParam, slopeParam, mixParam, bypassParam; 10 preset slots, the
+    last 5 user slots; five factory presets read from text in the product's form. */
 struct PresetTestProduct
 {
     static constexpr const char* userPresetFileName = "Orvel Quietline.conf";
-    static constexpr int numFactory = 5;
-    static constexpr int numSlots = 10;
 
-    /** The factory-preset text in the product's form (CR LF, a blank before one "="). */
-    static const char* factoryPresetText();
-
-    /** A manager with the four parameters, initialised; with `withFactoryPresets` the five
-        factory presets are loaded as the product does. */
+    /** A manager with the four parameters, initialised, optionally with the factory presets. */
     static std::unique_ptr<kelmora::core::ParamManager> makeManager (bool withFactoryPresets = true);
 
     /** A controller around a fresh manager, reading the user-preset file of the current HOME. */
@@ -26,5 +24,23 @@ struct PresetTestProduct
 
     /** The user-preset file under the current HOME. */
     static juce::File userPresetFile();
+
+    /** A copy of the user-preset file's `presets` element; fails the running test (and gives an
+        empty element) when the file does not parse. */
+    static juce::XmlElement presetsInFile();
+
+    /** The live entries of the user-preset file as slot -> name; fails the running test when a
+        number appears twice. */
+    static std::map<int, juce::String> liveEntriesInFile();
+};
+
+/** A controller of the product's shape in its own HOME. */
+class ControllerTest : public ::testing::Test
+{
+protected:
+    TempHome home;
+    std::unique_ptr<kelmora::core::PresetController> controller = PresetTestProduct::makeController();
+
+    kelmora::core::ParamManager& pm() { return controller->getParamManager(); }
 };
 } // namespace quietline::test
