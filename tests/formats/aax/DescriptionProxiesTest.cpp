@@ -31,6 +31,7 @@ std::vector<Operation> operations (AAX_VCollection* c)
     auto* m = c->NewPropertyMap();
     static const uint32_t meters[] = { 7, 8 };
     static AAX_ProcedureID procedure = 0;
+    static const AAX_IdentifierTriad triad { 1, 2, 3 };
     const AAX_Result none = kAAXNullObject, v2 = kAAXNotSupported;
     return {
         { "collection", 7, none, [=] { return c->AddEffect ("com.kelmora.quietline", e); } },
@@ -66,7 +67,7 @@ std::vector<Operation> operations (AAX_VCollection* c)
         { "componentDescriptor", 19, v2, [=] { return d->AddTemporaryData (9, 16); } },
         { "propertyMap", 4, none, [=] { return m->AddProperty (10, 1); } },
         { "propertyMap", 5, none, [=] { return m->RemoveProperty (10); } },
-        { "propertyMap", 6, v2, [=] { return m->AddPropertyWithIDArray (10, nullptr, 0); } },
+        { "propertyMap", 6, v2, [=] { return m->AddPropertyWithIDArray (10, &triad, 1); } },
     };
 }
 
@@ -204,10 +205,10 @@ TEST (AAX_VCollection, DestructionDeletesTheWholeTreeAndReleasesInOrder)
         }
         expected.push_back (nameOf (collection.NewPropertyMap()->GetIUnknown()));
         expected.push_back (nameOf (collection.GetIUnknown()));
-        clearDestroyedFakes();
+        FakeCounted::destroyed.clear();
     }
 
-    EXPECT_EQ (destroyedFakes(), expected);
+    EXPECT_EQ (FakeCounted::destroyed, expected);
     EXPECT_EQ (host.unknown()->AddRef(), 2u) << "every reference to the host unknown given back";
     host.unknown()->Release();
 }

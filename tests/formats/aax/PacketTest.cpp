@@ -17,6 +17,7 @@
 using namespace kelmora::aax;
 using namespace quietline::test::aax;
 using Bytes = std::vector<uint8_t>;
+using Packet = std::pair<AAX_FieldIndex, Bytes>;
 
 namespace
 {
@@ -54,7 +55,7 @@ protected:
         EXPECT_EQ (dispatcher.RegisterPacket (identifier, port, &handler), kAAXSuccess);
     }
 
-    std::vector<FakeController::Packet>& posted() { return host.controller().packets; }
+    auto& posted() { return host.controller().packets; }
 
     LiveCheck check;
     FakeHost host;
@@ -111,8 +112,7 @@ TEST_F (PacketDispatcherTest, NewPacketsAreDirtyAndPostedOnce)
     registerWriter ("a", 1);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
     ASSERT_EQ (posted().size(), 1u);
-    EXPECT_EQ (posted()[0].field, 1u);
-    EXPECT_EQ (posted()[0].bytes, Bytes { 'a' });
+    EXPECT_EQ (posted()[0], (Packet { 1, { 'a' } }));
 
     // The flag is cleared after the handler ran, and unknown identifiers mark nothing.
     EXPECT_EQ (dispatcher.SetDirty ("unknown", true), kAAXSuccess);
@@ -133,7 +133,7 @@ TEST_F (PacketDispatcherTest, TwoIdentifiersOnOnePortPostOnce)
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
     EXPECT_EQ (writer.calls, std::vector<std::string> { "a" }) << "the first identifier in order generates the packet";
     ASSERT_EQ (posted().size(), 1u);
-    EXPECT_EQ (posted()[0].field, 5u);
+    EXPECT_EQ (posted()[0].first, 5u);
 }
 
 TEST_F (PacketDispatcherTest, FailuresSkipThePost)
@@ -173,7 +173,7 @@ TEST_F (PacketDispatcherTest, DirtyMarksAndDispatchesFromTwoThreads)
     dispatcher.Dispatch();
 
     for (const auto& packet : posted())
-        EXPECT_EQ (packet.bytes, Bytes { static_cast<uint8_t> (packet.field == 1 ? 'a' : 'b') }) << "each post carries its own port's byte";
+        EXPECT_EQ (packet.second, Bytes { static_cast<uint8_t> (packet.first == 1 ? 'a' : 'b') }) << "each post carries its own port's byte";
 }
 
 TEST (AAXSingleValuePacket, WritesTheParameterValueInHostOrder)
@@ -203,8 +203,7 @@ TEST (AAXSingleValuePacket, WritesTheParameterValueInHostOrder)
         EXPECT_EQ (effect->UpdateParameterNormalizedValue ("MasterBypassID", bypass, 0), kAAXSuccess);
         EXPECT_EQ (effect->GenerateCoefficients(), kAAXSuccess);
         ASSERT_FALSE (packets.empty());
-        EXPECT_EQ (packets.back().field, FakeEffect::bypassPort);
-        EXPECT_EQ (packets.back().bytes, (Bytes { static_cast<uint8_t> (bypass), 0, 0, 0 }));
+        EXPECT_EQ (packets.back(), (Packet { FakeEffect::bypassPort, { static_cast<uint8_t> (bypass), 0, 0, 0 } }));
     }
 
     effect->Uninitialize();

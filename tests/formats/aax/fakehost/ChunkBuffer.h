@@ -11,28 +11,20 @@
 
 namespace quietline::test::aax
 {
-class ChunkBuffer
+struct ChunkBuffer
 {
-public:
     explicit ChunkBuffer (const std::vector<uint8_t>& data, uint32_t chunkID = 0)
         : bytes (new uint8_t[kelmora::aax::kChunkRecordHeaderSize + data.size()]())
     {
-        record()->size = static_cast<int32_t> (data.size());
-        record()->chunkID = chunkID;
-        if (! data.empty())
-            std::memcpy (kelmora::aax::ChunkRecordData (record()), data.data(), data.size());
+        *record() = { static_cast<int32_t> (data.size()), 0, {}, chunkID, {} };
+        std::copy (data.begin(), data.end(), kelmora::aax::ChunkRecordData (record()));
     }
 
     kelmora::aax::ChunkRecord* record() { return reinterpret_cast<kelmora::aax::ChunkRecord*> (bytes.get()); }
 
     /** The data area as far as the size field says. */
-    std::vector<uint8_t> data()
-    {
-        const uint8_t* start = kelmora::aax::ChunkRecordData (record());
-        return { start, start + record()->size };
-    }
+    std::vector<uint8_t> data() { return { kelmora::aax::ChunkRecordData (record()), kelmora::aax::ChunkRecordData (record()) + record()->size }; }
 
-private:
     std::unique_ptr<uint8_t[]> bytes;
 };
 } // namespace quietline::test::aax

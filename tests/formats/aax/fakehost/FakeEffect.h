@@ -15,30 +15,26 @@
 
 namespace quietline::test::aax
 {
-struct FakeEffectOptions
-{
-    bool masterBypass = true;
-    bool preview = false;
-    AAX_Result effectInitResult = kAAXSuccess;
-};
+using namespace kelmora::aax;
 
-inline kelmora::aax::AAX_CParameter<float>* floatParameter (const char* id, const char* name, float value = 0.0f,
-                                                            float minimum = 0.0f, float maximum = 1.0f)
+inline AAX_CParameter<float>* floatParameter (const char* id, const char* name, float value = 0.0f, float minimum = 0.0f, float maximum = 1.0f)
 {
-    using namespace kelmora::aax;
     return new AAX_CParameter<float> (id, AAX_CString (name), value, AAX_CLinearTaperDelegate<float, 0> (minimum, maximum),
                                       AAX_CNumberDisplayDelegate<float, 3u, 0u>(), true);
 }
 
-inline kelmora::aax::AAX_CParameter<bool>* boolParameter (const char* id, const char* off, const char* on,
-                                                          bool value = false)
+inline AAX_CParameter<bool>* boolParameter (const char* id, const char* off, const char* on, bool value = false)
 {
-    using namespace kelmora::aax;
-    return new AAX_CParameter<bool> (id, AAX_CString (id), value, AAX_CBinaryTaperDelegate<bool>(),
-                                     AAX_CBinaryDisplayDelegate<bool> (off, on), true);
+    return new AAX_CParameter<bool> (id, AAX_CString (id), value, AAX_CBinaryTaperDelegate<bool>(), AAX_CBinaryDisplayDelegate<bool> (off, on), true);
 }
 
-class FakeEffect : public kelmora::aax::AAX_CEffectParameters
+struct FakeEffectOptions
+{
+    bool masterBypass = true, preview = false;
+    AAX_Result effectInitResult = kAAXSuccess;
+};
+
+class FakeEffect : public AAX_CEffectParameters
 {
 public:
     static constexpr uint32_t bypassPort = 3;
@@ -53,13 +49,11 @@ public:
 
     AAX_Result EffectInit() override
     {
-        using namespace kelmora::aax;
         add (floatParameter ("gain", "Gain", 0.5f));
         auto* freq = floatParameter ("freq", "Frequency", 21000.0f, 20000.0f, 25000.0f);
         freq->AddShortenedName (AAX_CString ("Freq"));
         freq->AddShortenedName (AAX_CString ("F"));
         add (freq);
-
         if (options.masterBypass)
         {
             auto* bypass = boolParameter ("MasterBypassID", "bypass", "on");
@@ -69,23 +63,21 @@ public:
             const AAX_CPacketHandler<AAX_CPacketDispatcher> handler (&PacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket);
             PacketDispatcher.RegisterPacket ("MasterBypassID", bypassPort, &handler);
         }
-
         if (options.preview)
             add (boolParameter ("PreviewID", "off", "on"));
-
         return options.effectInitResult;
     }
 
-    kelmora::aax::AAX_IParameter* parameter (const char* id) const { return ParameterManager.GetParameterByID (id); }
-    kelmora::aax::AAX_CParameterManager& manager() { return ParameterManager; }
-    kelmora::aax::AAX_CPacketDispatcher& dispatcher() { return PacketDispatcher; }
+    AAX_IParameter* parameter (const char* id) const { return ParameterManager.GetParameterByID (id); }
+    AAX_CParameterManager& manager() { return ParameterManager; }
+    AAX_CPacketDispatcher& dispatcher() { return PacketDispatcher; }
     const std::set<std::string>& filtered() const { return FilteredParameterIds; }
 
 protected:
     FakeEffect() = default;
 
 private:
-    void add (kelmora::aax::AAX_IParameter* parameter)
+    void add (AAX_IParameter* parameter)
     {
         // A second Initialize runs EffectInit again; the manager declines the duplicates.
         ParameterManager.AddParameter (parameter);

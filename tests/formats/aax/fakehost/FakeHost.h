@@ -5,23 +5,25 @@
 // was given back (LiveCheck). FakeHost's unknown answers the component factory (which makes host
 // services, collections, descriptors and property maps), the controller, automation delegate and
 // transport, and the effect given to setEffect. Each host method logs (interface, method number,
-// arguments as text) and answers options().result.
+// arguments as text: texts quoted, host objects by name, other pointers as "ptr" or "null") and
+// answers options().result.
 
+#include "formats/aax/AAX_IString.h"
+#include "formats/aax/CACFUnknown.h"
 #include "platform/aax/IAAXHostDescription.h"
 #include "platform/aax/IAAXHostRuntime.h"
 #include "platform/aax/IAAXHostServices.h"
 
-#include "formats/aax/AAX_IString.h"
+#include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
-#include <cstdio>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
-#include <type_traits>
 #include <vector>
 
 namespace quietline::test::aax
@@ -29,33 +31,57 @@ namespace quietline::test::aax
 class FakeCounted
 {
 public:
-    explicit FakeCounted (const std::string& kind);   // named "<kind>#<serial>"
-    virtual ~FakeCounted();
+    explicit FakeCounted (const std::string& kind) : objectName (kind + "#" + std::to_string (++serial))
+    {
+        std::lock_guard<std::mutex> guard (registryLock);
+        live.push_back (this);
+    }
+
+    virtual ~FakeCounted()
+    {
+        std::lock_guard<std::mutex> guard (registryLock);
+        live.erase (std::find (live.begin(), live.end(), this));
+        destroyed.push_back (objectName);
+    }
+
     const std::string& name() const { return objectName; }
     uint32_t refCount() const { return refs.load(); }
 
+    inline static std::mutex registryLock;
+    inline static std::vector<FakeCounted*> live;
+    inline static std::vector<std::string> destroyed;   // names in the order they went
+
 protected:
     uint32_t addRef() { return ++refs; }
-    uint32_t release();   // deletes the object at 0
+
+    uint32_t release()
+    {
+        const uint32_t count = --refs;
+        if (count == 0)
+            delete this;
+        return count;
+    }
 
 private:
+    inline static std::atomic<int> serial { 0 };
     std::atomic<uint32_t> refs { 1 };   // the creator's
     std::string objectName;
 };
 
-int liveFakeObjects();
-std::vector<std::string> destroyedFakes();   // names, in order, since the last clear
-void clearDestroyedFakes();
-
 /** Expects, on destruction, the live fakes and plug-in objects back at their counts at construction. */
-class LiveCheck
+struct LiveCheck
 {
-public:
-    LiveCheck();
-    ~LiveCheck();
+    const size_t fakes = FakeCounted::live.size();
+    const int32_t pluginObjects = kelmora::aax::CACFUnknown::GetActiveObjectCount();
 
-private:
-    int fakesAtStart, pluginObjectsAtStart;
+    ~LiveCheck()
+    {
+        std::string names;
+        for (const auto* object : FakeCounted::live)
+            names += object->name() + " ";
+        EXPECT_EQ (FakeCounted::live.size(), fakes) << "host objects still referenced: " << names;
+        EXPECT_EQ (kelmora::aax::CACFUnknown::GetActiveObjectCount(), pluginObjects) << "plug-in objects still alive";
+    }
 };
 
 struct Call
@@ -68,32 +94,54 @@ struct Call
 class CallLog
 {
 public:
-    void add (Call call);
-    std::vector<Call> calls (const std::string& interface = {}, int method = -1) const;   // filtered
-    std::vector<int> methods (const std::string& interface) const;
+    void add (Call call)
+    {
+        std::lock_guard<std::mutex> guard (lock);
+        entries.push_back (std::move (call));
+    }
+
+    std::vector<Call> calls (const std::string& interface = {}, int method = -1) const
+    {
+        std::lock_guard<std::mutex> guard (lock);
+        std::vector<Call> result;
+        for (const auto& call : entries)
+            if ((interface.empty() || call.interface == interface) && (method < 0 || call.method == method))
+                result.push_back (call);
+        return result;
+    }
+
+    std::vector<int> methods (const std::string& interface) const
+    {
+        std::vector<int> result;
+        for (const auto& call : calls (interface))
+            result.push_back (call.method);
+        return result;
+    }
+
     size_t count (const std::string& interface, int method) const { return calls (interface, method).size(); }
     size_t size() const { return calls().size(); }
-    void clear();
+    void clear() { std::lock_guard<std::mutex> guard (lock); entries.clear(); }
 
 private:
     mutable std::mutex lock;
     std::vector<Call> entries;
 };
 
-// Arguments as logged: texts quoted, host objects by name, other pointers as "ptr" or "null".
 inline std::string str (const char* text) { return text != nullptr ? "\"" + std::string (text) + "\"" : "null"; }
-std::string str (IACFUnknown* object);
+
+inline std::string str (IACFUnknown* object)
+{
+    auto* fake = dynamic_cast<FakeCounted*> (object);
+    return fake != nullptr ? fake->name() : object == nullptr ? "null" : "foreign";
+}
+
 template <class T>
 std::string str (T value)
 {
     if constexpr (std::is_pointer_v<T>)
         return value != nullptr ? "ptr" : "null";
     else if constexpr (std::is_floating_point_v<T>)
-    {
-        char text[32];
-        std::snprintf (text, sizeof (text), "%.17g", static_cast<double> (value));
-        return text;
-    }
+        return ::testing::PrintToString (static_cast<double> (value));
     else
         return std::to_string (value);
 }
@@ -112,47 +160,36 @@ struct HostState
     FakeOptions options;
 };
 
-/** Answers IACFUnknown and the given identifiers (each optionally behind a switch). */
+using State = std::shared_ptr<HostState>;
+
+/** Answers IACFUnknown and the given identifiers, each optionally behind a switch. */
 template <class Interface>
 class FakeObject : public Interface, public FakeCounted
 {
 public:
-    struct Answer
-    {
-        const acfUID* id;
-        bool FakeOptions::*on = nullptr;
-    };
+    using Answer = std::pair<const acfUID*, bool FakeOptions::*>;
 
-    FakeObject (const char* kindName, std::shared_ptr<HostState> hostState, std::vector<Answer> ids = {})
+    FakeObject (const char* kindName, State hostState, std::vector<Answer> ids = {})
         : FakeCounted (kindName), state (std::move (hostState)), kind (kindName), answers (std::move (ids))
     {
-        answers.push_back ({ &kAAXID_IACFUnknown });
+        answers.push_back ({ &kAAXID_IACFUnknown, nullptr });
     }
 
     ACFResult QueryInterface (const acfUID& id, void** out) override
     {
         if (out == nullptr)
             return kACFNullPointer;
-
         *out = nullptr;
-
-        for (const auto& answer : answers)
-        {
-            if (id == *answer.id && (answer.on == nullptr || state->options.*answer.on))
-            {
-                *out = static_cast<Interface*> (this);
-                addRef();
-                return kAAXSuccess;
-            }
-        }
-
+        for (const auto& [answered, on] : answers)
+            if (id == *answered && (on == nullptr || state->options.*on))
+                return *out = static_cast<Interface*> (this), addRef(), kAAXSuccess;
         return kACFNoInterface;
     }
 
     uint32_t AddRef() override { return addRef(); }
     uint32_t Release() override { return release(); }
 
-    std::shared_ptr<HostState> state;
+    State state;
 
 protected:
     template <class... Args>
@@ -162,33 +199,32 @@ protected:
         return state->options.result;
     }
 
-    template <class T, class V>
-    static void put (T* out, V value)
-    {
-        if (out != nullptr)
-            *out = value;
-    }
-
 private:
     const char* kind;
     std::vector<Answer> answers;
 };
 
-using State = std::shared_ptr<HostState>;
-
-class FakeHostServices : public FakeObject<IAAXHostServices>
+struct FakeHostServices : FakeObject<IAAXHostServices>
 {
-public:
-    explicit FakeHostServices (State s) : FakeObject ("hostServices", s, { { &kAAXID_HostServices } }) {}
+    explicit FakeHostServices (State s) : FakeObject ("hostServices", s, { { &kAAXID_HostServices, nullptr } }) {}
     AAX_Result HandleAssertFailure (const char* file, int32_t line, const char* note) override { return log (3, file, line, note); }
     AAX_Result Trace (int32_t priority, const char* message) override { return log (4, priority, message); }
 };
 
-class FakeCollection : public FakeObject<IAAXHostCollection>
+struct FakeCollection : FakeObject<IAAXHostCollection>
 {
-public:
-    explicit FakeCollection (State s) : FakeObject ("collection", s, { { &kAAXID_Collection } }) {}
-    ACFResult QueryInterface (const acfUID& id, void** out) override;   // a fresh plug-in definition
+    explicit FakeCollection (State s) : FakeObject ("collection", s, { { &kAAXID_Collection, nullptr } }) {}
+
+    /** Answers the plug-in-definition query with a fresh object whose one reference is the caller's. */
+    ACFResult QueryInterface (const acfUID& id, void** out) override
+    {
+        if (out == nullptr || id != kAAXID_PluginDefinition)
+            return FakeObject::QueryInterface (id, out);
+        log (0, "pluginDefinition");
+        using Definition = FakeObject<IAAXHostPluginDefinition>;
+        *out = state->options.pluginDefinition ? static_cast<IAAXHostPluginDefinition*> (new Definition ("pluginDefinition", state, { { &kAAXID_PluginDefinition, nullptr } })) : nullptr;
+        return *out != nullptr ? kAAXSuccess : kACFNoInterface;
+    }
 
     AAX_Result CollectionMethod3() override { return log (3); }
     AAX_Result CollectionMethod4() override { return log (4); }
@@ -201,11 +237,10 @@ public:
     AAX_Result SetProperties (IACFUnknown* map) override { return log (11, map); }
 };
 
-class FakeEffectDescriptor : public FakeObject<IAAXHostEffectDescriptor_V2>
+struct FakeEffectDescriptor : FakeObject<IAAXHostEffectDescriptor_V2>
 {
-public:
     explicit FakeEffectDescriptor (State s)
-        : FakeObject ("effectDescriptor", s, { { &kAAXID_EffectDescriptor }, { &kAAXID_EffectDescriptor_V2, &FakeOptions::effectDescriptorV2 } }) {}
+        : FakeObject ("effectDescriptor", s, { { &kAAXID_EffectDescriptor, nullptr }, { &kAAXID_EffectDescriptor_V2, &FakeOptions::effectDescriptorV2 } }) {}
 
     AAX_Result AddComponent (IACFUnknown* component) override { return log (3, component); }
     AAX_Result AddName (const char* name) override { return log (4, name); }
@@ -218,11 +253,10 @@ public:
     AAX_Result AddControlMIDINode (uint32_t id, uint32_t type, const char* name, uint32_t mask) override { return log (11, id, type, name, mask); }
 };
 
-class FakeComponentDescriptor : public FakeObject<IAAXHostComponentDescriptor_V2>
+struct FakeComponentDescriptor : FakeObject<IAAXHostComponentDescriptor_V2>
 {
-public:
     explicit FakeComponentDescriptor (State s)
-        : FakeObject ("componentDescriptor", s, { { &kAAXID_ComponentDescriptor }, { &kAAXID_ComponentDescriptor_V2, &FakeOptions::componentDescriptorV2 } }) {}
+        : FakeObject ("componentDescriptor", s, { { &kAAXID_ComponentDescriptor, nullptr }, { &kAAXID_ComponentDescriptor_V2, &FakeOptions::componentDescriptorV2 } }) {}
 
     AAX_Result Clear() override { return log (3); }
     AAX_Result AddReservedField (AAX_FieldIndex f, uint32_t type) override { return log (4, f, type); }
@@ -240,76 +274,59 @@ public:
     AAX_Result AddProcessProc_Native (AAX_ProcessProc process, IACFUnknown* map, AAX_InstanceInitProc init,
                                       AAX_BackgroundProc background, AAX_ProcedureID* id) override
     {
-        put (id, 1u);
         return log (16, process, map, init, background, id);
     }
     AAX_Result AddProcessProc_TI (const char* library, const char* process, IACFUnknown* map, const char* init,
-                                  const char* background) override { return log (17, library, process, map, init, background); }
-    AAX_Result AddMeters (AAX_FieldIndex f, const uint32_t* ids, uint32_t count) override
+                                  const char* background) override
     {
-        Call call { "componentDescriptor", 18, { str (f) } };
-        for (uint32_t i = 0; ids != nullptr && i < count; ++i)
-            call.args.push_back (str (ids[i]));
-        state->log.add (call);
-        return state->options.result;
+        return log (17, library, process, map, init, background);
     }
+    AAX_Result AddMeters (AAX_FieldIndex f, const uint32_t* ids, uint32_t count) override { return log (18, f, ids[0], ids[count - 1]); }
     AAX_Result AddTemporaryData (AAX_FieldIndex f, uint32_t size) override { return log (19, f, size); }
 };
 
 /** Keeps its properties; the reading methods answer in the low byte only, with noise above it. */
-class FakePropertyMap : public FakeObject<IAAXHostPropertyMap_V2>
+struct FakePropertyMap : FakeObject<IAAXHostPropertyMap_V2>
 {
-public:
     explicit FakePropertyMap (State s)
-        : FakeObject ("propertyMap", s, { { &kAAXID_PropertyMap }, { &kAAXID_PropertyMap_V2, &FakeOptions::propertyMapV2 } }) {}
+        : FakeObject ("propertyMap", s, { { &kAAXID_PropertyMap, nullptr }, { &kAAXID_PropertyMap_V2, &FakeOptions::propertyMapV2 } }) {}
 
     int32_t GetProperty (uint32_t property, int32_t* value) override
     {
         log (3, property);
-        const auto found = values.find (property);
-        if (found != values.end())
-            put (value, found->second);
-        return 0x7F00 | (found != values.end() ? 1 : 0);
+        const bool found = values.count (property) > 0;
+        *value = found ? values[property] : *value;
+        return 0x7F00 | (found ? 1 : 0);
     }
     AAX_Result AddProperty (uint32_t property, int32_t value) override { values[property] = value; return log (4, property, value); }
     AAX_Result RemoveProperty (uint32_t property) override { values.erase (property); return log (5, property); }
     AAX_Result AddPropertyWithIDArray (uint32_t property, const AAX_IdentifierTriad* ids, uint32_t count) override
     {
-        if (ids != nullptr)
-            idArrays[property].assign (ids, ids + count);
+        idArrays[property].assign (ids, ids + count);
         return log (6, property, count);
     }
     int32_t GetPropertyWithIDArray (uint32_t property, const AAX_IdentifierTriad** ids, uint32_t* count) override
     {
         log (7, property);
-        const auto found = idArrays.find (property);
-        if (found == idArrays.end())
-            return 0x7F00;
-        put (ids, found->second.data());
-        put (count, static_cast<uint32_t> (found->second.size()));
-        return 0x7F01;
+        const bool found = idArrays.count (property) > 0;
+        *ids = found ? idArrays[property].data() : nullptr;
+        *count = found ? static_cast<uint32_t> (idArrays[property].size()) : 0;
+        return 0x7F00 | (found ? 1 : 0);
     }
 
-private:
     std::map<uint32_t, int32_t> values;
     std::map<uint32_t, std::vector<AAX_IdentifierTriad>> idArrays;
 };
 
-class FakeController : public FakeObject<IAAXHostController_V2>
+struct FakeController : FakeObject<IAAXHostController_V2>
 {
-public:
     explicit FakeController (State s)
-        : FakeObject ("controller", s, { { &kAAXID_Controller }, { &kAAXID_Controller_V2, &FakeOptions::controllerV2 } }) {}
+        : FakeObject ("controller", s, { { &kAAXID_Controller, nullptr }, { &kAAXID_Controller_V2, &FakeOptions::controllerV2 } }) {}
 
-    struct Packet
-    {
-        AAX_FieldIndex field;
-        std::vector<uint8_t> bytes;
-    };
-    std::vector<Packet> packets;   // what PostPacket delivered
+    std::vector<std::pair<AAX_FieldIndex, std::vector<uint8_t>>> packets;   // what PostPacket delivered
 
     AAX_Result GetEffectID (kelmora::aax::AAX_IString* id) override { return log (3, id); }
-    AAX_Result GetSampleRate (float* rate) override { put (rate, 96000.0f); return log (4, rate); }
+    AAX_Result GetSampleRate (float* rate) override { *rate = 96000.0f; return log (4, rate); }
     AAX_Result GetInputStemFormat (uint32_t* f) override { return log (5, f); }
     AAX_Result GetOutputStemFormat (uint32_t* f) override { return log (6, f); }
     AAX_Result GetSignalLatency (int32_t* s) override { return log (7, s); }
@@ -319,8 +336,7 @@ public:
     AAX_Result SetCycleCount (uint32_t* which, int32_t* values, int32_t count) override { return log (11, which, values, count); }
     AAX_Result PostPacket (AAX_FieldIndex field, const void* payload, uint32_t size) override
     {
-        const auto* bytes = static_cast<const uint8_t*> (payload);
-        packets.push_back ({ field, bytes != nullptr ? std::vector<uint8_t> (bytes, bytes + size) : std::vector<uint8_t>() });
+        packets.push_back ({ field, { static_cast<const uint8_t*> (payload), static_cast<const uint8_t*> (payload) + size } });
         return log (12, field, size);
     }
     AAX_Result GetCurrentMeterValue (uint32_t id, float* v) override { return log (13, id, v); }
@@ -333,46 +349,31 @@ public:
     AAX_Result SendNotification (uint32_t type, const void* data, uint32_t size) override { return log (20, type, data, size); }
     AAX_Result GetHybridSignalLatency (int32_t* s) override { return log (21, s); }
     AAX_Result GetCurrentAutomationTimestamp (int64_t* t) override { return log (22, t); }
-    AAX_Result GetHostName (kelmora::aax::AAX_IString* name) override
-    {
-        if (name != nullptr)
-            name->Set ("Fake Host");
-        return log (23, name);
-    }
+    AAX_Result GetHostName (kelmora::aax::AAX_IString* name) override { name->Set ("Fake Host"); return log (23, name); }
 };
 
 /** Keeps the registered parameters; the hooks play the host's answer to a post. */
-class FakeAutomationDelegate : public FakeObject<IAAXHostAutomationDelegate>
+struct FakeAutomationDelegate : FakeObject<IAAXHostAutomationDelegate>
 {
-public:
-    explicit FakeAutomationDelegate (State s) : FakeObject ("automation", s, { { &kAAXID_AutomationDelegate } }) {}
+    explicit FakeAutomationDelegate (State s) : FakeObject ("automation", s, { { &kAAXID_AutomationDelegate, nullptr } }) {}
 
     std::set<std::string> registered;
-    std::function<void (const char* id, double value)> onSetValueRequest, onCurrentValue;
+    std::function<void (const char* id, double value)> onSetValueRequest = [] (const char*, double) {};
+    std::function<void (const char* id, double value)> onCurrentValue = [] (const char*, double) {};
 
     AAX_Result RegisterParameter (const char* id) override { registered.insert (id); return log (3, id); }
     AAX_Result UnregisterParameter (const char* id) override { registered.erase (id); return log (4, id); }
-    AAX_Result PostSetValueRequest (const char* id, double value) override { return post (5, onSetValueRequest, id, value); }
-    AAX_Result PostCurrentValue (const char* id, double value) override { return post (6, onCurrentValue, id, value); }
+    AAX_Result PostSetValueRequest (const char* id, double value) override { log (5, id, value); onSetValueRequest (id, value); return state->options.result; }
+    AAX_Result PostCurrentValue (const char* id, double value) override { log (6, id, value); onCurrentValue (id, value); return state->options.result; }
     AAX_Result PostTouchRequest (const char* id) override { return log (7, id); }
     AAX_Result PostReleaseRequest (const char* id) override { return log (8, id); }
     AAX_Result GetTouchState (const char* id, bool* touched) override { return log (9, id, touched); }
-
-private:
-    AAX_Result post (int method, const std::function<void (const char*, double)>& hook, const char* id, double value)
-    {
-        const AAX_Result result = log (method, id, value);
-        if (hook)
-            hook (id, value);
-        return result;
-    }
 };
 
-class FakeTransport : public FakeObject<IAAXHostTransport_V2>
+struct FakeTransport : FakeObject<IAAXHostTransport_V2>
 {
-public:
     explicit FakeTransport (State s)
-        : FakeObject ("transport", s, { { &kAAXID_Transport }, { &kAAXID_Transport_V2, &FakeOptions::transportV2 } }) {}
+        : FakeObject ("transport", s, { { &kAAXID_Transport, nullptr }, { &kAAXID_Transport_V2, &FakeOptions::transportV2 } }) {}
 
     AAX_Result GetCurrentTempo (double* bpm) override { return log (3, bpm); }
     AAX_Result GetCurrentMeter (int32_t* n, int32_t* d) override { return log (4, n, d); }
@@ -390,44 +391,111 @@ public:
 };
 
 /** The window object a host hands to a GUI's SetViewContainer. */
-class FakeViewContainer : public FakeObject<IAAXHostViewContainer>
+struct FakeViewContainer : FakeObject<IAAXHostViewContainer>
 {
-public:
-    FakeViewContainer (State s, int32_t typeCode) : FakeObject ("viewContainer", s, { { &kAAXID_ViewContainer } }), type (typeCode) {}
+    FakeViewContainer (State s, int32_t typeCode) : FakeObject ("viewContainer", s, { { &kAAXID_ViewContainer, nullptr } }), type (typeCode) {}
 
     int32_t type;
     AAX_Point lastViewSize { 0.0f, 0.0f };
 
-    int32_t GetType() override { log (3); return type; }
-    void* GetPtr() override { log (4); return &type; }
-    AAX_Result GetModifiers (uint32_t* m) override { put (m, 0u); return log (5, m); }
+    int32_t GetType() override { return log (3), type; }
+    void* GetPtr() override { return log (4), &type; }
+    AAX_Result GetModifiers (uint32_t* m) override { *m = 0; return log (5, m); }
     AAX_Result SetViewSize (AAX_Point& size) override { lastViewSize = size; return log (6, size.vertical, size.horizontal); }
     AAX_Result HandleParameterMouseDown (const char* id, uint32_t m) override { return log (7, id, m); }
     AAX_Result HandleParameterMouseDrag (const char* id, uint32_t m) override { return log (8, id, m); }
     AAX_Result HandleParameterMouseUp (const char* id, uint32_t m) override { return log (9, id, m); }
 };
 
-class FakeHostUnknown;
+/** Makes a fresh host object of each class it knows; the caller gets the one reference. */
+struct FakeComponentFactory : FakeObject<IAAXHostComponentFactory>
+{
+    explicit FakeComponentFactory (State s) : FakeObject ("factory", s, { { &kAAXID_HostComponentFactory, nullptr } }) {}
+
+    ACFResult CreateInstance (const acfUID& classID, IACFUnknown* outer, const acfUID& interfaceID, void** out) override
+    {
+        IACFUnknown* made = nullptr;
+        if (classID == kAAXID_HostServicesClass && state->options.hostServices)
+            made = static_cast<IAAXHostServices*> (new FakeHostServices (state));
+        else if (classID == kAAXID_CollectionClass)
+            made = static_cast<IAAXHostCollection*> (new FakeCollection (state));
+        else if (classID == kAAXID_EffectDescriptorClass)
+            made = static_cast<IAAXHostEffectDescriptor*> (new FakeEffectDescriptor (state));
+        else if (classID == kAAXID_ComponentDescriptorClass)
+            made = static_cast<IAAXHostComponentDescriptor*> (new FakeComponentDescriptor (state));
+        else if (classID == kAAXID_PropertyMapClass)
+            made = static_cast<IAAXHostPropertyMap*> (new FakePropertyMap (state));
+
+        log (3, made, outer);
+        const ACFResult result = made != nullptr ? made->QueryInterface (interfaceID, out) : (*out = nullptr, kACFNoInterface);
+        if (made != nullptr)
+            made->Release();   // the creation reference
+        return result;
+    }
+};
+
+/** The host unknown: owns the instance's controller, automation delegate and transport. */
+struct FakeHostUnknown : FakeObject<IACFUnknown>
+{
+    explicit FakeHostUnknown (State s) : FakeObject ("hostUnknown", s), controller (s), automation (s), transport (s) {}
+
+    ~FakeHostUnknown() override
+    {
+        if (effect != nullptr)
+            effect->Release();
+    }
+
+    ACFResult QueryInterface (const acfUID& id, void** out) override
+    {
+        if (id == kAAXID_HostComponentFactory)
+            return (*out = state->options.factory ? static_cast<IAAXHostComponentFactory*> (new FakeComponentFactory (state)) : nullptr) ? kAAXSuccess : kACFNoInterface;
+        if (id == kAAXID_Controller || id == kAAXID_Controller_V2)
+            return controller->QueryInterface (id, out);
+        if (id == kAAXID_AutomationDelegate && state->options.automation)
+            return automation->QueryInterface (id, out);
+        if (id == kAAXID_Transport || id == kAAXID_Transport_V2)
+            return transport->QueryInterface (id, out);
+        if ((id == kAAXID_EffectParameters || id == kAAXID_EffectParameters_V2) && effect != nullptr)
+            return effect->QueryInterface (id, out);
+        return FakeObject::QueryInterface (id, out);
+    }
+
+    /** Gives back this unknown's reference to a fake on destruction. */
+    template <class Fake>
+    struct Owned : std::unique_ptr<Fake, void (*) (Fake*)>
+    {
+        explicit Owned (State s) : std::unique_ptr<Fake, void (*) (Fake*)> (new Fake (s), [] (Fake* f) { f->Release(); }) {}
+    };
+
+    Owned<FakeController> controller;
+    Owned<FakeAutomationDelegate> automation;
+    Owned<FakeTransport> transport;
+    IACFUnknown* effect = nullptr;   // held
+};
 
 class FakeHost
 {
 public:
-    explicit FakeHost (FakeOptions options = {});
-    ~FakeHost();   // gives back the test's reference to the host unknown
+    explicit FakeHost (FakeOptions options = {}) : state (new HostState { {}, options }), hostUnknown (new FakeHostUnknown (state)) {}
+    ~FakeHost() { hostUnknown->Release(); }
 
-    IACFUnknown* unknown() const;
+    IACFUnknown* unknown() const { return hostUnknown; }
     CallLog& log() const { return state->log; }
     FakeOptions& options() const { return state->options; }
-    FakeController& controller() const;
-    FakeAutomationDelegate& automation() const;
-    FakeTransport& transport() const;
+    FakeController& controller() const { return *hostUnknown->controller; }
+    FakeAutomationDelegate& automation() const { return *hostUnknown->automation; }
+    FakeTransport& transport() const { return *hostUnknown->transport; }
 
     /** Lets the unknown answer the effect-parameters identifiers through this object (held). */
-    void setEffect (IACFUnknown* effect);
+    void setEffect (IACFUnknown* effect)
+    {
+        effect->AddRef();
+        hostUnknown->effect = effect;
+    }
 
-    State state;
+    const State state;
 
 private:
-    FakeHostUnknown* hostUnknown;
+    FakeHostUnknown* const hostUnknown;
 };
 } // namespace quietline::test::aax
