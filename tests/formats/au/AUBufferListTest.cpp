@@ -4,8 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
+#include <algorithm>
 #include <new>
 
 using namespace kelmora::au;
@@ -14,15 +13,9 @@ namespace
 {
 AudioStreamBasicDescription FloatFormat (UInt32 channels, bool nonInterleaved)
 {
-    AudioStreamBasicDescription f {};
-    f.mSampleRate = 48000.0;
-    f.mFormatID = kAudioFormatLinearPCM;
-    f.mFormatFlags = kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | (nonInterleaved ? UInt32 (kAudioFormatFlagIsNonInterleaved) : 0u);
-    f.mBytesPerFrame = f.mBytesPerPacket = nonInterleaved ? 4 : 4 * channels;
-    f.mFramesPerPacket = 1;
-    f.mChannelsPerFrame = channels;
-    f.mBitsPerChannel = 32;
-    return f;
+    const UInt32 flags = kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | (nonInterleaved ? UInt32 (kAudioFormatFlagIsNonInterleaved) : 0u);
+    const UInt32 bytes = nonInterleaved ? 4 : 4 * channels;
+    return { 48000.0, kAudioFormatLinearPCM, flags, bytes, 1, bytes, channels, 32, 0 };
 }
 
 template <typename Fn>
@@ -32,43 +25,35 @@ OSStatus Status (Fn&& fn)
 }
 } // namespace
 
-TEST (AUBufferList, NonInterleavedStreamsStartOn16ByteBoundaries)
+TEST (AUBufferList, StreamsAndInterleavedFramesStartOn16ByteBoundaries)
 {
     AUBufferList buffers;
     const auto stereo = FloatFormat (2, true);
-    buffers.Allocate (stereo, 512);
-    EXPECT_EQ (2u, buffers.GetAllocatedStreams());
-    EXPECT_EQ (4096u, buffers.GetAllocatedBytes());
-
-    auto& list = buffers.PrepareBuffer (stereo, 512);
+    buffers.Allocate (stereo, 5);  // 20 bytes a stream, rounded up to 32
+    EXPECT_EQ (64u, buffers.GetAllocatedBytes());
+    auto& list = buffers.PrepareBuffer (stereo, 5);
     ASSERT_EQ (2u, list.mNumberBuffers);
-    EXPECT_EQ (2048, static_cast<Byte*> (list.mBuffers[1].mData) - static_cast<Byte*> (list.mBuffers[0].mData));
+    EXPECT_EQ (32, static_cast<Byte*> (list.mBuffers[1].mData) - static_cast<Byte*> (list.mBuffers[0].mData));
     EXPECT_EQ (0u, reinterpret_cast<uintptr_t> (list.mBuffers[0].mData) % 16);
-    EXPECT_EQ (2048u, list.mBuffers[0].mDataByteSize);
-    EXPECT_EQ (1u, list.mBuffers[0].mNumberChannels);
+    EXPECT_EQ (20u, list.mBuffers[0].mDataByteSize);
     EXPECT_EQ (AUBufferList::kPtrsToMyMemory, buffers.GetPointerState());
+    EXPECT_EQ (kAudioUnitErr_TooManyFramesToProcess, Status ([&] { buffers.PrepareBuffer (stereo, 6); }));
+    EXPECT_EQ (kAudioUnitErr_FormatNotSupported, Status ([&] { buffers.PrepareBuffer (FloatFormat (3, true), 2); }));
 
-    EXPECT_EQ (kAudioUnitErr_TooManyFramesToProcess, Status ([&] { buffers.PrepareBuffer (stereo, 513); }));
-    EXPECT_EQ (kAudioUnitErr_FormatNotSupported, Status ([&] { buffers.PrepareBuffer (FloatFormat (3, true), 16); }));
-
-    buffers.Allocate (stereo, 100);
+    auto interleaved = FloatFormat (2, false);
+    interleaved.mBitsPerChannel = 24;
+    interleaved.mFormatFlags = kAudioFormatFlagIsSignedInteger | kAudioFormatFlagIsPacked;
+    interleaved.mBytesPerFrame = interleaved.mBytesPerPacket = 6;
+    buffers.Allocate (interleaved, 5);
     EXPECT_EQ (AUBufferList::kPtrsInvalid, buffers.GetPointerState());
     EXPECT_EQ (-1, Status ([&] { buffers.GetBufferList(); }));
-}
-
-TEST (AUBufferList, InterleavedStrideRoundsUpTo16)
-{
-    AUBufferList buffers;
-    auto format = FloatFormat (2, false);
-    format.mBitsPerChannel = 24;
-    format.mFormatFlags = kAudioFormatFlagIsSignedInteger | kAudioFormatFlagIsPacked;
-    format.mBytesPerFrame = format.mBytesPerPacket = 6;
-    buffers.Allocate (format, 5);
-    EXPECT_EQ (32u, buffers.GetAllocatedBytes());
-    auto& list = buffers.PrepareBuffer (format, 5);
-    ASSERT_EQ (1u, list.mNumberBuffers);
-    EXPECT_EQ (2u, list.mBuffers[0].mNumberChannels);
-    EXPECT_EQ (30u, list.mBuffers[0].mDataByteSize);
+    AUBufferList frames;
+    frames.Allocate (interleaved, 5);
+    EXPECT_EQ (32u, frames.GetAllocatedBytes());
+    auto& one = frames.PrepareBuffer (interleaved, 5);
+    ASSERT_EQ (1u, one.mNumberBuffers);
+    EXPECT_EQ (2u, one.mBuffers[0].mNumberChannels);
+    EXPECT_EQ (30u, one.mBuffers[0].mDataByteSize);
 }
 
 TEST (AUBufferList, SizesThatOverflow32BitsAreRefused)
@@ -87,37 +72,27 @@ TEST (AUBufferList, PointerListsOfOthersAndContentCopies)
     AUBufferList buffers;
     const auto stereo = FloatFormat (2, true);
     buffers.Allocate (stereo, 8);
-
     auto& nulls = buffers.PrepareNullBuffer (stereo, 8);
     EXPECT_EQ (nullptr, nulls.mBuffers[1].mData);
     EXPECT_EQ (32u, nulls.mBuffers[1].mDataByteSize);
     EXPECT_EQ (AUBufferList::kPtrsToExternalMemory, buffers.GetPointerState());
 
     auto& own = buffers.PrepareBuffer (stereo, 8);
-    for (UInt32 b = 0; b < 2; ++b)
-        for (int i = 0; i < 8; ++i)
-            static_cast<float*> (own.mBuffers[b].mData)[i] = float (b + 1);
-
-    float left[8] = {}, right[8] = {}, third[8] = {};
+    std::fill_n (static_cast<float*> (own.mBuffers[0].mData), 8, 1.0f);
+    std::fill_n (static_cast<float*> (own.mBuffers[1].mData), 8, 2.0f);
+    float samples[3][8] = {};
     alignas (AudioBufferList) UInt8 storage[8 + 16 * 3];
     auto& caller = *reinterpret_cast<AudioBufferList*> (storage);
     caller.mNumberBuffers = 3;
-    caller.mBuffers[0] = { 1, 4, left };
-    caller.mBuffers[1] = { 1, 4, right };
-    caller.mBuffers[2] = { 1, 4, third };
+    for (int b = 0; b < 3; ++b)
+        caller.mBuffers[b] = { 1, 4, samples[b] };
     buffers.CopyBufferContentsTo (caller);
-    EXPECT_EQ (1.0f, left[7]);
-    EXPECT_EQ (2.0f, right[7]);
-    EXPECT_EQ (2.0f, third[7]) << "extra buffers take the last one";
+    EXPECT_EQ (1.0f, samples[0][7]);
+    EXPECT_EQ (2.0f, samples[2][7]) << "extra buffers take the last one";
     EXPECT_EQ (32u, caller.mBuffers[2].mDataByteSize);
 
     EXPECT_EQ (-1, Status ([&] { buffers.SetBufferList (caller); })) << "three buffers on a two-stream list";
-    caller.mNumberBuffers = 2;
-    buffers.SetBufferList (caller);
-    EXPECT_EQ (left, buffers.GetBufferList().mBuffers[0].mData);
-
     buffers.InvalidateBufferList();
-    EXPECT_EQ (-1, Status ([&] { buffers.CopyBufferListTo (caller); }));
     EXPECT_EQ (-1, Status ([&] { buffers.CopyBufferContentsTo (caller); }));
 }
 
@@ -142,29 +117,16 @@ TEST (AUBufferList, ExternalMemoryIsAdoptedOnlyWhenLargeEnoughAndNeverFreed)
 
     buffers.Allocate (stereo, 256);  // larger than the host block: own memory again, host block only forgotten
     EXPECT_FALSE (buffers.IsExternalMemory());
-    buffers.Deallocate();
-    EXPECT_EQ (0u, buffers.GetAllocatedBytes());
-    EXPECT_EQ (nullptr, buffers.GetMemory());
 }
 
 TEST (StreamHelpers, ChannelCountsAndComparison)
 {
     AudioChannelLayout layout {};
-    layout.mChannelLayoutTag = kAudioChannelLayoutTag_UseChannelBitmap;
-    layout.mChannelBitmap = 0x3F;
+    layout.mChannelLayoutTag = (121u << 16) | 6;  // bitmap and description counts are checked through the property
     EXPECT_EQ (6u, ChannelLayoutChannelCount (layout));
-    layout.mChannelLayoutTag = kAudioChannelLayoutTag_UseChannelDescriptions;
-    layout.mNumberChannelDescriptions = 3;
-    EXPECT_EQ (3u, ChannelLayoutChannelCount (layout));
-    layout.mChannelLayoutTag = (121u << 16) | 6;
-    EXPECT_EQ (6u, ChannelLayoutChannelCount (layout));
-
     auto a = FloatFormat (2, true), b = a;
     b.mReserved = 7;
     EXPECT_TRUE (StreamDescriptionCompare (a, b));
     b.mSampleRate = 44100.0;
     EXPECT_FALSE (StreamDescriptionCompare (a, b));
-    StreamDescriptionClear (b);
-    EXPECT_EQ (0u, b.mChannelsPerFrame);
-    EXPECT_EQ (0.0, b.mSampleRate);
 }

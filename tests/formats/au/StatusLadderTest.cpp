@@ -11,7 +11,7 @@
 
 using namespace kelmora::au;
 
-TEST (StatusLadder, TurnsEveryThrownKindIntoItsStatus)
+TEST (StatusLadder, TurnsEveryThrownKindIntoItsStatusAndKeepsTheOperationTextWithinItsRoom)
 {
     EXPECT_EQ (0, CallWithStatusLadder ([] { return OSStatus (0); }));
     EXPECT_EQ (-10851, CallWithStatusLadder ([]() -> OSStatus { return -10851; }));
@@ -23,10 +23,7 @@ TEST (StatusLadder, TurnsEveryThrownKindIntoItsStatus)
     EXPECT_EQ (-1, CallWithStatusLadder ([]() -> OSStatus { throw CAException (-4); }));
     EXPECT_EQ (-1, CallWithStatusLadder ([]() -> OSStatus { throw std::runtime_error ("other"); }));
     EXPECT_EQ (-1, CallWithStatusLadder ([]() -> OSStatus { throw 1.5; }));
-}
 
-TEST (StatusLadder, KeepsTheOperationTextWithinItsRoom)
-{
     const std::string longText (400, 'x');
     CAXException e (longText.c_str(), -4);
     EXPECT_EQ (255u, std::strlen (e.GetOperation()));

@@ -2,17 +2,18 @@
 
 #include "platform/au/FrameworkHooks.h"
 
-#include <algorithm>
 #include <xmmintrin.h>
-#include <cstring>
 
 namespace kelmora::au::test
 {
 namespace
 {
+int instanceHandle, undescribableHandle;
 AudioComponent ComponentOf (AudioComponentInstance instance) { return reinterpret_cast<AudioComponent> (instance); }
-OSStatus Describe (AudioComponent, AudioComponentDescription* out)
+OSStatus Describe (AudioComponent component, AudioComponentDescription* out)
 {
+    if (component == reinterpret_cast<AudioComponent> (&undescribableHandle))
+        return -1;
     *out = { kType, kSubtype, kManufacturer, 0, 0 };
     return noErr;
 }
@@ -22,16 +23,12 @@ struct InstallHooks
 {
     InstallHooks() { PlatformInstallAudioToolboxHooks (&audioToolbox); }
 } installHooksBeforeAnyUnit;
-
-int instanceHandle;
 } // namespace
 
-TestUnit::TestUnit (UInt32 inputs, UInt32 outputs)
-    : AUBase (reinterpret_cast<AudioComponentInstance> (&instanceHandle), inputs, outputs)
-{
-}
+AudioComponentInstance DefaultInstance() { return reinterpret_cast<AudioComponentInstance> (&instanceHandle); }
+AudioComponentInstance UndescribableInstance() { return reinterpret_cast<AudioComponentInstance> (&undescribableHandle); }
 
-OSStatus TestUnit::Render (AudioUnitRenderActionFlags&, const AudioTimeStamp&, UInt32 frames)
+OSStatus TestUnit::Render (AudioUnitRenderActionFlags&, const AudioTimeStamp&, UInt32)
 {
     ++renders;
     floatingPointMode = _mm_getcsr();
@@ -39,10 +36,7 @@ OSStatus TestUnit::Render (AudioUnitRenderActionFlags&, const AudioTimeStamp&, U
         return renderStatus;
     auto& list = GetOutput (0)->GetBufferList();
     for (UInt32 b = 0; b < list.mNumberBuffers; ++b)
-    {
-        auto* samples = static_cast<float*> (list.mBuffers[b].mData);
-        std::fill (samples, samples + list.mBuffers[b].mDataByteSize / sizeof (float), marker + float (b));
-    }
+        std::fill_n (static_cast<float*> (list.mBuffers[b].mData), list.mBuffers[b].mDataByteSize / sizeof (float), 0.25f + float (b));
     return noErr;
 }
 
@@ -54,58 +48,38 @@ OSStatus TestUnit::ProcessScheduledSlice (void*, UInt32 start, UInt32 frames, UI
 
 OSStatus TestUnit::GetProperty (AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, void* outData)
 {
-    if (id == kAudioUnitProperty_RenderQuality && hasRenderQuality)
-    {
-        std::memcpy (outData, &renderQuality, sizeof renderQuality);
-        return noErr;
-    }
-    return AUBase::GetProperty (id, scope, element, outData);
+    if (id != kAudioUnitProperty_RenderQuality || ! hasRenderQuality)
+        return AUBase::GetProperty (id, scope, element, outData);
+    std::memcpy (outData, &renderQuality, sizeof renderQuality);
+    return noErr;
 }
 
 OSStatus TestUnit::SetProperty (AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, const void* data,
                                 UInt32 size)
 {
-    if (id == kAudioUnitProperty_RenderQuality && hasRenderQuality && size == sizeof renderQuality)
-    {
-        std::memcpy (&renderQuality, data, sizeof renderQuality);
-        return noErr;
-    }
-    return AUBase::SetProperty (id, scope, element, data, size);
+    if (id != kAudioUnitProperty_RenderQuality || ! hasRenderQuality || size != sizeof renderQuality)
+        return AUBase::SetProperty (id, scope, element, data, size);
+    std::memcpy (&renderQuality, data, sizeof renderQuality);
+    return noErr;
 }
 
 UInt32 TestUnit::GetChannelLayoutTags (AudioUnitScope scope, AudioUnitElement element, AudioChannelLayoutTag* outTags)
 {
-    GetIOElement (scope, element);
+    GetIOElement (scope, element);  // throws for a missing element
     if (outTags != nullptr)
         std::copy (layoutTags.begin(), layoutTags.end(), outTags);
     return static_cast<UInt32> (layoutTags.size());
 }
 
-UnitPtr MakeUnit (UInt32 inputs, UInt32 outputs, ComponentBase::InstanceType type)
+UnitPtr MakeUnit (ComponentBase::InstanceType type, AudioComponentInstance instance)
 {
     std::lock_guard<std::recursive_mutex> lock (ComponentBase::ComponentMutex());
     const auto saved = ComponentBase::NewInstanceType();
     ComponentBase::SetNewInstanceType (type);
-    UnitPtr unit (new TestUnit (inputs, outputs));
+    UnitPtr unit (new TestUnit (instance), [] (TestUnit* u) { u->PreDestructor(); delete u; });
     ComponentBase::SetNewInstanceType (saved);
     unit->PostConstructor();
     return unit;
-}
-
-void ListenerLog::Callback (void* self, AudioUnit, AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element)
-{
-    static_cast<ListenerLog*> (self)->calls.emplace_back (id, scope, element);
-}
-
-void ListenerLog::Listen (AUBase& unit, std::initializer_list<AudioUnitPropertyID> ids)
-{
-    for (auto id : ids)
-        unit.AddPropertyListener (id, Callback, this);
-}
-
-size_t ListenerLog::Count (AudioUnitPropertyID id) const
-{
-    return static_cast<size_t> (std::count_if (calls.begin(), calls.end(), [id] (auto& c) { return std::get<0> (c) == id; }));
 }
 
 HostBuffers::HostBuffers (UInt32 channels, UInt32 frames, bool withMemory)
@@ -116,13 +90,5 @@ HostBuffers::HostBuffers (UInt32 channels, UInt32 frames, bool withMemory)
     list.mNumberBuffers = channels;
     for (UInt32 c = 0; c < channels; ++c)
         list.mBuffers[c] = { 1, UInt32 (frames * sizeof (float)), withMemory ? samples[c].data() : nullptr };
-}
-
-AudioTimeStamp TimeAt (Float64 sampleTime)
-{
-    AudioTimeStamp t {};
-    t.mSampleTime = sampleTime;
-    t.mFlags = kAudioTimeStampSampleTimeValid;
-    return t;
 }
 } // namespace kelmora::au::test

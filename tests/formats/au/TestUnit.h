@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <tuple>
 #include <vector>
@@ -13,11 +15,11 @@ namespace kelmora::au::test
 {
 constexpr OSType kType = 0x61756678, kSubtype = 0x4F713162, kManufacturer = 0x4F72766C;  // 'aufx' 'Oq1b' 'Orvl'
 
-/** A unit with one input and one output whose render fills the output with a marker value. */
+/** A unit with one input and one output; its render fills output buffer b with 0.25 + b. */
 class TestUnit : public AUBase
 {
 public:
-    TestUnit (UInt32 inputs, UInt32 outputs);
+    explicit TestUnit (AudioComponentInstance instance) : AUBase (instance, 1, 1) {}
 
     bool StreamFormatWritable (AudioUnitScope, AudioUnitElement) override { return ! IsInitialized(); }
     OSStatus Render (AudioUnitRenderActionFlags& flags, const AudioTimeStamp& timeStamp, UInt32 frames) override;
@@ -27,10 +29,6 @@ public:
                           UInt32 size) override;
     UInt32 GetChannelLayoutTags (AudioUnitScope scope, AudioUnitElement element, AudioChannelLayoutTag* outTags) override;
 
-    // Exposed for tests that must reach paths no property write can.
-    using AUBase::SetAudioUnitAPIVersion;
-
-    float marker = 0.25f;
     OSStatus renderStatus = noErr;
     int renders = 0;
     unsigned floatingPointMode = 0;  // MXCSR seen by the last render
@@ -40,30 +38,37 @@ public:
     std::vector<AudioChannelLayoutTag> layoutTags;
 };
 
-struct UnitDeleter
-{
-    void operator() (TestUnit* unit) const
-    {
-        unit->PreDestructor();
-        delete unit;
-    }
-};
-using UnitPtr = std::unique_ptr<TestUnit, UnitDeleter>;
+using UnitPtr = std::unique_ptr<TestUnit, void (*) (TestUnit*)>;
 
-// Builds a unit the way the audio-component route does: under the mutex, then post-constructed.
-UnitPtr MakeUnit (UInt32 inputs = 1, UInt32 outputs = 1,
-                 ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance);
+// This program installs only the audio-component framework; it places every instance but a null
+// one and describes every component but the one of UndescribableInstance().
+AudioComponentInstance DefaultInstance();
+AudioComponentInstance UndescribableInstance();
 
-/** Records property notifications. */
+// Builds a unit the way a host does: under the mutex, then post-constructed.
+UnitPtr MakeUnit (ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance,
+                  AudioComponentInstance instance = DefaultInstance());
+
 struct ListenerLog
 {
     std::vector<std::tuple<AudioUnitPropertyID, AudioUnitScope, AudioUnitElement>> calls;
-    static void Callback (void* self, AudioUnit, AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element);
-    void Listen (AUBase& unit, std::initializer_list<AudioUnitPropertyID> ids);
-    size_t Count (AudioUnitPropertyID id) const;
+
+    static void Callback (void* self, AudioUnit, AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element)
+    {
+        static_cast<ListenerLog*> (self)->calls.emplace_back (id, scope, element);
+    }
+    void Listen (AUBase& unit, std::initializer_list<AudioUnitPropertyID> ids)
+    {
+        for (auto id : ids)
+            unit.AddPropertyListener (id, Callback, this);
+    }
+    size_t Count (AudioUnitPropertyID id) const
+    {
+        return size_t (std::count_if (calls.begin(), calls.end(), [id] (auto& c) { return std::get<0> (c) == id; }));
+    }
 };
 
-/** A caller's stereo non-interleaved buffer list with its own memory. */
+/** A caller's non-interleaved buffer list, with memory of its own (filled with -1) or none. */
 struct HostBuffers
 {
     HostBuffers (UInt32 channels, UInt32 frames, bool withMemory = true);
@@ -72,12 +77,28 @@ struct HostBuffers
     std::vector<UInt8> storage;
 };
 
-AudioTimeStamp TimeAt (Float64 sampleTime);
-
-template <typename Fn>
-OSStatus Status (Fn&& fn)
+inline AudioTimeStamp TimeAt (Float64 sampleTime)
 {
-    return CallWithStatusLadder (std::forward<Fn> (fn));
+    AudioTimeStamp t {};
+    t.mSampleTime = sampleTime;
+    t.mFlags = kAudioTimeStampSampleTimeValid;
+    return t;
+}
+
+inline std::vector<UInt8> BigEndianWords (std::initializer_list<UInt32> words)
+{
+    std::vector<UInt8> out;
+    for (auto w : words)
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back (UInt8 (w >> shift));
+    return out;
+}
+
+inline UInt32 Bits (float f)
+{
+    UInt32 b;
+    std::memcpy (&b, &f, 4);
+    return b;
 }
 
 /** Checks, after the fixture's unit is gone, that a test leaves no CoreFoundation object behind. */
