@@ -14,8 +14,8 @@ using quietline::test::PresetTestProduct;
 
 namespace
 {
-/** Slot -> name of every preset stored and not yet deleted. A slot is registered after its store
-    returned and unregistered before its delete, so two owners at once mean a slot taken twice. */
+// Slot -> name of every preset stored and not yet deleted. A slot is registered after its store
+// returned and unregistered before its delete, so two owners at once mean a slot taken twice.
 struct Registry
 {
     std::mutex mutex;

@@ -25,23 +25,38 @@ TEST_F (PresetControllerTest, StartsOnTheFirstPresetWithNothingToDo)
     EXPECT_EQ (PresetController (std::move (unnamed), PresetTestProduct::userPresetFileName).getPresetName (7), "N/A");
 }
 
-TEST_F (PresetControllerTest, ABFlagsFollowEditsAndCopies)
+TEST_F (PresetControllerTest, ABStatesLinkSwitchCopyAndFlag)
 {
-    controller->setParameterFromUi (1, 0.2f);
+    const auto mix = [this] { return pm().getParam (2)->getNormalisedValue(); };
+    const auto setMix = [this] (float v) { controller->setParameterFromUi (2, v); };
+    setMix (0.2f);
     EXPECT_FALSE (controller->isStatesEqual());
-    EXPECT_TRUE (controller->isPresetModified());
-    EXPECT_TRUE (controller->testAndClearStateChanged (true));
-    controller->copyAToB();
+    EXPECT_TRUE (controller->isPresetModified() && controller->testAndClearStateChanged (true));
+    controller->selectStateB();
+    EXPECT_FLOAT_EQ (mix(), 0.2f) << "linked states share the values";
+    controller->selectStateA();
+    controller->copyAToB(); // A active: nothing changes but the link
+    EXPECT_FALSE (pm().isLinked());
     EXPECT_TRUE (controller->isStatesEqual());
 
     controller->selectStateB();
-    controller->setParameterFromUi (2, 0.5f);
+    setMix (0.5f);
     controller->selectStateA();
-    EXPECT_FLOAT_EQ (pm().getParam (2)->getNormalisedValue(), 1.0f);
-    EXPECT_FALSE (controller->isStatesEqual()) << "B now holds 0.5";
-    controller->copyBToA();
-    EXPECT_FLOAT_EQ (pm().getParam (2)->getNormalisedValue(), 0.5f) << "A active: it takes B's values";
+    EXPECT_FLOAT_EQ (mix(), 0.2f) << "unlinked, B has its own values";
+    EXPECT_FALSE (controller->isStatesEqual());
+    controller->copyBToA(); // A active: it takes B's values
+    EXPECT_FLOAT_EQ (mix(), 0.5f);
     EXPECT_TRUE (controller->isStatesEqual());
+
+    controller->selectStateB();
+    setMix (0.7f);
+    controller->copyAToB(); // B active: the parameters take A's values
+    EXPECT_FLOAT_EQ (mix(), 0.5f);
+    setMix (0.9f);
+    controller->copyBToA(); // B active: the parameters stay
+    EXPECT_FLOAT_EQ (mix(), 0.9f);
+    controller->selectStateA();
+    EXPECT_FLOAT_EQ (mix(), 0.9f);
 }
 
 TEST_F (PresetControllerTest, PresetNavigationRecordsOnlyWhatHappened)
@@ -88,9 +103,8 @@ TEST_F (PresetControllerTest, PastedValuesResetTheRestAndAreUndoable)
     EXPECT_NEAR (pm().getParam (2)->getValue(), 20.0, 1e-4);
     EXPECT_NEAR (pm().getParam (1)->getValue(), 100.0, 1e-4) << "unmentioned: the default";
     EXPECT_EQ (controller->getUndoDescription (0), "Restore \"Default\" preset values");
-    juce::XmlElement copied ("OrvelQuietline");
-    controller->writeValuesToXml (copied);
-    EXPECT_EQ (copied.getStringAttribute ("mixParam"), "20.0");
+    controller->writeValuesToXml (shared);
+    EXPECT_EQ (shared.getStringAttribute ("mixParam"), "20.0");
 }
 
 TEST_F (PresetControllerTest, SampleRateChangesMarkTheDependentParametersOnce)
@@ -120,8 +134,7 @@ TEST_F (PresetControllerTest, StateRoundTripAndResetThroughTheController)
     EXPECT_NEAR (rpm.getParam (0)->getValue(), pm().getParam (0)->getValue(), 50.0);
     EXPECT_FALSE (rpm.isLinked());
     EXPECT_EQ (restored->getUndoHistory().getNumUndoable(), 3);
-    EXPECT_TRUE (restored->isPresetModified());
-    EXPECT_TRUE (restored->testAndClearStateChanged (true));
+    EXPECT_TRUE (restored->isPresetModified() && restored->testAndClearStateChanged (true));
 
     restored->resetState();
     EXPECT_EQ (rpm.getActivePresetIndex(), 0);

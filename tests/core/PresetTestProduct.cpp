@@ -5,6 +5,7 @@
 #include "core/SettingsFile.h"
 #include "core/XmlUtils.h"
 
+#include <functional>
 #include <set>
 
 namespace quietline::test
@@ -42,6 +43,19 @@ std::unique_ptr<PresetController> PresetTestProduct::makeController()
 juce::File PresetTestProduct::userPresetFile()
 {
     return SettingsFile::getFile (userPresetFileName);
+}
+
+juce::String PresetTestProduct::golden (juce::XmlElement e)
+{
+    std::function<void (juce::XmlElement&)> round = [&round] (juce::XmlElement& x)
+    {
+        for (int i = 0; x.hasTagName ("logical") && i < x.getNumAttributes(); ++i)
+            x.setAttribute (x.getAttributeName (i), juce::String (x.getAttributeValue (i).getDoubleValue(), 3));
+        for (auto* child : x.getChildIterator())
+            round (*child);
+    };
+    round (e);
+    return e.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader());
 }
 
 juce::XmlElement PresetTestProduct::presetsInFile()

@@ -10,31 +10,34 @@
 
 namespace quietline::test
 {
-/** The product's shape: freqParam, slopeParam, mixParam, bypassParam; 10 preset slots, the
-    last 5 user slots; five factory presets read from text in the product's form. */
+// The product's shape: freqParam, slopeParam, mixParam, bypassParam; 10 preset slots, the
+// last 5 user slots; five factory presets read from text in the product's form.
 struct PresetTestProduct
 {
     static constexpr const char* userPresetFileName = "Orvel Quietline.conf";
 
-    /** A manager with the four parameters, initialised, optionally with the factory presets. */
+    // A manager with the four parameters, initialised, optionally with the factory presets.
     static std::unique_ptr<kelmora::core::ParamManager> makeManager (bool withFactoryPresets = true);
 
-    /** A controller around a fresh manager, reading the user-preset file of the current HOME. */
+    // A controller around a fresh manager, reading the user-preset file of the current HOME.
     static std::unique_ptr<kelmora::core::PresetController> makeController();
 
-    /** The user-preset file under the current HOME. */
     static juce::File userPresetFile();
 
-    /** A copy of the user-preset file's `presets` element; fails the running test (and gives an
-        empty element) when the file does not parse. */
+    // Single-line XML, the real values of `logical` elements rounded to three decimals (they pass
+    // through a float position).
+    static juce::String golden (juce::XmlElement e);
+
+    // A copy of the user-preset file's `presets` element; fails the running test (and gives an
+    // empty element) when the file does not parse.
     static juce::XmlElement presetsInFile();
 
-    /** The live entries of the user-preset file as slot -> name; fails the running test when a
-        number appears twice. */
+    // The live entries of the user-preset file as slot -> name; fails the running test when a
+    // number appears twice.
     static std::map<int, juce::String> liveEntriesInFile();
 };
 
-/** A controller of the product's shape in its own HOME. */
+// A controller of the product's shape in its own HOME.
 class ControllerTest : public ::testing::Test
 {
 protected:

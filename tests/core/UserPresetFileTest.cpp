@@ -13,7 +13,14 @@ class UserPresetFileTest : public quietline::test::ControllerTest
 protected:
     void setSlope (float normalised) { controller->setParameterFromHost (1, normalised); }
     static juce::String fileText() { return PresetTestProduct::userPresetFile().loadFileAsString(); }
-    static juce::XmlElement fileEntries() { return PresetTestProduct::presetsInFile(); }
+
+    // The file's one entry in full; fails when the file holds another number of entries.
+    static juce::String onlyEntry()
+    {
+        const auto presets = PresetTestProduct::presetsInFile();
+        EXPECT_EQ (presets.getNumChildElements(), 1);
+        return presets.getNumChildElements() > 0 ? PresetTestProduct::golden (*presets.getChildElement (0)) : juce::String();
+    }
 
     static void writeFile (const std::string& bytes)
     {
@@ -31,26 +38,22 @@ TEST_F (UserPresetFileTest, StoreDeleteAndStoreAgainRewriteOneEntryInPlace)
     EXPECT_EQ (pm().getActivePresetIndex(), 5);
     EXPECT_EQ (controller->getPresetName (5), "Mine");
     EXPECT_TRUE (fileText().startsWith ("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
-    auto entries = fileEntries();
-    ASSERT_EQ (entries.getNumChildElements(), 1);
-    EXPECT_EQ (entries.getChildElement (0)->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader())
-                   .upToFirstOccurrenceOf ("<logical", false, false),
-               "<preset _No_=\"1000\" _Name_=\"Mine\" freqParam=\"21000\" slopeParam=\"25.0\" mixParam=\"100.0\" bypassParam=\"Off\">");
+    EXPECT_EQ (onlyEntry(),
+               "<preset _No_=\"1000\" _Name_=\"Mine\" freqParam=\"21000\" slopeParam=\"25.0\" mixParam=\"100.0\" bypassParam=\"Off\">"
+               "<logical freqParam=\"21000.000\" slopeParam=\"25.000\" mixParam=\"100.000\" bypassParam=\"0.000\"/></preset>");
 
     EXPECT_TRUE (controller->deleteUserPreset (5));
     EXPECT_TRUE (pm().isUserPresetSlotEmpty (5));
     EXPECT_EQ (pm().getActivePresetIndex(), 0);
-    entries = fileEntries();
-    ASSERT_EQ (entries.getNumChildElements(), 1) << "entries are marked, never removed";
-    EXPECT_EQ (entries.getChildElement (0)->getStringAttribute ("_Deleted_"), "1");
+    EXPECT_EQ (onlyEntry(),
+               "<preset _No_=\"1000\" _Name_=\"Mine\" freqParam=\"21000\" slopeParam=\"25.0\" mixParam=\"100.0\" bypassParam=\"Off\" _Deleted_=\"1\">"
+               "<logical freqParam=\"21000.000\" slopeParam=\"25.000\" mixParam=\"100.000\" bypassParam=\"0.000\"/></preset>") << "entries are marked, never removed";
 
     setSlope (0.5f);
     EXPECT_EQ (controller->storeUserPresetInFreeSlot ("Again"), 5);
-    entries = fileEntries();
-    ASSERT_EQ (entries.getNumChildElements(), 1);
-    EXPECT_EQ (entries.getChildElement (0)->getStringAttribute ("_Deleted_"), "0");
-    EXPECT_EQ (entries.getChildElement (0)->getStringAttribute ("_Name_"), "Again");
-    EXPECT_EQ (entries.getChildElement (0)->getStringAttribute ("slopeParam"), "50.0");
+    EXPECT_EQ (onlyEntry(),
+               "<preset _No_=\"1000\" _Name_=\"Again\" freqParam=\"21000\" slopeParam=\"50.0\" mixParam=\"100.0\" bypassParam=\"Off\" _Deleted_=\"0\">"
+               "<logical freqParam=\"21000.000\" slopeParam=\"50.000\" mixParam=\"100.000\" bypassParam=\"0.000\"/></preset>");
 }
 
 TEST_F (UserPresetFileTest, RewritingKeepsOneAttributeOfEachNameWhateverItsCase)
@@ -61,18 +64,9 @@ TEST_F (UserPresetFileTest, RewritingKeepsOneAttributeOfEachNameWhateverItsCase)
     EXPECT_TRUE (pm().isUserPresetSlotEmpty (5)) << "a deleted entry counts as absent";
     setSlope (0.75f);
     EXPECT_EQ (controller->storeUserPresetInFreeSlot ("New"), 5);
-
-    const auto entries = fileEntries();
-    const auto* entry = entries.getChildElement (0);
-    ASSERT_NE (entry, nullptr);
-    EXPECT_EQ (entry->getNumAttributes(), 7) << entry->toString();
-    for (const char* name : { "_No_", "_Name_", "_Deleted_", "freqParam", "slopeParam", "mixParam", "bypassParam" })
-        EXPECT_TRUE (XmlUtils::hasAttribute (*entry, name)) << name;
-    EXPECT_EQ (XmlUtils::getAttribute (*entry, "_Deleted_"), "0");
-    EXPECT_EQ (XmlUtils::getAttribute (*entry, "_name_"), "New");
-    EXPECT_EQ (XmlUtils::getAttribute (*entry, "slopeparam"), "75.0");
-    ASSERT_EQ (entry->getNumChildElements(), 1);
-    EXPECT_EQ (entry->getChildElement (0)->getNumAttributes(), 4);
+    EXPECT_EQ (onlyEntry(),
+               "<PRESET _no_=\"1000\" _NAME_=\"New\" _deleted_=\"0\" FREQPARAM=\"21000\" SlopeParam=\"75.0\" mixParam=\"100.0\" bypassParam=\"Off\">"
+               "<Logical FREQPARAM=\"21000.000\" slopeparam=\"75.000\" mixParam=\"100.000\" bypassParam=\"0.000\"/></PRESET>");
 }
 
 TEST_F (UserPresetFileTest, FreeSlotSearchAndLoadingSeeOtherInstances)
@@ -99,7 +93,7 @@ TEST_F (UserPresetFileTest, FreeSlotSearchAndLoadingSeeOtherInstances)
     EXPECT_TRUE (third->getParamManager().isUserPresetSlotEmpty (5)) << "a reset empties the user slots";
 }
 
-TEST_F (UserPresetFileTest, RevertReadsTheEntryAgainAndUndoBringsBackTheLiveValues)
+TEST_F (UserPresetFileTest, RevertReadsTheEntryAgain)
 {
     setSlope (0.2f);
     ASSERT_EQ (controller->storeUserPresetInFreeSlot ("Stored"), 5);
@@ -109,9 +103,6 @@ TEST_F (UserPresetFileTest, RevertReadsTheEntryAgainAndUndoBringsBackTheLiveValu
     EXPECT_FLOAT_EQ (pm().getParam (1)->getNormalisedValue(), 0.2f);
     EXPECT_EQ (controller->getActivePresetName(), "Stored");
     EXPECT_FALSE (controller->isPresetModified() || pm().isUserPresetSlotEmpty (5));
-    controller->undo();
-    EXPECT_FLOAT_EQ (pm().getParam (1)->getNormalisedValue(), 0.9f);
-    EXPECT_EQ (controller->getActivePresetName(), "Edited");
 }
 
 TEST_F (UserPresetFileTest, OverwriteAndDeleteActOnlyOnTheNamedActiveUserSlot)
@@ -132,17 +123,16 @@ TEST_F (UserPresetFileTest, OverwriteAndDeleteActOnlyOnTheNamedActiveUserSlot)
     setSlope (0.6f);
     EXPECT_TRUE (controller->overwriteUserPreset (5, "Renamed"));
     EXPECT_FALSE (controller->isPresetModified());
-    auto entries = fileEntries();
-    ASSERT_EQ (entries.getNumChildElements(), 1);
-    EXPECT_EQ (entries.getChildElement (0)->getStringAttribute ("_Name_"), "Renamed");
-    EXPECT_EQ (entries.getChildElement (0)->getStringAttribute ("slopeParam"), "60.0");
+    EXPECT_EQ (onlyEntry(),
+               "<preset _No_=\"1000\" _Name_=\"Renamed\" freqParam=\"21000\" slopeParam=\"60.0\" mixParam=\"100.0\" bypassParam=\"Off\">"
+               "<logical freqParam=\"21000.000\" slopeParam=\"60.000\" mixParam=\"100.000\" bypassParam=\"0.000\"/></preset>");
 
     // A factory slot never reaches the file, even through the manager directly.
     pm().applyPreset (1);
     EXPECT_FALSE (pm().saveUserPresets (PresetTestProduct::userPresetFileName));
     EXPECT_FALSE (pm().deleteUserPresetFromFile (PresetTestProduct::userPresetFileName, 1));
     pm().storeUserPreset (PresetTestProduct::userPresetFileName, 3, "Evil");
-    EXPECT_EQ (fileEntries().getNumChildElements(), 1);
+    EXPECT_EQ (PresetTestProduct::presetsInFile().getNumChildElements(), 1);
     EXPECT_EQ (pm().getPreset (3).getName(), "Steep and reduced");
 }
 
@@ -196,15 +186,4 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
             EXPECT_EQ (reread->getPresetName (c.keptSlot), "Keep");
         }
     }
-}
-
-TEST_F (UserPresetFileTest, DeletingADuplicatedNumberRemovesEveryLiveCopy)
-{
-    writeFile ("<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"First\"/><preset _No_=\"1000\" _Name_=\"Second\"/></presets></KelmoraLabs>");
-    controller = PresetTestProduct::makeController();
-    controller->selectProgram (5);
-    ASSERT_EQ (pm().getActivePresetIndex(), 5);
-    EXPECT_TRUE (controller->deleteUserPreset (5));
-    EXPECT_EQ (controller->findFreeUserPresetSlot(), 5);
-    EXPECT_TRUE (PresetTestProduct::makeController()->getParamManager().isUserPresetSlotEmpty (5));
 }
