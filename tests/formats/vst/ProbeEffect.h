@@ -2,6 +2,8 @@
 
 #include "formats/vst/AudioEffectX.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,14 +22,9 @@ inline char* probePointer()
 class ProbeEffect : public AudioEffectX
 {
 public:
-    explicit ProbeEffect (audioMasterCallback host = nullptr, int32_t programs = 10, int32_t params = 4)
-        : AudioEffectX (host, programs, params) {}
+    explicit ProbeEffect (audioMasterCallback host = nullptr) : AudioEffectX (host, 10, 4) {}
 
-    ~ProbeEffect() override
-    {
-        if (destroyed != nullptr)
-            *destroyed = true;
-    }
+    ~ProbeEffect() override { if (destroyed != nullptr) *destroyed = true; }
 
     std::vector<std::string> log;
     int32_t intAnswer = -5;
@@ -101,36 +98,12 @@ public:
     bool offlinePrepare (VstOfflineTask* p, int32_t n) override { note ("offlinePrepare", p, n); return boolAnswer; }
     bool offlineRun (VstOfflineTask* p, int32_t n) override { note ("offlineRun", p, n); return boolAnswer; }
 
-    // Operations behind opcodes the dispatcher only passes on: none of them may be reached.
-    int32_t getNumCategories() override { note ("getNumCategories"); return 1; }
-    bool copyProgram (int32_t d) override { note ("copyProgram", d); return true; }
-    void inputConnected (int32_t i, bool s) override { note ("inputConnected", i, s); }
-    void outputConnected (int32_t i, bool s) override { note ("outputConnected", i, s); }
-    intptr_t reportCurrentPosition() override { note ("reportCurrentPosition"); return 1; }
-    float* reportDestinationBuffer() override { note ("reportDestinationBuffer"); return nullptr; }
-    void setBlockSizeAndSampleRate (int32_t b, float r) override { note ("setBlockSizeAndSampleRate", b, r); }
-    bool getErrorText (char* t) override { note ("getErrorText", t); return true; }
-    void* getIcon() override { note ("getIcon"); return nullptr; }
-    bool setViewPosition (int32_t x, int32_t y) override { note ("setViewPosition", x, y); return true; }
-    int32_t fxIdle() override { note ("fxIdle"); return 1; }
-    bool keysRequired() override { note ("keysRequired"); return true; }
-
 private:
     static std::string text (int32_t v) { return std::to_string (v); }
     static std::string text (intptr_t v) { return std::to_string ((long long) v); }
     static std::string text (bool v) { return v ? "true" : "false"; }
-    static std::string text (float v)
-    {
-        char b[32];
-        std::snprintf (b, sizeof (b), "%g", (double) v);
-        return b;
-    }
-    static std::string text (const void* p)
-    {
-        if (p == nullptr) return "null";
-        if (p == probePointer()) return "P";
-        return "other";
-    }
+    static std::string text (float v) { char b[32]; std::snprintf (b, sizeof (b), "%g", (double) v); return b; }
+    static std::string text (const void* p) { return p == nullptr ? "null" : p == probePointer() ? "P" : "other"; }
 
     template <typename... Args>
     void note (const char* name, Args... args)
@@ -147,21 +120,36 @@ class ProbeEditor : public AEffEditor
 public:
     explicit ProbeEditor (std::vector<std::string>& logTo) : log (logTo) {}
 
-    bool getRect (ERect** r) override { log.push_back ("editor getRect"); return true; }
-    bool open (void* w) override { log.push_back ("editor open"); return true; }
+    bool getRect (ERect**) override { log.push_back ("editor getRect"); return true; }
+    bool open (void*) override { log.push_back ("editor open"); return true; }
     void close() override { log.push_back ("editor close"); }
     void idle() override { log.push_back ("editor idle"); }
-    bool onKeyDown (VstKeyCode& k) override { record ("editor keyDown", k); return true; }
-    bool onKeyUp (VstKeyCode& k) override { record ("editor keyUp", k); return true; }
+    bool onKeyDown (VstKeyCode& k) override { return key ("editor keyDown", k); }
+    bool onKeyUp (VstKeyCode& k) override { return key ("editor keyUp", k); }
     bool setKnobMode (int32_t m) override { log.push_back ("editor knobMode " + std::to_string (m)); return true; }
 
 private:
-    void record (const char* name, const VstKeyCode& k)
+    bool key (const char* name, const VstKeyCode& k)
     {
-        log.push_back (std::string (name) + " " + std::to_string (k.character) + " " + std::to_string (k.virt)
-                       + " " + std::to_string (k.modifier));
+        log.push_back (name + (" " + std::to_string (k.character)) + " " + std::to_string (k.virt) + " " + std::to_string (k.modifier));
+        return true;
     }
 
     std::vector<std::string>& log;
 };
+
+/** One dispatcher call (ptr: the probe pointer or null) with the probe calls and result it must give. */
+struct Row { int32_t opcode; int32_t index; intptr_t value; bool withPointer; float opt; std::vector<std::string> calls; intptr_t result; };
+
+inline void expectRows (ProbeEffect& effect, const std::vector<Row>& rows)
+{
+    for (const auto& row : rows)
+    {
+        effect.log.clear();
+        auto* ptr = row.withPointer ? (void*) probePointer() : nullptr;
+        const auto result = effect.dispatcher (row.opcode, row.index, row.value, ptr, row.opt);
+        EXPECT_EQ (effect.log, row.calls) << "opcode " << row.opcode << ", value " << row.value;
+        EXPECT_EQ (result, row.result) << "opcode " << row.opcode << ", value " << row.value;
+    }
+}
 } // namespace kelmora::vst::test

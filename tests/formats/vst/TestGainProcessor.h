@@ -4,20 +4,17 @@
 
 #include <atomic>
 #include <cmath>
-#include <vector>
+#include <cstring>
 
 namespace kelmora::vst::test
 {
 /** A small processor shaped like the product, for proving the glue without it: four
-    index-based parameters (0 gain, 1 mix, 2 spare, 3 a meter that is not automatable), three
-    programs, a state block in JUCE's binary XML, a latency that follows the rate like the
-    filter's (45 samples at 96 kHz, none below 88.2 kHz), mono or stereo buses, and counters of
-    what the glue made it do. */
+    index-based parameters (0 gain, 3 not automatable), three programs, a binary state block,
+    a latency of 45 samples at 96 kHz and none below 88.2 kHz, mono or stereo buses, an editor,
+    and counters of what the glue made it do. */
 class TestGainProcessor : public juce::AudioProcessor
 {
 public:
-    static constexpr int numParams = 4;
-
     TestGainProcessor()
         : AudioProcessor (BusesProperties().withInput ("In", juce::AudioChannelSet::stereo())
                                            .withOutput ("Out", juce::AudioChannelSet::stereo()))
@@ -25,17 +22,9 @@ public:
         resetState();
     }
 
-    ~TestGainProcessor() override
-    {
-        if (destroyed != nullptr)
-            *destroyed = true;
-    }
+    ~TestGainProcessor() override { if (destroyed != nullptr) *destroyed = true; }
 
-    static int latencyFor (double rate) { return rate >= 88200.0 ? (int) std::lround (rate * 45.0 / 96000.0) : 0; }
-
-    // Counters, read by the tests.
-    std::atomic<int> prepareCalls { 0 }, releaseCalls { 0 }, blocks { 0 }, bypassedBlocks { 0 }, largestBlock { 0 };
-    std::atomic<int> resets { 0 }, lastChannels { 0 };
+    std::atomic<int> prepareCalls { 0 }, releaseCalls { 0 }, blocks { 0 }, largestBlock { 0 }, resets { 0 };
     std::atomic<double> lastRate { 0.0 };
     bool* destroyed = nullptr;
 
@@ -52,96 +41,67 @@ public:
         JUCE_END_IGNORE_WARNINGS_GCC_LIKE
     }
 
-    //==============================================================================
-    const juce::String getName() const override { return "Test Gain"; }
-
-    void prepareToPlay (double rate, int block) override
+    // Reports a latency that follows the rate like the filter's; the audio only gets the gain.
+    void prepareToPlay (double rate, int) override
     {
         ++prepareCalls;
         lastRate = rate;
-        const int latency = latencyFor (rate);
-        for (auto& line : delay)
-            line.assign ((size_t) latency + 1, 0.0f);
-        position = 0;
-        setLatencySamples (latency);
-        juce::ignoreUnused (block);
+        setLatencySamples (rate >= 88200.0 ? (int) std::lround (rate * 45.0 / 96000.0) : 0);
     }
-
-    void releaseResources() override { ++releaseCalls; }
 
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&) override
     {
         ++blocks;
-        run (buffer, gain());
-    }
-
-    void processBlockBypassed (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&) override
-    {
-        ++bypassedBlocks;
-        run (buffer, 1.0f);
+        largestBlock = juce::jmax (largestBlock.load(), buffer.getNumSamples());
+        buffer.applyGain (gain());
     }
 
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override
     {
         const auto in = layouts.getMainInputChannelSet();
-        return in == layouts.getMainOutputChannelSet()
-               && (in == juce::AudioChannelSet::mono() || in == juce::AudioChannelSet::stereo());
+        return in == layouts.getMainOutputChannelSet() && (in == juce::AudioChannelSet::mono() || in == juce::AudioChannelSet::stereo());
     }
 
-    double getTailLengthSeconds() const override
-    {
-        const double rate = getSampleRate();
-        return rate > 0 ? latencyFor (rate) / rate : 0.0;
-    }
-
+    void releaseResources() override { ++releaseCalls; }
+    const juce::String getName() const override { return "Test Gain"; }
+    double getTailLengthSeconds() const override { return getSampleRate() > 0 ? getLatencySamples() / getSampleRate() : 0.0; }
     bool acceptsMidi() const override { return false; }
     bool producesMidi() const override { return false; }
-
     bool hasEditor() const override { return true; }
     juce::AudioProcessorEditor* createEditor() override { return new Editor (*this); }
 
-    // Index-based parameters, as the product has them.
-    int getNumParameters() override { return numParams; }
+    int getNumParameters() override { return 4; }
     float getParameter (int i) override { return valid (i) ? values[i].load() : 0.0f; }
     void setParameter (int i, float v) override { if (valid (i)) values[i] = v; }
-    const juce::String getParameterName (int i) override { return valid (i) ? names[i] : "invalid"; }
+    const juce::String getParameterName (int i) override { return valid (i) ? "P" + juce::String (i) : "invalid"; }
     const juce::String getParameterText (int i) override { return juce::String (getParameter (i) * 100.0f, 1) + " %"; }
-    juce::String getParameterLabel (int i) const override { return i == 0 ? "x" : ""; }
     bool isParameterAutomatable (int i) const override { return i != 3; }
 
     int getNumPrograms() override { return 3; }
     int getCurrentProgram() override { return program; }
     void setCurrentProgram (int i) override
     {
-        if (i < 0 || i >= 3)
-            return;
-        program = i;
-        values[0] = 1.0f / (float) (1 << i);
+        program = juce::jlimit (0, 2, i);
+        values[0] = 1.0f / (float) (1 << program);
     }
-    const juce::String getProgramName (int i) override { return i >= 0 && i < 3 ? programNames[i] : "N/A"; }
-    void changeProgramName (int i, const juce::String& name) override { if (i >= 0 && i < 3) programNames[i] = name; }
+    const juce::String getProgramName (int i) override { return "Program " + juce::String (i); }
+    void changeProgramName (int, const juce::String&) override {}
 
+    // The state: the four values and the program number.
     void getStateInformation (juce::MemoryBlock& destData) override
     {
-        juce::XmlElement xml ("TestGain");
-        for (int i = 0; i < numParams; ++i)
-            xml.setAttribute ("p" + juce::String (i), (double) values[i].load());
-        xml.setAttribute ("program", program);
-        copyXmlToBinary (xml, destData);
+        const float state[5] = { values[0], values[1], values[2], values[3], (float) program };
+        destData.replaceAll (state, sizeof (state));
     }
 
     void setStateInformation (const void* data, int size) override
     {
-        const auto xml = getXmlFromBinary (data, size);
-        if (xml == nullptr || ! xml->hasTagName ("TestGain"))
-        {
-            resetState();
-            return;
-        }
-
-        for (int i = 0; i < numParams; ++i)
-            values[i] = (float) xml->getDoubleAttribute ("p" + juce::String (i), i == 0 ? 1.0 : 0.0);
-        program = juce::jlimit (0, 2, xml->getIntAttribute ("program"));
+        float state[5];
+        if (size != (int) sizeof (state))
+            return resetState();
+        std::memcpy (state, data, sizeof (state));
+        std::copy (state, state + 4, values);
+        program = juce::jlimit (0, 2, (int) state[4]);
     }
 
 private:
@@ -151,45 +111,17 @@ private:
         void paint (juce::Graphics& g) override { g.fillAll (juce::Colours::darkgrey); }
     };
 
-    static bool valid (int i) { return i >= 0 && i < numParams; }
+    static bool valid (int i) { return i >= 0 && i < 4; }
 
     void resetState()
     {
         ++resets;
         values[0] = 1.0f;
-        for (int i = 1; i < numParams; ++i)
-            values[i] = 0.0f;
+        values[1] = values[2] = values[3] = 0.0f;
         program = 0;
     }
 
-    void run (juce::AudioBuffer<float>& buffer, float g)
-    {
-        const int n = buffer.getNumSamples();
-        largestBlock = juce::jmax (largestBlock.load(), n);
-        lastChannels = buffer.getNumChannels();
-        const int length = (int) delay[0].size();
-        int pos = position;
-
-        for (int c = 0; c < buffer.getNumChannels() && c < 2; ++c)
-        {
-            auto* x = buffer.getWritePointer (c);
-            pos = position;
-            for (int i = 0; i < n; ++i)
-            {
-                delay[(size_t) c][(size_t) pos] = x[i];
-                pos = (pos + 1) % length;
-                x[i] = delay[(size_t) c][(size_t) pos] * g;
-            }
-        }
-
-        position = pos;
-    }
-
-    std::atomic<float> values[numParams];
+    std::atomic<float> values[4];
     int program = 0;
-    juce::String names[numParams] { "Gain", "Mix", "Spare", "Meter" };
-    juce::String programNames[3] { "Unity", "Half", "Quarter" };
-    std::vector<float> delay[2] { std::vector<float> (1), std::vector<float> (1) };
-    int position = 0;
 };
 } // namespace kelmora::vst::test

@@ -19,37 +19,26 @@ namespace
 {
 juce::AudioProcessor* makeTestProcessor() { return new TestGainProcessor(); }
 
-const VstIdentity identity { "Orvel Quietline", "Kelmora Labs", vstFourCC ('O', 'q', '1', 'b'), 100, kPlugCategEffect };
-
-bool isChildOf (::Display* display, ::Window parent)
-{
-    ::Window root = 0, parentOfParent = 0, *children = nullptr;
-    unsigned int count = 0;
-    if (XQueryTree (display, parent, &root, &parentOfParent, &children, &count) == 0)
-        return false;
-    if (children != nullptr)
-        XFree (children);
-    return count > 0;
-}
-
-/** Waits up to two seconds for the flag, giving the host's idle call a chance each round. */
+/** Posts a message and waits up to two seconds for it, giving the host's idle call a chance each round. */
 template <typename Idle>
-bool waitFor (const std::atomic<bool>& flag, Idle&& idle)
+bool messageArrives (Idle&& idle)
 {
-    for (int i = 0; i < 200 && ! flag; ++i)
+    auto delivered = std::make_shared<std::atomic<bool>> (false);
+    juce::MessageManager::callAsync ([delivered] { *delivered = true; });
+    for (int i = 0; i < 200 && ! *delivered; ++i)
     {
         idle();
         std::this_thread::sleep_for (std::chrono::milliseconds (10));
     }
-    return flag;
+    return *delivered;
 }
 } // namespace
 
 TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
 {
     quietline::test::TempHome home;
-    // Like real hosts, keep X errors from ending the process (Xlib's default handler exits; a
-    // server without a window manager lacks some of the atoms the window properties name).
+    // Like real hosts, keep X errors from ending the process (a server without a window manager
+    // lacks some of the atoms the window properties name).
     XSetErrorHandler ([] (::Display*, XErrorEvent*) { return 0; });
     ::Display* display = XOpenDisplay (nullptr);
     ASSERT_NE (display, nullptr) << "needs an X server";
@@ -59,65 +48,61 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
 
     RecordingHost host;
     host.answer (hostGetVersion, 2400);
+    const VstIdentity identity { "Orvel Quietline", "Kelmora Labs", vstFourCC ('O', 'q', '1', 'b'), 100, kPlugCategEffect };
     AEffect* effect = createVstEffect (&RecordingHost::callback, &makeTestProcessor, identity);
     ASSERT_NE (effect, nullptr);
-    auto& wrapper = *static_cast<VstProcessorWrapper*> (effect->object);
-    auto& processor = dynamic_cast<TestGainProcessor&> (wrapper.getProcessor());
-    auto dispatch = [&] (int32_t opcode, intptr_t value = 0, void* ptr = nullptr) {
-        return effect->dispatcher (effect, opcode, 0, value, ptr, 0.0f);
+    auto& processor = dynamic_cast<TestGainProcessor&> (static_cast<VstProcessorWrapper*> (effect->object)->getProcessor());
+    auto dispatch = [&] (int32_t opcode, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
+        return effect->dispatcher (effect, opcode, 0, value, ptr, opt);
     };
 
+    // Without an editor the module's own thread runs the messages, with no idle call.
+    EXPECT_TRUE (messageArrives ([] {}));
+
     dispatch (effOpen);
-    effect->dispatcher (effect, effSetSampleRate, 0, 0, nullptr, 96000.0f);
+    dispatch (effSetSampleRate, 0, nullptr, 96000.0f);
     dispatch (effSetBlockSize, 256);
     dispatch (effMainsChanged, 1);
-
     std::atomic<bool> stop { false };
     std::thread audio ([&] {
         std::vector<float> x (256, 0.1f), y (256);
         float* in[] = { x.data(), x.data() };
         float* out[] = { y.data(), y.data() };
-        while (! stop)
-        {
+        for (; ! stop; std::this_thread::sleep_for (std::chrono::milliseconds (1)))
             effect->processReplacing (effect, in, out, 256);
-            std::this_thread::sleep_for (std::chrono::milliseconds (1));
-        }
     });
 
     ERect* rect = nullptr;
     ASSERT_EQ (dispatch (effEditGetRect, 0, &rect), 1);
-    EXPECT_EQ (rect->right, 406);
+    EXPECT_EQ (rect->right - rect->left, 406);
     ASSERT_EQ (dispatch (effEditOpen, 0, (void*) (uintptr_t) parent), 1);
-
     auto* editor = processor.getActiveEditor();
     ASSERT_NE (editor, nullptr);
-    EXPECT_TRUE (isChildOf (display, parent));
+    ::Window root = 0, parentOfParent = 0, *children = nullptr;
+    unsigned int count = 0;
+    XQueryTree (display, parent, &root, &parentOfParent, &children, &count);
+    EXPECT_GT (count, 0u) << "the editor's window is a child of the host's";
+    if (children != nullptr)
+        XFree (children);
 
-    // While the editor is open the host's thread is the message thread: a message posted now
-    // is delivered by the host's idle calls.
-    std::atomic<bool> delivered { false };
-    juce::MessageManager::callAsync ([&] { delivered = true; });
-    EXPECT_TRUE (waitFor (delivered, [&] { dispatch (effEditIdle); }));
+    // While the editor is open the host's idle calls deliver the messages.
+    EXPECT_TRUE (messageArrives ([&] { dispatch (effEditIdle); }));
     EXPECT_TRUE (editor->isShowing());
 
     // An edit on the message thread reaches the host as automation.
     host.clear();
     processor.editFromUi (0, 0.5f);
-    EXPECT_EQ (host.withOpcode (hostAutomate).size(), 1u);
+    EXPECT_EQ (host.count (hostAutomate), 1u);
 
     dispatch (effEditClose);
     EXPECT_EQ (processor.getActiveEditor(), nullptr);
-
-    // Closed again, the module's own thread runs the messages without any idle call.
-    std::atomic<bool> deliveredAlone { false };
-    juce::MessageManager::callAsync ([&] { deliveredAlone = true; });
-    EXPECT_TRUE (waitFor (deliveredAlone, [] {}));
+    // Closed again, the module's own thread takes the messages back.
+    EXPECT_TRUE (messageArrives ([] {}));
 
     stop = true;
     audio.join();
     EXPECT_GT (processor.blocks.load(), 0);
-    EXPECT_EQ (effect->dispatcher (effect, effClose, 0, 0, nullptr, 0.0f), 1);
-
+    EXPECT_EQ (dispatch (effClose), 1);
     XDestroyWindow (display, parent);
     XCloseDisplay (display);
 }
