@@ -1,11 +1,9 @@
-#include "core/FrequencyParameter.h"
 #include "core/NumberText.h"
 #include "core/Parameter.h"
 #include "core/XmlUtils.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
-#include <juce_audio_processors/juce_audio_processors.h>
 
 #include <clocale>
 #include <cstdlib>
@@ -54,39 +52,13 @@ TEST (XmlUtils, RefusesDeepOversizedInvalidAndDtdDocuments)
     EXPECT_EQ (root->getStringAttribute ("v"), juce::String::fromUTF8 ("\xc3\xa9"));
 }
 
-TEST (XmlUtils, ParsesBinaryStateBlocks)
-{
-    juce::MemoryBlock block;
-    juce::AudioProcessor::copyXmlToBinary (juce::XmlElement ("State"), block);
-    auto* bytes = static_cast<juce::uint8*> (block.getData());
-    ASSERT_NE (XmlUtils::parseBinaryBlock (bytes, block.getSize()), nullptr);
-    EXPECT_EQ (XmlUtils::parseBinaryBlock (bytes, 8), nullptr);
-    bytes[5] = 0xff; // a length beyond the block is cut to the block
-    EXPECT_NE (XmlUtils::parseBinaryBlock (bytes, block.getSize()), nullptr);
-    bytes[0] ^= 1; // not the magic number
-    EXPECT_EQ (XmlUtils::parseBinaryBlock (bytes, block.getSize()), nullptr);
-
-    juce::MemoryOutputStream deep;
-    deep.writeInt (0x21324356);
-    deep.writeInt (1000 * 7);
-    deep << nested (1000).c_str();
-    EXPECT_EQ (XmlUtils::parseBinaryBlock (deep.getData(), deep.getDataSize()), nullptr);
-}
-
-TEST (NumberText, ParsesLikeScanfButRefusesNonFinite)
+TEST (NumberText, ParsesLikeScanfAndRoundsSafely) // refusals: the parameter parse table
 {
     double v = -1.0;
     EXPECT_TRUE (NumberText::parse ("  -12.5e1xyz", &v));
     EXPECT_DOUBLE_EQ (v, -125.0);
     EXPECT_TRUE (NumberText::parse ("1e-400", &v)); // underflow is a tiny number, not an error
     EXPECT_NEAR (v, 0.0, 1e-300);
-
-    v = 7.0;
-    for (const char* text : { "", "abc", "-", ".", "nan", "-NAN(1)", "inf", "Infinity", "1e309", "-1e309" })
-    {
-        EXPECT_FALSE (NumberText::parse (text, &v)) << text;
-        EXPECT_DOUBLE_EQ (v, 7.0) << text;
-    }
 
     EXPECT_EQ (NumberText::formatFixed (-0.125, 2), "-0.12"); // printf rounding of the binary value
     EXPECT_EQ (NumberText::roundHalfUp (-2.5), -2);
@@ -117,8 +89,6 @@ TEST (NumberText, IgnoresACommaDecimalLocale)
     EXPECT_EQ (p.getTextWithUnit (12.34), "12.3 %");
     EXPECT_TRUE (p.parseText ("12,5", &v));
     EXPECT_DOUBLE_EQ (v, 12.5);
-    FrequencyParameter f ("f", "F", 0, nullptr, 0, 20000.0, 25000.0, 21000.0);
-    EXPECT_EQ (f.getTextWithUnit (21500.0), "21.5 kHz");
 
     std::setlocale (LC_ALL, previous.c_str());
     ::unsetenv ("LOCPATH");

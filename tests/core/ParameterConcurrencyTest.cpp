@@ -24,18 +24,15 @@ TEST (ParameterConcurrency, ChangeMaskLosesNoMarkAndValuesStayWhole)
 
     auto consumer = [&] (juce::uint32 bit)
     {
-        for (int seen = -1; seen < rounds - 1 && ! stop.load();)
+        for (int seen = -1; seen < rounds - 1 && ! stop.load(); std::this_thread::yield())
         {
-            const int round = p.testAndClearChanged (bit) ? published.load() : seen;
-            if (round <= seen)
+            if (const int round = p.testAndClearChanged (bit) ? published.load() : seen; round > seen)
             {
-                std::this_thread::yield();
-                continue;
+                if (p.getNormalisedValue() != positionOf (round) || p.getValue() != p.normalisedToValue (positionOf (round)))
+                    failed = true;
+                seen = round;
+                acknowledged.fetch_add (1);
             }
-            if (p.getNormalisedValue() != positionOf (round) || p.getValue() != p.normalisedToValue (positionOf (round)))
-                failed = true;
-            seen = round;
-            acknowledged.fetch_add (1);
         }
     };
     std::thread audio (consumer, (juce::uint32) Parameter::audioChanged);

@@ -54,6 +54,7 @@ TEST (Parameter, TextsAndParsingOfEveryKind)
         { choices, "MAX", true, 100.0 }, { choices, "mid", true, 50.0 }, { choices, "Max ", false, 40.0 },
         { choices, "", false, 40.0 }, { choices, "abc", false, 40.0 }, { choices, "nan", false, 40.0 },
         { choices, "-INF", false, 40.0 }, { choices, "infinity", false, 40.0 }, { choices, "1e400", false, 40.0 },
+        { choices, "-NAN(1)", false, 40.0 }, { choices, "-1e309", false, 40.0 }, { choices, "-", false, 40.0 },
         { bypass, "on", true, 1.0 }, { bypass, "OFF", true, 0.0 }, { bypass, "0.7", true, 0.7 },
         { bypass, "maybe", false, 0.0 }, { mode, "LINEAR", true, 1.0 }, { mode, "Velocity", true, 0.0 },
         { mode, "7", true, 1.0 }, { mode, "0,9", true, 0.0 }, { mode, "fast", false, 0.0 }, { mode, "nan", false, 0.0 },
@@ -99,7 +100,7 @@ TEST (Parameter, StepFractionRoundsToOneTwoFive)
     }
 }
 
-TEST (Parameter, MappingsRoundTripIncludingInvertedAndLogarithmic)
+TEST (Parameter, MappingsRoundTripAndSnap)
 {
     Parameter up ("p", "P", nullptr, 2, nullptr, 0, -12.0, 24.0, 0.0);
     Parameter down ("p", "P", nullptr, 2, nullptr, Parameter::invertedRange, -12.0, 24.0, 0.0);
@@ -122,6 +123,15 @@ TEST (Parameter, MappingsRoundTripIncludingInvertedAndLogarithmic)
     EXPECT_DOUBLE_EQ (f.normalisedToValue (-1.0f), 20000.0);
     for (double v : { 20000.0, 21000.0, 25000.0 })
         EXPECT_NEAR (f.normalisedToValue (f.valueToNormalised (v)), v, 0.01);
+
+    // Snapping goes to the nearest of 0, 1 and the snap points, the earlier one on a tie.
+    EXPECT_FLOAT_EQ (up.snapNormalised (0.5f), 0.0f);
+    up.addSnapPoint (2.5);
+    up.addSnapPoint (7.5);
+    EXPECT_FLOAT_EQ (up.snapNormalised (0.3f), 0.25f);
+    EXPECT_FLOAT_EQ (up.snapNormalised (0.125f), 0.0f);
+    EXPECT_FLOAT_EQ (up.snapNormalised (0.5f), 0.25f);
+    EXPECT_FLOAT_EQ (up.snapNormalised (0.875f), 0.75f);
 }
 
 TEST (Parameter, ChangeMaskAndNonFiniteInput)
@@ -169,18 +179,6 @@ TEST (Parameter, DegenerateRangesAreRefused)
         EXPECT_DOUBLE_EQ (f.getMinimum(), 20.0) << minimum;
         EXPECT_DOUBLE_EQ (f.getMaximum(), 20000.0) << minimum;
     }
-}
-
-TEST (Parameter, SnapsToNearestCandidateKeepingEarlierOnTies)
-{
-    Parameter p ("p", "P", nullptr, 0, nullptr, 0, 0.0, 100.0, 0.0);
-    EXPECT_FLOAT_EQ (p.snapNormalised (0.5f), 0.0f);
-    p.addSnapPoint (25.0);
-    p.addSnapPoint (75.0);
-    EXPECT_FLOAT_EQ (p.snapNormalised (0.3f), 0.25f);
-    EXPECT_FLOAT_EQ (p.snapNormalised (0.125f), 0.0f);  // tie between 0 and 0.25 keeps 0
-    EXPECT_FLOAT_EQ (p.snapNormalised (0.5f), 0.25f);   // tie between the points keeps the first
-    EXPECT_FLOAT_EQ (p.snapNormalised (0.875f), 0.75f); // tie with 1 keeps the point
 }
 
 TEST (Parameter, TheSharedInvalidParameterNeverChanges)

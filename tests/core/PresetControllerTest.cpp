@@ -95,18 +95,6 @@ TEST_F (PresetControllerTest, RenamingFollowsTheSlotZeroAndSameNameRules)
     EXPECT_EQ (controller->getPresetName (0), "Default");
 }
 
-TEST_F (PresetControllerTest, PastedValuesResetTheRestAndAreUndoable)
-{
-    juce::XmlElement shared ("OrvelQuietline");
-    shared.setAttribute ("mixParam", "20");
-    controller->readValuesFromXml (shared);
-    EXPECT_NEAR (pm().getParam (2)->getValue(), 20.0, 1e-4);
-    EXPECT_NEAR (pm().getParam (1)->getValue(), 100.0, 1e-4) << "unmentioned: the default";
-    EXPECT_EQ (controller->getUndoDescription (0), "Restore \"Default\" preset values");
-    controller->writeValuesToXml (shared);
-    EXPECT_EQ (shared.getStringAttribute ("mixParam"), "20.0");
-}
-
 TEST_F (PresetControllerTest, SampleRateChangesMarkTheDependentParametersOnce)
 {
     pm().getParam (0)->testAndClearChanged (Parameter::allChanged);
@@ -126,19 +114,16 @@ TEST_F (PresetControllerTest, StateRoundTripAndResetThroughTheController)
     juce::XmlElement state ("OrvelQuietline");
     controller->saveState (state);
 
-    auto restored = PresetTestProduct::makeController();
-    auto& rpm = restored->getParamManager();
-    restored->loadState (state);
-    EXPECT_EQ (rpm.getActivePresetIndex(), 2);
+    const float frequency = pm().getParam (0)->getNormalisedValue();
+    controller = PresetTestProduct::makeController();
+    controller->loadState (state);
+    EXPECT_EQ (pm().getActivePresetIndex(), 2);
     // The display text wins over `logical`, and it carries the frequency to 100 Hz.
-    EXPECT_NEAR (rpm.getParam (0)->getValue(), pm().getParam (0)->getValue(), 50.0);
-    EXPECT_FALSE (rpm.isLinked());
-    EXPECT_EQ (restored->getUndoHistory().getNumUndoable(), 3);
-    EXPECT_TRUE (restored->isPresetModified() && restored->testAndClearStateChanged (true));
+    EXPECT_NEAR (pm().getParam (0)->getNormalisedValue(), frequency, 0.01f);
+    EXPECT_FALSE (pm().isLinked());
+    EXPECT_TRUE (controller->isPresetModified() && controller->testAndClearStateChanged (true));
 
-    restored->resetState();
-    EXPECT_EQ (rpm.getActivePresetIndex(), 0);
-    EXPECT_TRUE (rpm.isLinked());
-    EXPECT_EQ (restored->getUndoHistory().getNumUndoable(), 3) << "the history stays";
-    EXPECT_TRUE (rpm.testAndClearActivePresetChanged (true));
+    controller->resetState();
+    EXPECT_TRUE (pm().getActivePresetIndex() == 0 && pm().isLinked() && pm().testAndClearActivePresetChanged (true));
+    EXPECT_EQ (undoable(), 3) << "the history stays";
 }

@@ -204,29 +204,25 @@ TEST_F (UndoHistoryTest, HistoryTravelsWithTheStateAndKeepsItsActiveMark)
     controller->selectPreset (2);
     controller->selectStateB();
     controller->undo();
-    juce::XmlElement state ("OrvelQuietline");
+    juce::XmlElement state ("OrvelQuietline"), undone ("OrvelQuietline");
     controller->saveState (state);
-    const auto* undo = state.getChildByName ("undo");
-    ASSERT_NE (undo, nullptr);
-    EXPECT_EQ (undo->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader()),
+    controller->undo();
+    controller->undo();
+    controller->saveState (undone); // everything undone: redo entries, no mark, and read back all undoable
+    ASSERT_TRUE (state.getChildByName ("undo") != nullptr && undone.getChildByName ("undo") != nullptr);
+    EXPECT_EQ (PresetTestProduct::golden (*state.getChildByName ("undo")),
                "<undo><ui op=\"1\" pi=\"1\" nv=\"0.75\"/><ui op=\"2\" pi=\"0\" active=\"1\"/><ui op=\"4\" is_b=\"1\"/></undo>");
+    EXPECT_EQ (PresetTestProduct::golden (*undone.getChildByName ("undo")),
+               "<undo><ui op=\"1\" pi=\"1\" nv=\"0.1000000014901161\"/><ui op=\"2\" pi=\"2\"/><ui op=\"4\" is_b=\"1\"/></undo>");
 
-    auto restored = PresetTestProduct::makeController();
-    restored->loadState (state);
-    EXPECT_EQ (restored->getUndoHistory().getNumUndoable(), 2);
-    EXPECT_EQ (restored->getUndoHistory().getNumRedoable(), 1);
-    EXPECT_EQ (restored->getRedoDescription (0), controller->getRedoDescription (0));
-
-    // Everything undone: no mark, and read back every entry is undoable.
-    controller->undo();
-    controller->undo();
-    juce::XmlElement undone ("OrvelQuietline");
-    controller->saveState (undone);
-    EXPECT_FALSE (undone.getChildByName ("undo")->toString().contains ("active"));
-    auto again = PresetTestProduct::makeController();
-    again->loadState (undone);
-    EXPECT_EQ (again->getUndoHistory().getNumUndoable(), 3);
-    EXPECT_FALSE (again->canRedo());
+    for (auto [saved, undoable, redo] : { std::tuple (&state, 2, "Restore A/B back to B"), { &undone, 3, "" } })
+    {
+        controller = PresetTestProduct::makeController();
+        controller->loadState (*saved);
+        EXPECT_EQ (history().getNumUndoable(), undoable);
+        EXPECT_EQ (history().getNumRedoable(), 3 - undoable);
+        EXPECT_EQ (controller->getRedoDescription (0), redo);
+    }
 }
 
 TEST_F (UndoHistoryTest, CraftedEntriesDoNoHarm)
