@@ -1,6 +1,4 @@
 #include "formats/aax/AAX_CMutex.h"
-#include "formats/aax/AAX_CPacketDispatcher.h"
-#include "formats/aax/AAX_CPacketHandler.h"
 #include "formats/aax/AAX_VController.h"
 
 #include "formats/aax/fakehost/FakeEffect.h"
@@ -8,60 +6,46 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <thread>
-#include <vector>
 
-using namespace kelmora::aax;
 using namespace quietline::test::aax;
 using Bytes = std::vector<uint8_t>;
 using Packet = std::pair<AAX_FieldIndex, Bytes>;
 
 namespace
 {
-/** A handler target that records its calls and writes the identifier's first letter. */
-struct Writer
+/** A dispatcher posting to the fake host; its handlers record their calls and write the identifier's first letter. */
+class PacketDispatcherTest : public ::testing::Test
 {
-    AAX_CPacketDispatcher* dispatcher = nullptr;
-    std::vector<std::string> calls;
-    int32_t result = kAAXSuccess;
-    bool markDirtyAgain = false;
+protected:
+    void SetUp() override { dispatcher.Initialize (&controller, nullptr); }
 
     int32_t write (const char* identifier, AAX_CPacket& packet)
     {
         calls.push_back (identifier);
         if (markDirtyAgain)
-            dispatcher->SetDirty (identifier, true);   // re-enters the dispatcher's mutex
+            dispatcher.SetDirty (identifier, true);   // re-enters the dispatcher's mutex
         packet.SetSize (1);
         *static_cast<char*> (packet.GetPtr (1)) = identifier[0];
         return result;
     }
-};
-
-class PacketDispatcherTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        writer.dispatcher = &dispatcher;
-        dispatcher.Initialize (&controller, nullptr);
-    }
 
     void registerWriter (const char* identifier, uint32_t port)
     {
-        const AAX_CPacketHandler<Writer> handler (&writer, &Writer::write);
+        const AAX_CPacketHandler<PacketDispatcherTest> handler (this, &PacketDispatcherTest::write);
         EXPECT_EQ (dispatcher.RegisterPacket (identifier, port, &handler), kAAXSuccess);
     }
-
-    auto& posted() { return host.controller().packets; }
 
     LiveCheck check;
     FakeHost host;
     AAX_VController controller { host.unknown() };
     AAX_CPacketDispatcher dispatcher;
-    Writer writer;
+    std::vector<Packet>& posted = host.controller().packets;
+    std::vector<std::string> calls;
+    int32_t result = kAAXSuccess;
+    bool markDirtyAgain = false;
 };
 } // namespace
 
@@ -71,22 +55,14 @@ TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
     ASSERT_TRUE (mutex.Lock());
     EXPECT_FALSE (mutex.Lock()) << "re-entry does not block";
     std::thread ([&] { mutex.Unlock(); }).join();
-
     std::atomic<bool> acquired { false };
-    std::thread waiter ([&] {
-        acquired = mutex.Lock();
-        mutex.Unlock();
-    });
+    std::thread waiter ([&] { acquired = mutex.Lock(); mutex.Unlock(); });
     std::this_thread::sleep_for (std::chrono::milliseconds (30));
     EXPECT_FALSE (acquired.load()) << "the foreign Unlock released the mutex";
     mutex.Unlock();
     waiter.join();
     EXPECT_TRUE (acquired.load()) << "one Unlock released it";
-}
 
-TEST (AAXMutex, SerialisesThreadsThatReenter)
-{
-    AAX_CMutex mutex;
     int counter = 0;
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
@@ -103,21 +79,17 @@ TEST (AAXMutex, SerialisesThreadsThatReenter)
         });
     for (auto& thread : threads)
         thread.join();
-    EXPECT_EQ (counter, 8000);
+    EXPECT_EQ (counter, 8000) << "threads that re-enter are still serialised";
 }
 
 TEST_F (PacketDispatcherTest, NewPacketsAreDirtyAndPostedOnce)
 {
-    writer.markDirtyAgain = true;   // from inside Dispatch, without deadlock
+    markDirtyAgain = true;   // from inside Dispatch, without deadlock
     registerWriter ("a", 1);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    ASSERT_EQ (posted().size(), 1u);
-    EXPECT_EQ (posted()[0], (Packet { 1, { 'a' } }));
-
-    // The flag is cleared after the handler ran, and unknown identifiers mark nothing.
     EXPECT_EQ (dispatcher.SetDirty ("unknown", true), kAAXSuccess);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_EQ (posted().size(), 1u);
+    EXPECT_EQ (posted, (std::vector<Packet> { { 1, { 'a' } } })) << "the flag is cleared after the handler ran";
 }
 
 TEST_F (PacketDispatcherTest, TwoIdentifiersOnOnePortPostOnce)
@@ -125,27 +97,25 @@ TEST_F (PacketDispatcherTest, TwoIdentifiersOnOnePortPostOnce)
     registerWriter ("b", 5);
     registerWriter ("a", 5);
     dispatcher.Dispatch();
-    posted().clear();
-    writer.calls.clear();
-
+    posted.clear();
+    calls.clear();
     dispatcher.SetDirty ("a", true);
     dispatcher.SetDirty ("b", true);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_EQ (writer.calls, std::vector<std::string> { "a" }) << "the first identifier in order generates the packet";
-    ASSERT_EQ (posted().size(), 1u);
-    EXPECT_EQ (posted()[0].first, 5u);
+    EXPECT_EQ (calls, std::vector<std::string> { "a" }) << "the first identifier in order generates the packet";
+    EXPECT_EQ (posted, (std::vector<Packet> { { 5, { 'a' } } }));
 }
 
 TEST_F (PacketDispatcherTest, FailuresSkipThePost)
 {
-    writer.result = -5;
+    result = -5;
     registerWriter ("a", 1);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    writer.result = kAAXSuccess;
+    result = kAAXSuccess;
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_TRUE (posted().empty()) << "a failed handler clears the flag too";
+    EXPECT_TRUE (posted.empty()) << "a failed handler clears the flag too";
 
-    const AAX_CPacketHandler<Writer> empty (&writer, static_cast<AAX_CPacketHandler<Writer>::PacketMember> (nullptr));
+    const AAX_CPacketHandler<PacketDispatcherTest> empty (this, AAX_CPacketHandler<PacketDispatcherTest>::PacketMember (nullptr));
     AAX_CPacket packet (0);
     EXPECT_EQ (empty.Call ("a", packet), kAAXNullObject);
 
@@ -171,9 +141,8 @@ TEST_F (PacketDispatcherTest, DirtyMarksAndDispatchesFromTwoThreads)
         dispatcher.Dispatch();
     marker.join();
     dispatcher.Dispatch();
-
-    for (const auto& packet : posted())
-        EXPECT_EQ (packet.second, Bytes { static_cast<uint8_t> (packet.first == 1 ? 'a' : 'b') }) << "each post carries its own port's byte";
+    for (const auto& [port, bytes] : posted)
+        EXPECT_EQ (bytes, Bytes { static_cast<uint8_t> (port == 1 ? 'a' : 'b') }) << "each post carries its own port's byte";
 }
 
 TEST (AAXSingleValuePacket, WritesTheParameterValueInHostOrder)
@@ -182,30 +151,22 @@ TEST (AAXSingleValuePacket, WritesTheParameterValueInHostOrder)
     FakeHost host;
     auto* effect = FakeEffect::create();
     ASSERT_EQ (effect->Initialize (host.unknown()), kAAXSuccess);
-
-    AAX_CPacket packet (3);
+    AAX_CPacket packet (3), untouched (7);
+    const float half = 0.5f;
     effect->parameter ("gain")->UpdateNormalizedValue (0.5);
     ASSERT_EQ (effect->dispatcher().GenerateSingleValuePacket ("gain", packet), kAAXSuccess);
-    const float half = 0.5f;
     EXPECT_EQ (packet.GetSize(), 4u);
     EXPECT_EQ (std::memcmp (packet.GetData(), &half, 4), 0);
-
-    AAX_CPacket untouched (7);
     EXPECT_EQ (effect->dispatcher().GenerateSingleValuePacket ("missing", untouched), kAAXNullObject);
-    EXPECT_EQ (untouched.GetSize(), 0u);
-    EXPECT_TRUE (untouched.IsDirty());
-    EXPECT_EQ (std::memcmp (untouched.GetData(), "\0\0\0\0\0\0\0\0", 8), 0);
+    EXPECT_TRUE (untouched.GetSize() == 0 && untouched.IsDirty() && std::memcmp (untouched.GetData(), "\0\0\0\0\0\0\0\0", 8) == 0);
 
     // The bypass packet reaches the host through GenerateCoefficients.
-    auto& packets = host.controller().packets;
-    for (const double bypass : { 1.0, 0.0 })
+    for (const uint8_t bypass : { 1, 0 })
     {
         EXPECT_EQ (effect->UpdateParameterNormalizedValue ("MasterBypassID", bypass, 0), kAAXSuccess);
         EXPECT_EQ (effect->GenerateCoefficients(), kAAXSuccess);
-        ASSERT_FALSE (packets.empty());
-        EXPECT_EQ (packets.back(), (Packet { FakeEffect::bypassPort, { static_cast<uint8_t> (bypass), 0, 0, 0 } }));
+        EXPECT_EQ (host.controller().packets.back(), (Packet { FakeEffect::bypassPort, { bypass, 0, 0, 0 } }));
     }
-
     effect->Uninitialize();
     EXPECT_EQ (effect->GenerateCoefficients(), kAAXNullObject);
     effect->Release();

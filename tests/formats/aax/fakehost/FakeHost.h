@@ -28,9 +28,9 @@
 
 namespace quietline::test::aax
 {
-class FakeCounted
+/** The reference count and registry entry of every fake. */
+struct FakeCounted
 {
-public:
     explicit FakeCounted (const std::string& kind) : objectName (kind + "#" + std::to_string (++serial))
     {
         std::lock_guard<std::mutex> guard (registryLock);
@@ -50,22 +50,9 @@ public:
     inline static std::mutex registryLock;
     inline static std::vector<FakeCounted*> live;
     inline static std::vector<std::string> destroyed;   // names in the order they went
-
-protected:
-    uint32_t addRef() { return ++refs; }
-
-    uint32_t release()
-    {
-        const uint32_t count = --refs;
-        if (count == 0)
-            delete this;
-        return count;
-    }
-
-private:
     inline static std::atomic<int> serial { 0 };
     std::atomic<uint32_t> refs { 1 };   // the creator's
-    std::string objectName;
+    const std::string objectName;
 };
 
 /** Expects, on destruction, the live fakes and plug-in objects back at their counts at construction. */
@@ -182,12 +169,16 @@ public:
         *out = nullptr;
         for (const auto& [answered, on] : answers)
             if (id == *answered && (on == nullptr || state->options.*on))
-                return *out = static_cast<Interface*> (this), addRef(), kAAXSuccess;
+                return *out = static_cast<Interface*> (this), AddRef(), kAAXSuccess;
         return kACFNoInterface;
     }
 
-    uint32_t AddRef() override { return addRef(); }
-    uint32_t Release() override { return release(); }
+    uint32_t AddRef() override { return ++refs; }
+    uint32_t Release() override
+    {
+        const uint32_t count = --refs;
+        return count == 0 ? (delete this, 0u) : count;
+    }
 
     State state;
 
@@ -271,16 +262,10 @@ struct FakeComponentDescriptor : FakeObject<IAAXHostComponentDescriptor_V2>
     AAX_Result AddPrivateData (AAX_FieldIndex f, int32_t size, uint32_t options) override { return log (13, f, size, options); }
     AAX_Result AddDmaInstance (AAX_FieldIndex f, uint32_t mode) override { return log (14, f, mode); }
     AAX_Result AddMIDINode (AAX_FieldIndex f, uint32_t type, const char* name, uint32_t mask) override { return log (15, f, type, name, mask); }
-    AAX_Result AddProcessProc_Native (AAX_ProcessProc process, IACFUnknown* map, AAX_InstanceInitProc init,
-                                      AAX_BackgroundProc background, AAX_ProcedureID* id) override
-    {
-        return log (16, process, map, init, background, id);
-    }
+    AAX_Result AddProcessProc_Native (AAX_ProcessProc process, IACFUnknown* map, AAX_InstanceInitProc init, AAX_BackgroundProc background,
+                                      AAX_ProcedureID* id) override { return log (16, process, map, init, background, id); }
     AAX_Result AddProcessProc_TI (const char* library, const char* process, IACFUnknown* map, const char* init,
-                                  const char* background) override
-    {
-        return log (17, library, process, map, init, background);
-    }
+                                  const char* background) override { return log (17, library, process, map, init, background); }
     AAX_Result AddMeters (AAX_FieldIndex f, const uint32_t* ids, uint32_t count) override { return log (18, f, ids[0], ids[count - 1]); }
     AAX_Result AddTemporaryData (AAX_FieldIndex f, uint32_t size) override { return log (19, f, size); }
 };
@@ -293,10 +278,9 @@ struct FakePropertyMap : FakeObject<IAAXHostPropertyMap_V2>
 
     int32_t GetProperty (uint32_t property, int32_t* value) override
     {
-        log (3, property);
         const bool found = values.count (property) > 0;
         *value = found ? values[property] : *value;
-        return 0x7F00 | (found ? 1 : 0);
+        return log (3, property), 0x7F00 | (found ? 1 : 0);
     }
     AAX_Result AddProperty (uint32_t property, int32_t value) override { values[property] = value; return log (4, property, value); }
     AAX_Result RemoveProperty (uint32_t property) override { values.erase (property); return log (5, property); }
@@ -307,11 +291,9 @@ struct FakePropertyMap : FakeObject<IAAXHostPropertyMap_V2>
     }
     int32_t GetPropertyWithIDArray (uint32_t property, const AAX_IdentifierTriad** ids, uint32_t* count) override
     {
-        log (7, property);
-        const bool found = idArrays.count (property) > 0;
-        *ids = found ? idArrays[property].data() : nullptr;
-        *count = found ? static_cast<uint32_t> (idArrays[property].size()) : 0;
-        return 0x7F00 | (found ? 1 : 0);
+        *ids = idArrays.count (property) > 0 ? idArrays[property].data() : nullptr;
+        *count = *ids != nullptr ? static_cast<uint32_t> (idArrays[property].size()) : 0;
+        return log (7, property), 0x7F00 | (*ids != nullptr ? 1 : 0);
     }
 
     std::map<uint32_t, int32_t> values;
@@ -437,10 +419,11 @@ struct FakeComponentFactory : FakeObject<IAAXHostComponentFactory>
 /** The host unknown: owns the instance's controller, automation delegate and transport. */
 struct FakeHostUnknown : FakeObject<IACFUnknown>
 {
-    explicit FakeHostUnknown (State s) : FakeObject ("hostUnknown", s), controller (s), automation (s), transport (s) {}
+    explicit FakeHostUnknown (State s) : FakeObject ("hostUnknown", s) {}
 
     ~FakeHostUnknown() override
     {
+        controller->Release(), automation->Release(), transport->Release();
         if (effect != nullptr)
             effect->Release();
     }
@@ -460,16 +443,9 @@ struct FakeHostUnknown : FakeObject<IACFUnknown>
         return FakeObject::QueryInterface (id, out);
     }
 
-    /** Gives back this unknown's reference to a fake on destruction. */
-    template <class Fake>
-    struct Owned : std::unique_ptr<Fake, void (*) (Fake*)>
-    {
-        explicit Owned (State s) : std::unique_ptr<Fake, void (*) (Fake*)> (new Fake (s), [] (Fake* f) { f->Release(); }) {}
-    };
-
-    Owned<FakeController> controller;
-    Owned<FakeAutomationDelegate> automation;
-    Owned<FakeTransport> transport;
+    FakeController* const controller = new FakeController (state);
+    FakeAutomationDelegate* const automation = new FakeAutomationDelegate (state);
+    FakeTransport* const transport = new FakeTransport (state);
     IACFUnknown* effect = nullptr;   // held
 };
 
