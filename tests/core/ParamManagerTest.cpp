@@ -125,7 +125,7 @@ TEST_F (ParamManagerTest, WritesTheStateElementInItsDocumentedShape)
                "<B _Active_=\"1\"/></OrvelQuietline>");
 }
 
-TEST_F (ParamManagerTest, ReadingAStateMapsNumbersFallsBackAndResetsDefaults)
+TEST_F (ParamManagerTest, ReadingAStateMapsNumbersFallsBackResetsDefaultsAndNamesTheActiveSlot)
 {
     setReal (1, 10.0);
     setReal (3, 1.0);
@@ -147,10 +147,8 @@ TEST_F (ParamManagerTest, ReadingAStateMapsNumbersFallsBackAndResetsDefaults)
         pm->readState (s);
         EXPECT_EQ (pm->getActivePresetIndex(), slot) << "active=" << text;
     }
-}
 
-TEST_F (ParamManagerTest, ReadingAStateTakesOnlyTheNameOfTheActiveSlotPreset)
-{
+    // Of the active slot's preset only the name is taken.
     pm->readState (*XmlUtils::parseText (R"(<s slopeParam="10"><presets active="3">
         <preset _No_="3" _Name_="Third" slopeParam="99"/><preset _Name_="NoNumber" slopeParam="66"/>
         <preset _No_="1001" _Name_="User" slopeParam="44"/><preset _No_="1005" _Name_="Outside" slopeParam="1"/>

@@ -111,10 +111,9 @@ TEST (PresetConcurrency, EightControllersShareTheUserPresetFileWithoutLosingPres
     threads.emplace_back ([&stop, &c = *controllers[0]]
     {
         for (auto& pm = c.getParamManager(); ! stop.load(); std::this_thread::yield())
-            (void) (c.testAndClearStateChanged (true) + c.isStatesEqual() + c.isPresetModified() + c.canUndo()
-                    + c.canRedo() + pm.testAndClearPresetListChanged (true) + pm.testAndClearActivePresetChanged (true)
-                    + pm.hasNextPreset() + pm.isUserPresetSlotEmpty (pm.getActivePresetIndex()) + pm.isLinked()
-                    + pm.isStateBActive());
+            (void) (c.testAndClearStateChanged (true) + c.isStatesEqual() + c.isPresetModified() + c.canUndo() + c.canRedo()
+                    + pm.testAndClearPresetListChanged (true) + pm.testAndClearActivePresetChanged (true) + pm.hasNextPreset()
+                    + pm.isUserPresetSlotEmpty (pm.getActivePresetIndex()) + pm.isLinked() + pm.isStateBActive());
     });
     std::this_thread::sleep_for (std::chrono::seconds (2));
     stop.store (true);

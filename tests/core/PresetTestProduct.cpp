@@ -2,7 +2,6 @@
 
 #include "core/BooleanParameter.h"
 #include "core/FrequencyParameter.h"
-#include "core/SettingsFile.h"
 #include "core/XmlUtils.h"
 
 #include <functional>
@@ -33,16 +32,6 @@ std::unique_ptr<ParamManager> PresetTestProduct::makeManager (bool withFactoryPr
     if (auto doc = XmlUtils::parseText (text + "</presets>\r\n"); doc != nullptr && withFactoryPresets)
         pm->loadFactoryPresets (*doc);
     return pm;
-}
-
-std::unique_ptr<PresetController> PresetTestProduct::makeController()
-{
-    return std::make_unique<PresetController> (makeManager(), userPresetFileName);
-}
-
-juce::File PresetTestProduct::userPresetFile()
-{
-    return SettingsFile::getFile (userPresetFileName);
 }
 
 juce::String PresetTestProduct::golden (juce::XmlElement e)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/PresetController.h"
+#include "core/SettingsFile.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -20,9 +21,8 @@ struct PresetTestProduct
     static std::unique_ptr<kelmora::core::ParamManager> makeManager (bool withFactoryPresets = true);
 
     // A controller around a fresh manager, reading the user-preset file of the current HOME.
-    static std::unique_ptr<kelmora::core::PresetController> makeController();
-
-    static juce::File userPresetFile();
+    static auto makeController() { return std::make_unique<kelmora::core::PresetController> (makeManager(), userPresetFileName); }
+    static juce::File userPresetFile() { return kelmora::core::SettingsFile::getFile (userPresetFileName); }
 
     // Single-line XML, the real values of `logical` elements rounded to three decimals (they pass
     // through a float position).

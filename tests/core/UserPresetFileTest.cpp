@@ -93,19 +93,7 @@ TEST_F (UserPresetFileTest, FreeSlotSearchAndLoadingSeeOtherInstances)
     EXPECT_TRUE (third->getParamManager().isUserPresetSlotEmpty (5)) << "a reset empties the user slots";
 }
 
-TEST_F (UserPresetFileTest, RevertReadsTheEntryAgain)
-{
-    setSlope (0.2f);
-    ASSERT_EQ (controller->storeUserPresetInFreeSlot ("Stored"), 5);
-    setSlope (0.9f);
-    controller->renameActivePreset ("Edited");
-    controller->revertActivePreset();
-    EXPECT_FLOAT_EQ (pm().getParam (1)->getNormalisedValue(), 0.2f);
-    EXPECT_EQ (controller->getActivePresetName(), "Stored");
-    EXPECT_FALSE (controller->isPresetModified() || pm().isUserPresetSlotEmpty (5));
-}
-
-TEST_F (UserPresetFileTest, OverwriteAndDeleteActOnlyOnTheNamedActiveUserSlot)
+TEST_F (UserPresetFileTest, OverwriteAndDeleteOnlyTheNamedActiveUserSlotAndRevertToIt)
 {
     setSlope (0.3f);
     ASSERT_EQ (controller->storeUserPresetInFreeSlot ("Mine"), 5);
@@ -126,6 +114,13 @@ TEST_F (UserPresetFileTest, OverwriteAndDeleteActOnlyOnTheNamedActiveUserSlot)
     EXPECT_EQ (onlyEntry(),
                "<preset _No_=\"1000\" _Name_=\"Renamed\" freqParam=\"21000\" slopeParam=\"60.0\" mixParam=\"100.0\" bypassParam=\"Off\">"
                "<logical freqParam=\"21000.000\" slopeParam=\"60.000\" mixParam=\"100.000\" bypassParam=\"0.000\"/></preset>");
+
+    setSlope (0.9f);
+    controller->renameActivePreset ("Edited");
+    controller->revertActivePreset(); // reads the entry again
+    EXPECT_FLOAT_EQ (pm().getParam (1)->getNormalisedValue(), 0.6f);
+    EXPECT_EQ (controller->getActivePresetName(), "Renamed");
+    EXPECT_FALSE (controller->isPresetModified());
 
     // A factory slot never reaches the file, even through the manager directly.
     pm().applyPreset (1);
