@@ -1,13 +1,10 @@
-#include "formats/aax/AAX_CChunkDataParser.h"
-#include "formats/aax/fakehost/ChunkBuffer.h"
-#include "platform/aax/AAXResults.h"
+#include "formats/aax/fakehost/FakeEffect.h"
 
 #include <gtest/gtest.h>
 
 #include <climits>
 
-using namespace kelmora::aax;
-using quietline::test::aax::ChunkBuffer;
+using namespace quietline::test::aax;
 using Bytes = std::vector<uint8_t>;
 
 namespace

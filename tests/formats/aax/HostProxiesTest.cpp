@@ -1,5 +1,6 @@
 #include "formats/aax/AAX_CString.h"
 #include "formats/aax/AAX_VAutomationDelegate.h"
+#include "formats/aax/AAX_VCollection.h"
 #include "formats/aax/AAX_VController.h"
 #include "formats/aax/AAX_VTransport.h"
 #include "formats/aax/AAX_VViewContainer.h"
@@ -23,8 +24,61 @@ struct Operation
     std::function<AAX_Result()> call;
 };
 
-std::vector<Operation> operations (AAX_VController* c, AAX_VTransport* t, AAX_VAutomationDelegate* a)
+void noProcess (void* const*, const void*) {}
+
+std::vector<Operation> descriptionOperations (IACFUnknown* host)
 {
+    auto c = std::make_shared<AAX_VCollection> (host);   // owns the others; the collection's operations keep it
+    auto* e = c->NewDescriptor();
+    auto* d = e->NewComponentDescriptor();
+    auto* m = c->NewPropertyMap();
+    static const uint32_t meters[] = { 7, 8 };
+    static AAX_ProcedureID procedure = 0;
+    static const AAX_IdentifierTriad triad { 1, 2, 3 };
+    const AAX_Result none = kAAXNullObject, v2 = kAAXNotSupported;
+    return {
+        { "collection", 7, none, false, [=] { return c->AddEffect ("com.kelmora.quietline", e); } },
+        { "collection", 8, none, false, [=] { return c->SetManufacturerName ("Kelmora Labs"); } },
+        { "collection", 9, none, false, [=] { return c->AddPackageName ("Orvel Quietline"); } },
+        { "collection", 10, none, false, [=] { return c->SetPackageVersion (0x10000); } },
+        { "collection", 11, none, false, [=] { return c->SetProperties (m); } },
+        { "effectDescriptor", 3, none, false, [=] { return e->AddComponent (d); } },
+        { "effectDescriptor", 4, none, false, [=] { return e->AddName ("Quietline"); } },
+        { "effectDescriptor", 5, none, false, [=] { return e->AddCategory (1); } },
+        { "effectDescriptor", 6, none, false, [=] { return e->AddCategoryBypassParameter (1, "bypassParam"); } },
+        { "effectDescriptor", 7, none, false, [=] { return e->AddProcPtr (reinterpret_cast<void*> (&noProcess), 1); } },
+        { "effectDescriptor", 8, none, false, [=] { return e->SetProperties (m); } },
+        { "effectDescriptor", 9, none, false, [=] { return e->AddResourceInfo (2, "Quietline.xml"); } },
+        { "effectDescriptor", 10, none, false, [=] { return e->AddMeterDescription (3, "Out", m); } },
+        { "effectDescriptor", 11, v2, true, [=] { return e->AddControlMIDINode (1, 2, "MIDI", 0xFFFF); } },
+        { "componentDescriptor", 3, none, false, [=] { return d->Clear(); } },
+        { "componentDescriptor", 4, none, false, [=] { return d->AddReservedField (13, 5); } },
+        { "componentDescriptor", 5, none, false, [=] { return d->AddAudioIn (0); } },
+        { "componentDescriptor", 6, none, false, [=] { return d->AddAudioOut (1); } },
+        { "componentDescriptor", 7, none, false, [=] { return d->AddAudioBufferLength (2); } },
+        { "componentDescriptor", 8, none, false, [=] { return d->AddSampleRate (3); } },
+        { "componentDescriptor", 9, none, false, [=] { return d->AddClock (4); } },
+        { "componentDescriptor", 10, none, false, [=] { return d->AddSideChainIn (5); } },
+        { "componentDescriptor", 11, none, false, [=] { return d->AddDataInPort (6, 4, 1); } },
+        { "componentDescriptor", 12, none, false, [=] { return d->AddAuxOutputStem (7, 2, "Aux"); } },
+        { "componentDescriptor", 13, none, false, [=] { return d->AddPrivateData (8, 64, 0); } },
+        { "componentDescriptor", 14, none, false, [=] { return d->AddDmaInstance (10, 1); } },
+        { "componentDescriptor", 15, none, false, [=] { return d->AddMIDINode (12, 1, "In", 1); } },
+        { "componentDescriptor", 16, none, false, [=] { return d->AddProcessProc_Native (&noProcess, m, nullptr, nullptr, &procedure); } },
+        { "componentDescriptor", 17, none, false, [=] { return d->AddProcessProc_TI ("lib", "proc", nullptr, "init", "bg"); } },
+        { "componentDescriptor", 18, none, false, [=] { return d->AddMeters (11, meters, 2); } },
+        { "componentDescriptor", 19, v2, true, [=] { return d->AddTemporaryData (9, 16); } },
+        { "propertyMap", 4, none, false, [=] { return m->AddProperty (10, 1); } },
+        { "propertyMap", 5, none, false, [=] { return m->RemoveProperty (10); } },
+        { "propertyMap", 6, v2, true, [=] { return m->AddPropertyWithIDArray (10, &triad, 1); } },
+    };
+}
+
+std::vector<Operation> runtimeOperations (IACFUnknown* host)
+{
+    auto c = std::make_shared<AAX_VController> (host);
+    auto t = std::make_shared<AAX_VTransport> (host);
+    auto a = std::make_shared<AAX_VAutomationDelegate> (host);
     static float f;
     static uint32_t u;
     static int32_t i, j;
@@ -80,46 +134,134 @@ std::vector<Operation> operations (AAX_VController* c, AAX_VTransport* t, AAX_VA
         { "automation", 4, none, true, [=] { return a->UnregisterParameter ("freqParam"); } },
     };
 }
-} // namespace
 
-TEST (AAXHostProxies, EachOperationReachesItsHostMethodOrFallsBack)
+/** Every operation reaches exactly its host method on a full host and on one without the optional
+    interfaces (unless optional), and falls back without a host or, for descriptions, without a factory. */
+void checkOperations (std::vector<Operation> (*make) (IACFUnknown*), bool needsFactory)
 {
     LiveCheck check;
-    for (const bool reduced : { false, true })
+    FakeHost full, factoryless ({ .factory = false });
+    FakeHost reduced ({ .effectDescriptorV2 = false, .componentDescriptorV2 = false, .propertyMapV2 = false, .controllerV2 = false, .automation = false, .transportV2 = false });
+    for (FakeHost* host : { &full, &reduced, &factoryless, static_cast<FakeHost*> (nullptr) })
     {
-        FakeHost host ({ .controllerV2 = ! reduced, .automation = ! reduced, .transportV2 = ! reduced });
-        AAX_VController controller (host.unknown()), noController (nullptr);
-        AAX_VTransport transport (host.unknown()), noTransport (nullptr);
-        AAX_VAutomationDelegate automation (host.unknown()), noAutomation (nullptr);
-        for (const auto& op : operations (&controller, &transport, &automation))
+        for (const auto& op : make (host != nullptr ? host->unknown() : nullptr))
         {
-            host.log().clear();
-            const bool reaches = ! (reduced && op.optional);
+            const size_t before = host != nullptr ? host->log().size() : 0;
+            const bool reaches = host != nullptr && ! (host == &factoryless && needsFactory) && ! (host == &reduced && op.optional);
             EXPECT_EQ (op.call(), reaches ? kAAXSuccess : op.fallback) << op.interface << " " << op.method;
-            EXPECT_EQ (host.log().methods (op.interface), reaches ? std::vector<int> { op.method } : std::vector<int>()) << op.interface << " " << op.method;
+            const auto calls = host != nullptr ? host->log().calls() : std::vector<Call>();
+            ASSERT_EQ (calls.size(), before + (reaches ? 1 : 0)) << op.interface << " " << op.method;
+            EXPECT_TRUE (! reaches || (calls.back().interface == op.interface && calls.back().method == op.method)) << op.interface << " " << op.method;
         }
-        for (const auto& op : operations (&noController, &noTransport, &noAutomation))
-            EXPECT_EQ (op.call(), op.fallback) << op.interface << " " << op.method;
     }
 }
+} // namespace
 
-TEST (AAXHostProxies, ValuesPassThroughAndTheTimestampIsClearedWithoutAHost)
+TEST (AAXHostProxies, DescriptionOperationsReachTheirHostMethodsOrFallBack) { checkOperations (&descriptionOperations, true); }
+
+TEST (AAXHostProxies, RuntimeOperationsReachTheirHostMethodsOrFallBack) { checkOperations (&runtimeOperations, false); }
+
+TEST (AAXHostProxies, ArgumentsValuesAndAnswersPassThrough)
 {
     LiveCheck check;
     FakeHost host;
+    for (const auto& op : descriptionOperations (host.unknown()))
+        op.call();
+    const auto& log = host.log();
+    EXPECT_EQ (log.calls ("collection", 7).at (0).args.at (1).substr (0, 17), "effectDescriptor#");
+    EXPECT_EQ (log.calls ("componentDescriptor", 16).at (0).args.at (1).substr (0, 12) + log.calls ("componentDescriptor", 16).at (0).args.at (4), "propertyMap#ptr");
+    EXPECT_EQ (log.calls ("componentDescriptor", 17).at (0).args.at (2), "null");
+    EXPECT_EQ (log.calls ("componentDescriptor", 18).at (0).args, std::vector<std::string> ({ "11", "7", "8" }));
+
+    AAX_VCollection collection (host.unknown()), none (nullptr);
+    EXPECT_EQ (collection.AddEffect ("x", nullptr), kAAXNullObject) << "a null descriptor never reaches the host";
+    EXPECT_NE (none.NewDescriptor()->NewComponentDescriptor()->DuplicatePropertyMap (none.NewPropertyMap()), nullptr);
+    host.options().result = -7;
+    EXPECT_EQ (collection.AddPackageName ("again"), -7) << "the host's answer comes back unchanged";
+
     AAX_VController controller (host.unknown()), orphan (nullptr);
     AAX_VAutomationDelegate automation (host.unknown());
     AAX_CString name;
     float sampleRate = 0.0f;
     int64_t timestamp = 77;
-    EXPECT_EQ (controller.GetSampleRate (&sampleRate), kAAXSuccess);
-    EXPECT_EQ (controller.GetHostName (&name), kAAXSuccess);
-    EXPECT_EQ (automation.PostSetValueRequest ("freqParam", 0.25), kAAXSuccess);
+    controller.GetSampleRate (&sampleRate);
+    controller.GetHostName (&name);
+    automation.PostSetValueRequest ("freqParam", 0.25);
     EXPECT_TRUE (sampleRate == 96000.0f && name == AAX_CString ("Fake Host"));
-    EXPECT_EQ (host.log().calls ("automation", 5).at (0).args, std::vector<std::string> ({ "\"freqParam\"", "0.25" }));
-    EXPECT_EQ (orphan.GetCurrentAutomationTimestamp (&timestamp), kAAXNotSupported);
-    EXPECT_EQ (timestamp, 0);
-    EXPECT_EQ (orphan.GetCurrentAutomationTimestamp (nullptr), kAAXNotSupported);
+    EXPECT_EQ (log.calls ("automation", 5).at (0).args, std::vector<std::string> ({ "\"freqParam\"", "0.25" }));
+    EXPECT_EQ (orphan.GetCurrentAutomationTimestamp (&timestamp) + orphan.GetCurrentAutomationTimestamp (nullptr), 2 * kAAXNotSupported);
+    EXPECT_EQ (timestamp, 0) << "cleared without a host";
+}
+
+TEST (AAX_VPropertyMap, ReadsOnlyTheLowByteOfTheHostsAnswer)
+{
+    LiveCheck check;
+    FakeHost host;
+    AAX_VPropertyMap map (host.unknown());
+    int32_t value = -1;
+    const AAX_IdentifierTriad ids[] = { { 1, 2, 3 }, { 4, 5, 6 } }, *answered = nullptr;
+    uint32_t count = 0;
+    EXPECT_FALSE (map.GetProperty (20, &value) || map.GetPropertyWithIDArray (31, &answered, &count)) << "the host's 0x7F00 means false";
+    map.AddProperty (20, 5);
+    map.AddPropertyWithIDArray (30, ids, 2);
+    EXPECT_TRUE (map.GetProperty (20, &value) && map.GetPropertyWithIDArray (30, &answered, &count));
+    EXPECT_TRUE (value == 5 && count == 2 && answered[1].plugInID == 6u);
+}
+
+TEST (AAX_VComponentDescriptor, DuplicatePropertyMapCopiesProperties10To307)
+{
+    LiveCheck check;
+    FakeHost host;
+    AAX_VCollection collection (host.unknown());
+    auto* component = collection.NewDescriptor()->NewComponentDescriptor();
+    auto* source = component->NewPropertyMap();
+    for (uint32_t property : { 9u, 10u, 150u, 307u, 308u })
+        source->AddProperty (property, static_cast<int32_t> (property) * 2);
+
+    host.log().clear();
+    auto* copy = component->DuplicatePropertyMap (source);
+    ASSERT_NE (copy, nullptr);
+    EXPECT_NE (copy, source);
+    EXPECT_EQ (host.log().count ("propertyMap", 3), 298u) << "each of 10..307 asked once";
+    std::vector<std::string> added;
+    for (const auto& call : host.log().calls ("propertyMap", 4))
+        added.push_back (call.args[0] + "=" + call.args[1]);
+    EXPECT_EQ (added, std::vector<std::string> ({ "10=20", "150=300", "307=614" }));
+
+    int32_t value = 0;
+    EXPECT_FALSE (copy->GetProperty (9, &value) || copy->GetProperty (308, &value));
+    EXPECT_TRUE (copy->GetProperty (307, &value));
+    EXPECT_EQ (value, 614);
+    EXPECT_FALSE (component->DuplicatePropertyMap (nullptr)->GetProperty (10, &value));
+}
+
+TEST (AAX_VCollection, DestructionDeletesTheWholeTreeAndReleasesInOrder)
+{
+    LiveCheck check;
+    FakeHost host;
+    std::vector<std::string> expected;
+
+    {
+        AAX_VCollection collection (host.unknown());
+        EXPECT_EQ (host.unknown()->AddRef(), 3u) << "the collection holds the host unknown";
+        host.unknown()->Release();
+
+        for (int i = 0; i < 2; ++i)
+        {
+            auto* effect = collection.NewDescriptor();
+            auto* component = effect->NewComponentDescriptor();
+            auto* map = effect->NewPropertyMap();
+            // Each descriptor gives back its components first, then its maps, then itself.
+            expected.insert (expected.end(), { str (component->GetIUnknown()), str (map->GetIUnknown()), str (effect->GetIUnknown()) });
+        }
+        expected.push_back (str (collection.NewPropertyMap()->GetIUnknown()));
+        expected.push_back (str (collection.GetIUnknown()));
+        FakeCounted::destroyed.clear();
+    }
+
+    EXPECT_EQ (FakeCounted::destroyed, expected);
+    EXPECT_EQ (host.unknown()->AddRef(), 2u) << "every reference to the host unknown given back";
+    host.unknown()->Release();
 }
 
 TEST (AAX_VViewContainer, ForwardsToTheWindowAndFallsBackWithoutOne)

@@ -2,7 +2,7 @@
 
 quietline_add_test(aax_effect_chunk_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/ChunkTest.cpp
-  LIBS quietline_aax_effect
+  LIBS quietline_aax_effect quietline_aax_fakehost
   LABELS sanitize)
 
 quietline_add_test(aax_effect_parameter_tests

@@ -9,6 +9,5 @@ quietline_add_test(aax_foundation_tests
     ${CMAKE_CURRENT_LIST_DIR}/CACFUnknownTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HostProxiesTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ExportsTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/DescriptionProxiesTest.cpp
   LIBS quietline_aax_foundation quietline_aax_fakehost
   LABELS sanitize concurrency)

@@ -4,6 +4,7 @@
 // (20000..25000, default 21000, shortened "Freq" and "F"), the Boolean "MasterBypassID" (texts
 // "bypass"/"on", 2 steps, type 0, its value posted on port 3) and, when asked for, a Boolean
 // "PreviewID". FakeEffect::create answers it with one reference, which the test releases.
+// ChunkBuffer is a chunk record as a host allocates it.
 
 #include "formats/aax/AAX_CBinaryDisplayDelegate.h"
 #include "formats/aax/AAX_CBinaryTaperDelegate.h"
@@ -12,6 +13,8 @@
 #include "formats/aax/AAX_CNumberDisplayDelegate.h"
 #include "formats/aax/AAX_CPacketHandler.h"
 #include "formats/aax/AAX_CParameter.h"
+
+#include <memory>
 
 namespace quietline::test::aax
 {
@@ -27,6 +30,21 @@ inline AAX_CParameter<bool>* boolParameter (const char* id, const char* off, con
 {
     return new AAX_CParameter<bool> (id, AAX_CString (id), value, AAX_CBinaryTaperDelegate<bool>(), AAX_CBinaryDisplayDelegate<bool> (off, on), true);
 }
+
+/** The header and exactly the data bytes, so that the address sanitizer reports any read past the data. */
+struct ChunkBuffer
+{
+    explicit ChunkBuffer (const std::vector<uint8_t>& data, uint32_t chunkID = 0) : bytes (new uint8_t[kChunkRecordHeaderSize + data.size()]())
+    {
+        *record() = { static_cast<int32_t> (data.size()), 0, {}, chunkID, {} };
+        std::copy (data.begin(), data.end(), ChunkRecordData (record()));
+    }
+
+    ChunkRecord* record() { return reinterpret_cast<ChunkRecord*> (bytes.get()); }
+    std::vector<uint8_t> data() { return { ChunkRecordData (record()), ChunkRecordData (record()) + record()->size }; }   // as far as the size says
+
+    std::unique_ptr<uint8_t[]> bytes;
+};
 
 struct FakeEffectOptions
 {
