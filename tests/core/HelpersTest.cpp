@@ -52,7 +52,8 @@ TEST (XmlUtils, RefusesDeepOversizedInvalidAndDtdDocuments)
     EXPECT_EQ (root->getStringAttribute ("v"), juce::String::fromUTF8 ("\xc3\xa9"));
 }
 
-TEST (NumberText, ParsesLikeScanfAndRoundsSafely) // refusals: the parameter parse table
+// Texts that must not read as numbers are in the parameter parse table.
+TEST (NumberText, ParsesLikeScanfAndRoundsSafely)
 {
     double v = -1.0;
     EXPECT_TRUE (NumberText::parse ("  -12.5e1xyz", &v));
