@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdio>
+#include <cstring>
 #include <thread>
 #include <vector>
 
@@ -69,10 +70,8 @@ TEST (AAXIdentifiers, EachEqualsItsGroupedTextAndAllAreDistinct)
         for (const auto& other : table)
             EXPECT_TRUE (other.first == id || *other.first != *id) << text << " and " << other.second;
     }
-
     // The numeric fields are stored in host order, the 8 bytes as written.
-    const auto* bytes = reinterpret_cast<const uint8_t*> (&kAAXID_HostComponentFactory);
-    EXPECT_EQ ((std::vector<int> { bytes[0], bytes[3], bytes[4], bytes[8], bytes[15] }), (std::vector<int> { 0x96, 0x38, 0xD0, 0xBC, 0x24 }));
+    EXPECT_EQ (std::memcmp (&kAAXID_HostComponentFactory, "\x96\x6A\x2B\x38\xD0\x7F\xD6\x11\xBC\xFE\x00\x30\x65\x42\xA0\x24", 16), 0);
 }
 
 TEST (CACFUnknown, CountsReferencesAndAnswersOnlyItsOwnInterfaces)
@@ -117,10 +116,8 @@ TEST (CACFUnknownThreads, ReferencesFromManyThreadsBalance)
             {
                 int own = 0;
                 auto* probe = new Probe (own);
-                shared->GetOuterIUnknown()->AddRef();
-                probe->InternalAddRef();
-                shared->GetOuterIUnknown()->Release();
-                probe->InternalRelease();
+                shared->GetOuterIUnknown()->AddRef(), probe->InternalAddRef();
+                shared->GetOuterIUnknown()->Release(), probe->InternalRelease();
                 deletions += own != 0 ? 1 : 0;
             }
         });

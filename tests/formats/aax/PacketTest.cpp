@@ -97,10 +97,8 @@ TEST_F (PacketDispatcherTest, TwoIdentifiersOnOnePortPostOnce)
     registerWriter ("b", 5);
     registerWriter ("a", 5);
     dispatcher.Dispatch();
-    posted.clear();
-    calls.clear();
-    dispatcher.SetDirty ("a", true);
-    dispatcher.SetDirty ("b", true);
+    posted.clear(), calls.clear();
+    dispatcher.SetDirty ("a", true), dispatcher.SetDirty ("b", true);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
     EXPECT_EQ (calls, std::vector<std::string> { "a" }) << "the first identifier in order generates the packet";
     EXPECT_EQ (posted, (std::vector<Packet> { { 5, { 'a' } } }));
@@ -114,11 +112,6 @@ TEST_F (PacketDispatcherTest, FailuresSkipThePost)
     result = kAAXSuccess;
     EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
     EXPECT_TRUE (posted.empty()) << "a failed handler clears the flag too";
-
-    const AAX_CPacketHandler<PacketDispatcherTest> empty (this, AAX_CPacketHandler<PacketDispatcherTest>::PacketMember (nullptr));
-    AAX_CPacket packet (0);
-    EXPECT_EQ (empty.Call ("a", packet), kAAXNullObject);
-
     dispatcher.SetDirty ("a", true);
     host.options().result = -7;
     EXPECT_EQ (dispatcher.Dispatch(), -7) << "the host's answer to the post";
@@ -154,9 +147,8 @@ TEST (AAXSingleValuePacket, WritesTheParameterValueInHostOrder)
     AAX_CPacket packet (3), untouched (7);
     const float half = 0.5f;
     effect->parameter ("gain")->UpdateNormalizedValue (0.5);
-    ASSERT_EQ (effect->dispatcher().GenerateSingleValuePacket ("gain", packet), kAAXSuccess);
-    EXPECT_EQ (packet.GetSize(), 4u);
-    EXPECT_EQ (std::memcmp (packet.GetData(), &half, 4), 0);
+    EXPECT_EQ (effect->dispatcher().GenerateSingleValuePacket ("gain", packet), kAAXSuccess);
+    EXPECT_TRUE (packet.GetSize() == 4 && std::memcmp (packet.GetData(), &half, 4) == 0);
     EXPECT_EQ (effect->dispatcher().GenerateSingleValuePacket ("missing", untouched), kAAXNullObject);
     EXPECT_TRUE (untouched.GetSize() == 0 && untouched.IsDirty() && std::memcmp (untouched.GetData(), "\0\0\0\0\0\0\0\0", 8) == 0);
 

@@ -21,7 +21,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <set>
 #include <string>
 #include <vector>
@@ -31,15 +30,11 @@ namespace quietline::test::aax
 /** The reference count and registry entry of every fake. */
 struct FakeCounted
 {
-    explicit FakeCounted (const std::string& kind) : objectName (kind + "#" + std::to_string (++serial))
-    {
-        std::lock_guard<std::mutex> guard (registryLock);
-        live.push_back (this);
-    }
+    // Fakes are made and destroyed on the test's thread only.
+    explicit FakeCounted (const std::string& kind) : objectName (kind + "#" + std::to_string (++serial)) { live.push_back (this); }
 
     virtual ~FakeCounted()
     {
-        std::lock_guard<std::mutex> guard (registryLock);
         live.erase (std::find (live.begin(), live.end(), this));
         destroyed.push_back (objectName);
     }
@@ -47,10 +42,9 @@ struct FakeCounted
     const std::string& name() const { return objectName; }
     uint32_t refCount() const { return refs.load(); }
 
-    inline static std::mutex registryLock;
     inline static std::vector<FakeCounted*> live;
     inline static std::vector<std::string> destroyed;   // names in the order they went
-    inline static std::atomic<int> serial { 0 };
+    inline static int serial = 0;
     std::atomic<uint32_t> refs { 1 };   // the creator's
     const std::string objectName;
 };
@@ -63,10 +57,7 @@ struct LiveCheck
 
     ~LiveCheck()
     {
-        std::string names;
-        for (const auto* object : FakeCounted::live)
-            names += object->name() + " ";
-        EXPECT_EQ (FakeCounted::live.size(), fakes) << "host objects still referenced: " << names;
+        EXPECT_EQ (FakeCounted::live.size(), fakes) << "host objects still referenced, the last made: " << (FakeCounted::live.empty() ? "" : FakeCounted::live.back()->name());
         EXPECT_EQ (kelmora::aax::CACFUnknown::GetActiveObjectCount(), pluginObjects) << "plug-in objects still alive";
     }
 };
@@ -78,18 +69,11 @@ struct Call
     std::vector<std::string> args;
 };
 
-class CallLog
+/** Host calls arrive on one thread at a time. */
+struct CallLog
 {
-public:
-    void add (Call call)
-    {
-        std::lock_guard<std::mutex> guard (lock);
-        entries.push_back (std::move (call));
-    }
-
     std::vector<Call> calls (const std::string& interface = {}, int method = -1) const
     {
-        std::lock_guard<std::mutex> guard (lock);
         std::vector<Call> result;
         for (const auto& call : entries)
             if ((interface.empty() || call.interface == interface) && (method < 0 || call.method == method))
@@ -106,11 +90,9 @@ public:
     }
 
     size_t count (const std::string& interface, int method) const { return calls (interface, method).size(); }
-    size_t size() const { return calls().size(); }
-    void clear() { std::lock_guard<std::mutex> guard (lock); entries.clear(); }
+    size_t size() const { return entries.size(); }
+    void clear() { entries.clear(); }
 
-private:
-    mutable std::mutex lock;
     std::vector<Call> entries;
 };
 
@@ -151,9 +133,8 @@ using State = std::shared_ptr<HostState>;
 
 /** Answers IACFUnknown and the given identifiers, each optionally behind a switch. */
 template <class Interface>
-class FakeObject : public Interface, public FakeCounted
+struct FakeObject : Interface, FakeCounted
 {
-public:
     using Answer = std::pair<const acfUID*, bool FakeOptions::*>;
 
     FakeObject (const char* kindName, State hostState, std::vector<Answer> ids = {})
@@ -180,17 +161,14 @@ public:
         return count == 0 ? (delete this, 0u) : count;
     }
 
-    State state;
-
-protected:
     template <class... Args>
     AAX_Result log (int method, Args... args)
     {
-        state->log.add ({ kind, method, { str (args)... } });
+        state->log.entries.push_back ({ kind, method, { str (args)... } });
         return state->options.result;
     }
 
-private:
+    State state;
     const char* kind;
     std::vector<Answer> answers;
 };
@@ -449,9 +427,8 @@ struct FakeHostUnknown : FakeObject<IACFUnknown>
     IACFUnknown* effect = nullptr;   // held
 };
 
-class FakeHost
+struct FakeHost
 {
-public:
     explicit FakeHost (FakeOptions options = {}) : state (new HostState { {}, options }), hostUnknown (new FakeHostUnknown (state)) {}
     ~FakeHost() { hostUnknown->Release(); }
 
@@ -463,15 +440,9 @@ public:
     FakeTransport& transport() const { return *hostUnknown->transport; }
 
     /** Lets the unknown answer the effect-parameters identifiers through this object (held). */
-    void setEffect (IACFUnknown* effect)
-    {
-        effect->AddRef();
-        hostUnknown->effect = effect;
-    }
+    void setEffect (IACFUnknown* effect) { effect->AddRef(), hostUnknown->effect = effect; }
 
     const State state;
-
-private:
     FakeHostUnknown* const hostUnknown;
 };
 } // namespace quietline::test::aax
