@@ -27,20 +27,15 @@ TEST (ModuleEditor, OpensInAHostWindowAndTheModuleStillUnloads)
         std::string error;
         auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
         ASSERT_NE (module, nullptr) << error;
-        {
-            auto effect = HostedEffect::create (*module, error);
-            ASSERT_NE (effect, nullptr) << error;
-            effect->open();
-            effect->start (96000.0, 256);
-            ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) parent), 1);
-            const Channels x (2, std::vector<float> (256, 0.1f));
-            for (int i = 0; i < 20; ++i)
-            {
-                effect->dispatch (effEditIdle);
-                render (*effect, x);
-            }
-            effect->dispatch (effEditClose);
-        }
+        auto effect = HostedEffect::create (*module, error);
+        ASSERT_NE (effect, nullptr) << error;
+        effect->open();
+        effect->start (96000.0, 256);
+        ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) parent), 1);
+        for (int i = 0; i < 20; ++i, effect->dispatch (effEditIdle))
+            render (*effect, Channels (2, std::vector<float> (256, 0.1f)));
+        effect->dispatch (effEditClose);
+        effect.reset();
         module.reset();
 
         std::ifstream maps ("/proc/self/maps");

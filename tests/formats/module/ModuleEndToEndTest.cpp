@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -34,11 +35,10 @@ protected:
     HostedEffect& instance()
     {
         std::string error;
-        auto effect = HostedEffect::create (*module, error);
-        if (effect == nullptr)
+        instances.push_back (HostedEffect::create (*module, error));
+        if (instances.back() == nullptr)
             throw std::runtime_error (error);
-        effect->open();
-        instances.push_back (std::move (effect));
+        instances.back()->open();
         return *instances.back();
     }
 
@@ -89,7 +89,7 @@ TEST_F (ModuleTest, ExportsOnlyTheEntryPointsAndDescribesTheProduct)
     EXPECT_EQ (e.record().magic, kEffectMagic);
     EXPECT_EQ (std::make_tuple (e.numParameters(), e.numPrograms(), e.numInputs(), e.numOutputs()), std::make_tuple (4, 10, 2, 2));
     EXPECT_EQ (std::make_tuple (e.uniqueId(), e.version(), e.vendorVersion(), e.category()),
-               std::make_tuple (vstFourCC ('O', 'q', '1', 'b'), 100, 100, (int32_t) kPlugCategEffect));
+               std::make_tuple (0x4F713162, 100, 100, (int32_t) kPlugCategEffect));
     EXPECT_EQ (std::make_pair (e.effectName(), e.vendorString()), std::make_pair (std::string ("Orvel Quietline"), std::string ("Kelmora Labs")));
     // The tail equals the latency at supported rates, so the "no tail" flag stays clear.
     EXPECT_EQ (e.record().flags & (effFlagsCanReplacing | effFlagsProgramChunks | effFlagsNoSoundInStop),
@@ -114,44 +114,33 @@ TEST_F (ModuleTest, ScanSequenceWorksWithoutADisplay)
     }
 }
 
-TEST_F (ModuleTest, LatencyFollowsTheRateAfterResume)
+TEST_F (ModuleTest, InstancesSideBySideReportTheirLatencyAndDelayAnImpulseByIt)
 {
-    auto& e = instance();
-    for (auto [rate, latency] : { std::pair { 44100.0, 0 }, { 96000.0, 45 }, { 192000.0, 90 }, { 384000.0, 180 }, { 48000.0, 0 } })
-    {
-        e.start (rate, 512);
-        EXPECT_EQ (std::make_pair (e.latency(), e.tailSize()), std::make_pair (latency, latency)) << rate;
-        e.suspend();
-    }
-}
-
-TEST_F (ModuleTest, InstancesSideBySideDelayAnImpulseByTheirOwnLatency)
-{
-    // Mono is asked for by speaker arrangement; the other two stay stereo.
-    const std::tuple<double, int32_t, size_t> setups[] = { { 96000.0, 2, 45 }, { 192000.0, 2, 90 }, { 384000.0, 1, 180 } };
-    std::vector<HostedEffect*> effects;
+    // One live instance per rate; the last asks for mono by speaker arrangement.
+    const std::tuple<double, int32_t, int32_t> setups[] = { { 44100.0, 2, 0 }, { 48000.0, 2, 0 }, { 96000.0, 2, 45 },
+                                                            { 192000.0, 2, 90 }, { 384000.0, 1, 180 } };
     for (auto [rate, channels, latency] : setups)
     {
-        effects.push_back (&instance());
-        ASSERT_TRUE (effects.back()->setChannels (channels));
-        EXPECT_EQ (effects.back()->reportedChannels(), std::make_pair (channels, channels));
-        effects.back()->start (rate, 256);
+        auto& e = instance();
+        ASSERT_TRUE (e.setChannels (channels));
+        EXPECT_EQ (e.reportedChannels(), std::make_pair (channels, channels));
+        e.start (rate, 256);
+        EXPECT_EQ (std::make_pair (e.latency(), e.tailSize()), std::make_pair (latency, latency)) << rate;
     }
 
-    const float before = effects[1]->getParameter (2);
-    effects[0]->setParameter (2, before > 0.5f ? 0.0f : 1.0f);
-    EXPECT_EQ (effects[1]->getParameter (2), before);
-    effects[0]->setParameter (2, before);
+    // Each instance has parameters of its own.
+    instances[2]->setParameter (2, 0.0f);
+    EXPECT_EQ (instances[3]->getParameter (2), 1.0f);
+    instances[2]->setParameter (2, 1.0f);
 
-    const auto x = impulseAt (1000, 100);
-    for (size_t i = 0; i < effects.size(); ++i)
+    for (size_t i = 0; i < instances.size(); ++i)
     {
         const auto [rate, channels, latency] = setups[i];
-        const auto out = render (*effects[i], Channels ((size_t) channels, x));
-        for (int32_t c = 0; c < channels; ++c)
+        const auto out = render (*instances[i], Channels ((size_t) channels, impulseAt (1000, 100)));
+        for (size_t c = 0; c < (size_t) channels; ++c)
         {
-            EXPECT_EQ (peakIndex (out[(size_t) c]), 100 + latency) << rate;
-            EXPECT_EQ (std::count (out[(size_t) c].begin(), out[(size_t) c].begin() + 100, 0.0f), 100) << rate;
+            EXPECT_EQ (peakIndex (out[c]), 100u + (size_t) latency) << rate;
+            EXPECT_EQ (std::count (out[c].begin(), out[c].begin() + 100, 0.0f), 100) << rate;
         }
     }
 }
@@ -188,12 +177,10 @@ TEST_F (ModuleTest, HostBypassPassesTheSignalThroughTheDelay)
 TEST_F (ModuleTest, ParametersAndProgramsAsTheHostSeesThem)
 {
     auto& e = instance();
-    const char* names[] = { "Frequency", "Slope", "Mix", "Bypass" };
-    const char* defaults[] = { "21.0 kHz", "75.0 %", "100.0 %", "Off" };
+    const std::pair<const char*, const char*> defaults[] = { { "Frequency", "21.0 kHz" }, { "Slope", "75.0 %" }, { "Mix", "100.0 %" }, { "Bypass", "Off" } };
     for (int32_t i = 0; i < 4; ++i)
     {
-        EXPECT_EQ (e.parameterName (i), names[i]);
-        EXPECT_EQ (e.parameterDisplay (i), defaults[i]);
+        EXPECT_EQ (std::make_pair (e.parameterName (i), e.parameterDisplay (i)), std::make_pair (std::string (defaults[i].first), std::string (defaults[i].second)));
         EXPECT_TRUE (e.canBeAutomated (i));
         for (float v : { 0.0f, 0.3f, 1.0f })
         {
@@ -220,7 +207,6 @@ TEST_F (ModuleTest, ParametersAndProgramsAsTheHostSeesThem)
         EXPECT_EQ (std::make_tuple (e.program(), e.programName(), e.parameterDisplay (0), e.parameterDisplay (1)),
                    std::make_tuple (2, std::string ("Intermediate"), std::string ("22.0 kHz"), std::string ("50.0 %")));
     }
-
     // The instance kept its settings in the fresh home folder, nowhere else.
     EXPECT_TRUE (std::filesystem::exists (home.settingsFolder() + "/global.conf"));
 }
@@ -231,12 +217,16 @@ TEST_F (ModuleTest, ChunksRoundTripWithinAndAcrossInstances)
     const std::vector<float> set { 0.2f, 0.6f, 0.4f };
     for (int32_t i = 0; i < 3; ++i)
         a.setParameter (i, set[(size_t) i]);
-    const auto state = a.getChunk();
-    ASSERT_FALSE (state.empty());
+    void* data = nullptr;
+    const auto size = a.dispatch (effGetChunk, 0, 0, &data);
+    ASSERT_GT (size, 0);
+    const std::vector<uint8_t> state (static_cast<uint8_t*> (data), static_cast<uint8_t*> (data) + size);
 
+    // Changing the plug-in leaves the block the host holds alone, and it restores as handed out.
     a.setParameter (0, 0.9f);
     a.setParameter (1, 0.1f);
-    EXPECT_EQ (a.setChunk (state), 1);
+    EXPECT_EQ (std::memcmp (data, state.data(), state.size()), 0);
+    EXPECT_EQ (a.dispatch (effSetChunk, 0, size, data), 1);
     const auto restored = parameters (a);
     // The state keeps values as the parameter model writes them (rounded to its decimals).
     for (int32_t i = 0; i < 3; ++i)
@@ -246,8 +236,7 @@ TEST_F (ModuleTest, ChunksRoundTripWithinAndAcrossInstances)
     auto& b = instance();
     b.setProgram (1);
     EXPECT_EQ (b.setChunk (state) + b.setChunk (b.getChunk()), 2);
-    EXPECT_EQ (parameters (b), restored);
-    EXPECT_EQ (b.program(), a.program());
+    EXPECT_EQ (std::make_pair (parameters (b), b.program()), std::make_pair (restored, a.program()));
 }
 
 TEST_F (ModuleTest, BrokenChunksResetWithoutACrash)
@@ -255,7 +244,6 @@ TEST_F (ModuleTest, BrokenChunksResetWithoutACrash)
     auto& e = instance();
     const auto initial = parameters (e);
     const auto good = e.getChunk();
-    ASSERT_GT (good.size(), 16u);
 
     // JUCE's binary XML around another root element, then the same with a length far past the data.
     const std::string foreign = "<SomethingElse freqParam=\"0.1\"/>";
@@ -316,16 +304,9 @@ TEST_F (ModuleTest, ProcessingAndHostCallsFromTwoThreadsForTwoSeconds)
     std::atomic<long> blocks { 0 };
 
     auto audio = std::async (std::launch::async, [&] {
-        Channels out (2, std::vector<float> (512));
-        float* outputs[] = { out[0].data(), out[1].data() };
         for (uint32_t seed = 1; ! stop; ++seed, ++blocks)
-        {
-            auto x = noise (512, seed);
-            float* inputs[] = { x.data(), x.data() };
-            e.process (inputs, outputs, 512);
-            for (const auto& channel : out)
+            for (const auto& channel : render (e, Channels (2, noise (512, seed))))
                 finite = finite && std::all_of (channel.begin(), channel.end(), [] (float v) { return std::isfinite (v); });
-        }
         return std::this_thread::get_id();
     });
 

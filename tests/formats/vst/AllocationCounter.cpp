@@ -3,15 +3,15 @@
 #include <cstdlib>
 #include <new>
 
-namespace kelmora::vst::test
+namespace
 {
-thread_local bool countingAllocations = false;
-thread_local int allocations = 0;
-} // namespace kelmora::vst::test
+thread_local bool counting = false;
+thread_local int counted = 0;
+} // namespace
 
 void* operator new (std::size_t size)
 {
-    kelmora::vst::test::allocations += kelmora::vst::test::countingAllocations ? 1 : 0;
+    counted += counting ? 1 : 0;
     if (void* p = std::malloc (size == 0 ? 1 : size))
         return p;
     throw std::bad_alloc();
@@ -19,3 +19,9 @@ void* operator new (std::size_t size)
 
 void operator delete (void* p) noexcept { std::free (p); }
 void operator delete (void* p, std::size_t) noexcept { std::free (p); }
+
+namespace kelmora::vst::test
+{
+void startCountingAllocations() { counted = 0; counting = true; }
+int stopCountingAllocations() { counting = false; return counted; }
+} // namespace kelmora::vst::test

@@ -59,27 +59,19 @@ TEST (AudioEffectDispatcher, MapsOpcodesZeroToTwentyFourAndEditorOpcodesOnlyWith
         { effGetParamLabel, 2, 0, true, 0, { "getParameterLabel 2 P" }, 0 },
         { effGetParamDisplay, 3, 0, true, 0, { "getParameterDisplay 3 P" }, 0 },
         { effGetParamName, 1, 0, true, 0, { "getParameterName 1 P" }, 0 },
-        { effGetVu, 0, 0, false, 0, {}, 0 },
         { effSetSampleRate, 0, 0, false, 96000.0f, { "setSampleRate 96000" }, 0 },
         { effSetBlockSize, 0, 512, false, 0, { "setBlockSize 512" }, 0 },
         { effMainsChanged, 0, 0, false, 0, { "suspend" }, 0 },
         { effMainsChanged, 0, 7, false, 0, { "resume" }, 0 },
-        { effEditGetRect, 0, 0, true, 0, {}, 0 },
-        { effEditOpen, 0, 0, true, 0, {}, 0 },
-        { effEditClose, 0, 0, false, 0, {}, 0 },
-        { effEditDraw, 0, 0, false, 0, {}, 0 },
-        { effEditMouse, 0, 0, false, 0, {}, 0 },
-        { effEditKey, 0, 0, false, 0, {}, 0 },
-        { effEditIdle, 0, 0, false, 0, {}, 0 },
-        { effEditTop, 0, 0, false, 0, {}, 0 },
-        { effEditSleep, 0, 0, false, 0, {}, 0 },
         { effIdentify, 0, 0, false, 0, {}, 0x4E764566 },
         { effGetChunk, 0, 0, true, 0, { "getChunk P false" }, -5 },
         { effGetChunk, 1, 0, true, 0, { "getChunk P true" }, -5 },
         { effSetChunk, 0, 100, true, 0, { "setChunk P 100 false" }, -5 },
         { effSetChunk, 1, 100, true, 0, { "setChunk P 100 true" }, -5 },
-        { -1, 0, 0, true, 0, {}, 0 },
     });
+    for (int32_t opcode : std::initializer_list<int32_t> { effGetVu, effEditGetRect, effEditOpen, effEditClose, effEditDraw, effEditMouse, effEditKey,
+                                                           effEditIdle, effEditTop, effEditSleep, -1 })
+        expectRows (effect, { { opcode, 0, 0, true, 0, {}, 0 } });
 
     effect.attachEditor (new ProbeEditor (effect.log));
     expectRows (effect, {
@@ -96,18 +88,13 @@ TEST (AudioEffectDispatcher, ProgramNumbersPointersAndChunkSizesAreCheckedBefore
 {
     ProbeEffect effect;
 
+    expectRows (effect, { { effSetProgram, 0, 9, false, 0, { "setProgram 9" }, 0 } });
+    for (intptr_t program : { (intptr_t) 10, (intptr_t) -1, (intptr_t) INT32_MIN, (intptr_t) 1 << 40 })
+        expectRows (effect, { { effSetProgram, 0, program, false, 0, {}, 0 } });
+    for (int32_t opcode : { effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName, effGetChunk })
+        expectRows (effect, { { opcode, 0, 0, false, 0, {}, 0 } });
+
     expectRows (effect, {
-        { effSetProgram, 0, 9, false, 0, { "setProgram 9" }, 0 },
-        { effSetProgram, 0, 10, false, 0, {}, 0 },
-        { effSetProgram, 0, -1, false, 0, {}, 0 },
-        { effSetProgram, 0, (intptr_t) INT32_MIN, false, 0, {}, 0 },
-        { effSetProgram, 0, (intptr_t) 1 << 40, false, 0, {}, 0 },
-        { effSetProgramName, 0, 0, false, 0, {}, 0 },
-        { effGetProgramName, 0, 0, false, 0, {}, 0 },
-        { effGetParamLabel, 0, 0, false, 0, {}, 0 },
-        { effGetParamDisplay, 0, 0, false, 0, {}, 0 },
-        { effGetParamName, 0, 0, false, 0, {}, 0 },
-        { effGetChunk, 0, 0, false, 0, {}, 0 },
         // An absent, empty, negative or oversized chunk would only wipe the user's state.
         { effSetChunk, 0, 100, false, 0, {}, 0 },
         { effSetChunk, 0, 0, true, 0, {}, 0 },

@@ -124,15 +124,14 @@ public:
     bool open (void*) override { log.push_back ("editor open"); return true; }
     void close() override { log.push_back ("editor close"); }
     void idle() override { log.push_back ("editor idle"); }
-    bool onKeyDown (VstKeyCode& k) override { return key ("editor keyDown", k); }
-    bool onKeyUp (VstKeyCode& k) override { return key ("editor keyUp", k); }
+    bool onKeyDown (VstKeyCode& k) override { log.push_back ("editor keyDown " + codes (k)); return true; }
+    bool onKeyUp (VstKeyCode& k) override { log.push_back ("editor keyUp " + codes (k)); return true; }
     bool setKnobMode (int32_t m) override { log.push_back ("editor knobMode " + std::to_string (m)); return true; }
 
 private:
-    bool key (const char* name, const VstKeyCode& k)
+    static std::string codes (const VstKeyCode& k)
     {
-        log.push_back (name + (" " + std::to_string (k.character)) + " " + std::to_string (k.virt) + " " + std::to_string (k.modifier));
-        return true;
+        return std::to_string (k.character) + " " + std::to_string (k.virt) + " " + std::to_string (k.modifier);
     }
 
     std::vector<std::string>& log;

@@ -17,12 +17,12 @@ struct HostCall { AEffect* effect; int32_t opcode; int32_t index; intptr_t value
 class RecordingHost
 {
 public:
-    RecordingHost() { current() = this; }
-    ~RecordingHost() { current() = nullptr; }
+    RecordingHost() { current = this; }
+    ~RecordingHost() { current = nullptr; }
 
     static intptr_t callback (AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
     {
-        auto* host = current();
+        auto* host = current;
         if (host == nullptr)
             return 0;
         const std::lock_guard<std::mutex> lock (host->mutex);
@@ -36,19 +36,14 @@ public:
 
     size_t count (int32_t opcode) const
     {
-        const auto calls = snapshot();
-        return (size_t) std::count_if (calls.begin(), calls.end(), [opcode] (auto& c) { return c.opcode == opcode; });
+        const auto all = snapshot();
+        return (size_t) std::count_if (all.begin(), all.end(), [opcode] (auto& c) { return c.opcode == opcode; });
     }
 
 private:
     mutable std::mutex mutex;
     std::vector<HostCall> calls;
     std::map<int32_t, intptr_t> answers;
-
-    static RecordingHost*& current()
-    {
-        static RecordingHost* host = nullptr;
-        return host;
-    }
+    static inline RecordingHost* current = nullptr;
 };
 } // namespace kelmora::vst::test

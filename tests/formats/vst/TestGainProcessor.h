@@ -4,27 +4,22 @@
 
 #include <atomic>
 #include <cmath>
-#include <cstring>
 
 namespace kelmora::vst::test
 {
 /** A small processor shaped like the product, for proving the glue without it: four
-    index-based parameters (0 gain, 3 not automatable), three programs, a binary state block,
-    a latency of 45 samples at 96 kHz and none below 88.2 kHz, mono or stereo buses, an editor,
-    and counters of what the glue made it do. */
+    index-based parameters (0 gain, 3 not automatable), a latency of 45 samples at 96 kHz and
+    none below 88.2 kHz, mono or stereo buses, an editor, and counters of what the glue made it do. */
 class TestGainProcessor : public juce::AudioProcessor
 {
 public:
     TestGainProcessor()
         : AudioProcessor (BusesProperties().withInput ("In", juce::AudioChannelSet::stereo())
-                                           .withOutput ("Out", juce::AudioChannelSet::stereo()))
-    {
-        resetState();
-    }
+                                           .withOutput ("Out", juce::AudioChannelSet::stereo())) {}
 
     ~TestGainProcessor() override { if (destroyed != nullptr) *destroyed = true; }
 
-    std::atomic<int> prepareCalls { 0 }, releaseCalls { 0 }, blocks { 0 }, largestBlock { 0 }, resets { 0 };
+    std::atomic<int> prepareCalls { 0 }, releaseCalls { 0 }, blocks { 0 }, largestBlock { 0 };
     std::atomic<double> lastRate { 0.0 };
     bool* destroyed = nullptr;
 
@@ -74,35 +69,15 @@ public:
     float getParameter (int i) override { return valid (i) ? values[i].load() : 0.0f; }
     void setParameter (int i, float v) override { if (valid (i)) values[i] = v; }
     const juce::String getParameterName (int i) override { return valid (i) ? "P" + juce::String (i) : "invalid"; }
-    const juce::String getParameterText (int i) override { return juce::String (getParameter (i) * 100.0f, 1) + " %"; }
     bool isParameterAutomatable (int i) const override { return i != 3; }
 
-    int getNumPrograms() override { return 3; }
-    int getCurrentProgram() override { return program; }
-    void setCurrentProgram (int i) override
-    {
-        program = juce::jlimit (0, 2, i);
-        values[0] = 1.0f / (float) (1 << program);
-    }
-    const juce::String getProgramName (int i) override { return "Program " + juce::String (i); }
+    int getNumPrograms() override { return 1; }
+    int getCurrentProgram() override { return 0; }
+    void setCurrentProgram (int) override {}
+    const juce::String getProgramName (int) override { return "Default"; }
     void changeProgramName (int, const juce::String&) override {}
-
-    // The state: the four values and the program number.
-    void getStateInformation (juce::MemoryBlock& destData) override
-    {
-        const float state[5] = { values[0], values[1], values[2], values[3], (float) program };
-        destData.replaceAll (state, sizeof (state));
-    }
-
-    void setStateInformation (const void* data, int size) override
-    {
-        float state[5];
-        if (size != (int) sizeof (state))
-            return resetState();
-        std::memcpy (state, data, sizeof (state));
-        std::copy (state, state + 4, values);
-        program = juce::jlimit (0, 2, (int) state[4]);
-    }
+    void getStateInformation (juce::MemoryBlock&) override {}
+    void setStateInformation (const void*, int) override {}
 
 private:
     struct Editor : juce::AudioProcessorEditor
@@ -113,15 +88,6 @@ private:
 
     static bool valid (int i) { return i >= 0 && i < 4; }
 
-    void resetState()
-    {
-        ++resets;
-        values[0] = 1.0f;
-        values[1] = values[2] = values[3] = 0.0f;
-        program = 0;
-    }
-
-    std::atomic<float> values[4];
-    int program = 0;
+    std::atomic<float> values[4] { 1.0f, 0.0f, 0.0f, 0.0f };
 };
 } // namespace kelmora::vst::test
