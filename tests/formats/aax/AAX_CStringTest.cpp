@@ -17,36 +17,25 @@ extern "C" __attribute__ ((visibility ("default"))) const char* __lsan_default_s
 
 namespace
 {
-/** A locale whose decimal point is a comma: an installed one, or one built once with localedef
-    under the temporary folder and reached through LOCPATH. */
+/** A locale whose decimal point is a comma, built with localedef into a folder of this process
+    and reached through LOCPATH (no such locale need be installed). */
 bool makeCommaLocale (std::locale& out)
 {
     namespace fs = std::filesystem;
-    const fs::path folder = fs::temp_directory_path() / ("quietline-comma-locale-" + std::to_string (::getuid()));
-    for (int attempt = 0; attempt < 2; ++attempt)
+    const fs::path folder = fs::temp_directory_path() / ("quietline-comma-locale-" + std::to_string (::getpid()));
+    std::error_code error;
+    fs::create_directories (folder, error);
+    std::ignore = std::system (("localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1").c_str());
+    ::setenv ("LOCPATH", folder.c_str(), 1);
+    try
     {
-        try
-        {
-            out = std::locale ("de_DE.UTF-8");
-            return std::use_facet<std::numpunct<char>> (out).decimal_point() == ',';
-        }
-        catch (const std::exception&)
-        {
-        }
-
-        if (! fs::exists (folder / "de_DE.UTF-8" / "LC_NUMERIC"))
-        {
-            // Built beside the target and renamed into place, so parallel test processes never see half a locale.
-            const fs::path scratch = folder.string() + "-" + std::to_string (::getpid());
-            std::error_code error;
-            fs::create_directories (scratch, error);
-            std::ignore = std::system (("localedef -i de_DE -f UTF-8 '" + (scratch / "de_DE.UTF-8").string() + "' >/dev/null 2>&1").c_str());
-            fs::rename (scratch, folder, error);
-            fs::remove_all (scratch, error);
-        }
-        ::setenv ("LOCPATH", folder.c_str(), 1);
+        out = std::locale ("de_DE.UTF-8");
     }
-    return false;
+    catch (const std::exception&)
+    {
+    }
+    fs::remove_all (folder, error);   // the loaded locale stays mapped
+    return std::use_facet<std::numpunct<char>> (out).decimal_point() == ',';
 }
 
 /** Every case runs with the comma locale as the process's global locale. */
@@ -71,7 +60,7 @@ protected:
 };
 } // namespace
 
-TEST_F (AAX_CStringTest, NullTextIsEmptyAndEraseStaysInside)
+TEST_F (AAX_CStringTest, NullTextIsEmptyEraseStaysInsideAndNumbersUseAPoint)
 {
     AAX_CString text ("abc");
     text.Set (nullptr);
@@ -85,23 +74,20 @@ TEST_F (AAX_CStringTest, NullTextIsEmptyAndEraseStaysInside)
         text.Erase (position, count);
         EXPECT_STREQ (text.Get(), expected) << position << " " << count;
     }
-}
 
-TEST_F (AAX_CStringTest, NumbersUseAPointWhateverTheLocale)
-{
     for (const auto& [value, precision, expected] : { std::tuple { 1.5, 2, "x1.50" }, { 2.0, 0, "x2" }, { -0.125, 2, "x-0.12" },
                                                       { 1.0e20, 1, "x100000000000000000000.0" }, { 2.675001, 2, "x2.68" } })
     {
-        AAX_CString text ("x");
-        text.AppendNumber (value, precision);
-        EXPECT_STREQ (text.Get(), expected);
+        AAX_CString number ("x");
+        number.AppendNumber (value, precision);
+        EXPECT_STREQ (number.Get(), expected);
     }
 
-    for (const auto& [text, parses, expected] : { std::tuple { "3.25 dB", true, 3.25 }, { "  -0.5", true, -0.5 }, { "3,25", true, 3.0 },
+    for (const auto& [input, parses, expected] : { std::tuple { "3.25 dB", true, 3.25 }, { "  -0.5", true, -0.5 }, { "3,25", true, 3.0 },
                                                   { "dB", false, 0.0 }, { "", false, 0.0 } })
     {
         double value = -1.0;
-        EXPECT_EQ (AAX_CString (text).ToDouble (&value), parses) << text;
-        EXPECT_EQ (value, expected) << text;
+        EXPECT_EQ (AAX_CString (input).ToDouble (&value), parses) << input;
+        EXPECT_EQ (value, expected) << input;
     }
 }

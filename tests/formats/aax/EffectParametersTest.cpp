@@ -1,3 +1,4 @@
+#include "formats/aax/AAX_CEffectGUI.h"
 #include "formats/aax/fakehost/FakeEffect.h"
 #include "formats/aax/fakehost/FakeHost.h"
 
@@ -13,6 +14,18 @@ using Strings = std::vector<std::string>;
 namespace
 {
 constexpr AAX_ChunkID elck = 0x656C636Bu, otherChunk = 0x61626364u;
+
+/** A GUI that records what the base asks of it. */
+struct RecordingGUI : AAX_CEffectGUI
+{
+    int viewContents = 0, containersCreated = 0, containersDeletedWhenCleared = 0;
+    Strings updated;
+
+    AAX_Result ParameterUpdated (const char* id) override { return updated.emplace_back (id), kAAXSuccess; }
+    void CreateViewContents() override { ++viewContents; }
+    void CreateViewContainer() override { ++containersCreated; }
+    void DeleteViewContainer() override { containersDeletedWhenCleared += GetViewContainer() == nullptr ? 1 : 100; }
+};
 
 class EffectParametersTest : public ::testing::Test
 {
@@ -357,4 +370,56 @@ TEST_F (EffectParametersTest, ChunkOperationsFromSeveralThreadsShareOneParser)
         EXPECT_EQ (effect->SetChunk (elck, other.record()), kAAXSuccess);
     reader.join();
     comparer.join();
+}
+
+TEST_F (EffectParametersTest, GUIInitializeFetchesTheEffectAndASecondOneGivesBackTheFirst)
+{
+    host.setEffect (effect);
+    auto* gui = new RecordingGUI();
+    gui->AddRef();
+    EXPECT_EQ (gui->Initialize (nullptr), kAAXNoController);
+    gui->UpdateAllParameters();
+    EXPECT_TRUE (gui->viewContents == 0 && gui->updated.empty());
+    const uint32_t controllerRefs = host.controller().refCount(), effectRefs = effect->GetRefCount();
+    for (int i = 1; i <= 2; ++i)
+    {
+        EXPECT_EQ (gui->Initialize (host.unknown()), kAAXSuccess);
+        EXPECT_EQ (gui->viewContents, i);
+        EXPECT_EQ (gui->GetEffectParameters(), static_cast<AAX_IACFEffectParameters*> (effect));
+        EXPECT_EQ (effect->GetRefCount(), effectRefs + 1);
+        EXPECT_EQ (host.controller().refCount(), controllerRefs + 2) << "first and second version";
+    }
+    gui->UpdateAllParameters();
+    EXPECT_EQ (gui->updated, (Strings { "gain", "freq", "MasterBypassID" }));
+    EXPECT_EQ (gui->Uninitialize(), kAAXSuccess);
+    EXPECT_TRUE (effect->GetRefCount() == effectRefs && host.controller().refCount() == controllerRefs && host.transport().refCount() == controllerRefs);
+    void* answer = nullptr;
+    EXPECT_EQ (gui->QueryInterface (kAAXID_EffectGUI, &answer), kAAXSuccess);
+    EXPECT_EQ (answer, static_cast<AAX_IACFEffectGUI*> (gui));
+    static_cast<AAX_IACFEffectGUI*> (answer)->Release();
+    EXPECT_EQ (gui->Release(), 0u);
+}
+
+TEST_F (EffectParametersTest, GUIViewContainerSetReplacedClearedAndGivenBackOnDestruction)
+{
+    host.setEffect (effect);
+    auto* gui = new RecordingGUI();
+    gui->AddRef();
+    ASSERT_EQ (gui->Initialize (host.unknown()), kAAXSuccess);
+    auto *first = new FakeViewContainer (host.state, 2), *second = new FakeViewContainer (host.state, 1);
+    EXPECT_TRUE (gui->GetViewContainerType() == 0 && gui->GetViewContainerPtr() == nullptr);
+
+    EXPECT_EQ (gui->SetViewContainer (first), kAAXSuccess);
+    EXPECT_EQ (gui->updated, (Strings { "gain", "freq", "MasterBypassID" }));
+    EXPECT_TRUE (gui->GetViewContainerType() == 2 && gui->GetViewContainerPtr() != nullptr);
+    EXPECT_EQ (gui->SetViewContainer (second), kAAXSuccess);
+    EXPECT_TRUE (first->refCount() == 1 && second->refCount() == 2 && gui->containersCreated == 2) << "the old window is given back";
+    EXPECT_EQ (gui->SetViewContainer (nullptr), kAAXSuccess);
+    EXPECT_TRUE (gui->containersDeletedWhenCleared == 1 && second->refCount() == 1);
+
+    gui->SetViewContainer (first);
+    EXPECT_EQ (gui->Release(), 0u);
+    gui = nullptr;
+    EXPECT_EQ (first->refCount(), 1u) << "a GUI destroyed with a window attached gives it back";
+    first->Release(), second->Release();
 }

@@ -180,13 +180,11 @@ TEST (AAXHostProxies, ArgumentsValuesAndAnswersPassThrough)
     EXPECT_EQ (collection.AddPackageName ("again"), -7) << "the host's answer comes back unchanged";
 
     AAX_VController controller (host.unknown()), orphan (nullptr);
-    AAX_VAutomationDelegate automation (host.unknown());
     AAX_CString name;
     float sampleRate = 0.0f;
     int64_t timestamp = 77;
-    controller.GetSampleRate (&sampleRate);
-    controller.GetHostName (&name);
-    automation.PostSetValueRequest ("freqParam", 0.25);
+    controller.GetSampleRate (&sampleRate), controller.GetHostName (&name);
+    AAX_VAutomationDelegate (host.unknown()).PostSetValueRequest ("freqParam", 0.25);
     EXPECT_TRUE (sampleRate == 96000.0f && name == AAX_CString ("Fake Host"));
     EXPECT_EQ (log.calls ("automation", 5).at (0).args, std::vector<std::string> ({ "\"freqParam\"", "0.25" }));
     EXPECT_EQ (orphan.GetCurrentAutomationTimestamp (&timestamp) + orphan.GetCurrentAutomationTimestamp (nullptr), 2 * kAAXNotSupported);
@@ -220,19 +218,15 @@ TEST (AAX_VComponentDescriptor, DuplicatePropertyMapCopiesProperties10To307)
 
     host.log().clear();
     auto* copy = component->DuplicatePropertyMap (source);
-    ASSERT_NE (copy, nullptr);
-    EXPECT_NE (copy, source);
+    ASSERT_TRUE (copy != nullptr && copy != source);
     EXPECT_EQ (host.log().count ("propertyMap", 3), 298u) << "each of 10..307 asked once";
     std::vector<std::string> added;
     for (const auto& call : host.log().calls ("propertyMap", 4))
         added.push_back (call.args[0] + "=" + call.args[1]);
     EXPECT_EQ (added, std::vector<std::string> ({ "10=20", "150=300", "307=614" }));
-
     int32_t value = 0;
-    EXPECT_FALSE (copy->GetProperty (9, &value) || copy->GetProperty (308, &value));
-    EXPECT_TRUE (copy->GetProperty (307, &value));
-    EXPECT_EQ (value, 614);
-    EXPECT_FALSE (component->DuplicatePropertyMap (nullptr)->GetProperty (10, &value));
+    EXPECT_FALSE (copy->GetProperty (9, &value) || copy->GetProperty (308, &value) || component->DuplicatePropertyMap (nullptr)->GetProperty (10, &value));
+    EXPECT_TRUE (copy->GetProperty (307, &value) && value == 614);
 }
 
 TEST (AAX_VCollection, DestructionDeletesTheWholeTreeAndReleasesInOrder)
@@ -254,8 +248,7 @@ TEST (AAX_VCollection, DestructionDeletesTheWholeTreeAndReleasesInOrder)
             // Each descriptor gives back its components first, then its maps, then itself.
             expected.insert (expected.end(), { str (component->GetIUnknown()), str (map->GetIUnknown()), str (effect->GetIUnknown()) });
         }
-        expected.push_back (str (collection.NewPropertyMap()->GetIUnknown()));
-        expected.push_back (str (collection.GetIUnknown()));
+        expected.insert (expected.end(), { str (collection.NewPropertyMap()->GetIUnknown()), str (collection.GetIUnknown()) });
         FakeCounted::destroyed.clear();
     }
 
@@ -284,6 +277,5 @@ TEST (AAX_VViewContainer, ForwardsToTheWindowAndFallsBackWithoutOne)
     }
     EXPECT_TRUE (modifiers == 0 && window->lastViewSize.horizontal == 406.0f);
     EXPECT_EQ (host.log().methods ("viewContainer"), std::vector<int> ({ 3, 4, 5, 6, 7, 8, 9 }));
-    EXPECT_EQ (window->refCount(), 1u);
-    window->Release();
+    EXPECT_EQ (window->Release(), 0u);
 }

@@ -16,6 +16,6 @@ quietline_add_test(aax_effect_packet_tests
   LABELS sanitize concurrency)
 
 quietline_add_test(aax_effect_parameters_tests
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/EffectParametersTest.cpp ${CMAKE_CURRENT_LIST_DIR}/EffectGUITest.cpp
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/EffectParametersTest.cpp
   LIBS quietline_aax_effect quietline_aax_fakehost
   LABELS sanitize concurrency)
