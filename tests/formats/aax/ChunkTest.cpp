@@ -53,13 +53,10 @@ bool samePrefix (const std::vector<ChunkEntry>& a, const std::vector<ChunkEntry>
 AAX_CChunkDataParser sampleParser()
 {
     AAX_CChunkDataParser parser;
-    parser.AddDouble ("freqParam", 21000.0);
-    parser.AddInt32 ("MasterBypassID", 1);
+    parser.AddDouble ("freqParam", 21000.0), parser.AddInt32 ("MasterBypassID", 1);
     for (const char* value : { "abc", "ab", "", "abcdefg", "abcdefgh" })
         parser.AddString ("t", AAX_CString (value));
-    parser.AddDouble ("x", -0.1);
-    parser.AddInt32 ("neg", -7);
-    parser.AddDouble ("freqParam", 1.0);   // a duplicate name is kept
+    parser.AddDouble ("x", -0.1), parser.AddInt32 ("neg", -7), parser.AddDouble ("freqParam", 1.0);   // a duplicate name is kept
     return parser;
 }
 } // namespace
@@ -72,8 +69,7 @@ TEST (AAXChunkFormat, WritesByteForByteWithNamesAndTextsPaddedToFourBytes)
 
     AAX_CChunkDataParser parser;
     EXPECT_EQ (write (parser), marker) << "the empty chunk is the marker alone";
-    parser.AddInt32 ("a", -2);
-    parser.AddInt32 ("ab", 0x01020304);
+    parser.AddInt32 ("a", -2), parser.AddInt32 ("ab", 0x01020304);
     for (const char* value : { "ab", "abc", "abcd", "" })
         parser.AddString ("r", AAX_CString (value));
     EXPECT_EQ (write (parser), (marker + text ("l_a", 4) + Bytes { 0xFF, 0xFF, 0xFF, 0xFE } + text ("l_ab", 8) + Bytes { 1, 2, 3, 4 }
@@ -87,15 +83,13 @@ TEST (AAXChunkFormat, RoundTripKeepsEntriesAndOrderAndALoadReplacesThem)
     const auto parser = sampleParser();
     const auto data = write (parser);
     auto reader = load (data);
-    EXPECT_EQ (reader.GetEntries().size(), parser.GetEntries().size());
-    EXPECT_TRUE (samePrefix (reader.GetEntries(), parser.GetEntries()));
+    EXPECT_TRUE (reader.GetEntries().size() == parser.GetEntries().size() && samePrefix (reader.GetEntries(), parser.GetEntries()));
     EXPECT_EQ (write (reader), data);
 
     ChunkBuffer empty (marker);
     empty.record()->version = 7;
     reader.LoadChunk (empty.record());
-    EXPECT_TRUE (reader.GetEntries().empty());
-    EXPECT_EQ (reader.GetVersion(), 7);
+    EXPECT_TRUE (reader.GetEntries().empty() && reader.GetVersion() == 7);
     reader.AddInt32 ("stale", 1);
     reader.LoadChunk (nullptr);
     EXPECT_TRUE (reader.GetEntries().empty());
@@ -116,17 +110,15 @@ TEST (AAXChunkFormat, ReadsHandMadeEntriesOfEveryTypeLetter)
                          { 1, "float", 0x3FC00000 }, { 2, "long", 0x80000000u }, { 3, "double", 0 }, { 4, "short", 0xFFFFFFFEu },
                          { 5, "text", 0 }, { 0, "odd", 0 }, { 2, "last", 42 } }));
 
-    int32_t i32 = 0;
+    int32_t i32 = 0, last = 0;
     double d = 0.0;
     AAX_CString s;
-    EXPECT_TRUE (parser.FindInt32 ("long", &i32) && i32 == INT32_MIN);
-    EXPECT_TRUE (parser.FindDouble ("double", &d) && d == -2.5);
-    EXPECT_TRUE (parser.FindString ("text", &s) && s == AAX_CString ("hello"));
-    EXPECT_TRUE (parser.FindInt32 ("last", &i32) && i32 == 42);
+    EXPECT_TRUE (parser.FindInt32 ("long", &i32) && parser.FindDouble ("double", &d) && parser.FindString ("text", &s) && parser.FindInt32 ("last", &last));
+    EXPECT_TRUE (i32 == INT32_MIN && d == -2.5 && s == AAX_CString ("hello") && last == 42);
 
     // Types 1 and 4 are read but never found; a wrong type leaves the output alone.
     EXPECT_FALSE (parser.FindDouble ("float", &d) || parser.FindDouble ("long", &d) || parser.FindInt32 ("short", &i32) || parser.FindString ("double", &s));
-    EXPECT_TRUE (d == -2.5 && i32 == 42 && s == AAX_CString ("hello"));
+    EXPECT_TRUE (d == -2.5 && i32 == INT32_MIN && s == AAX_CString ("hello"));
 }
 
 TEST (AAXChunkFormat, FindEntryResumesAfterTheLastHitAndWraps)
@@ -158,8 +150,8 @@ TEST (AAXChunkFormat, MalformedChunksEndTheParse)
     for (int32_t badSize : { -1, -4, INT32_MIN, 0, 4 })
     {
         ChunkBuffer buffer (marker + good);
-        buffer.record()->size = badSize;
         AAX_CChunkDataParser parser;
+        buffer.record()->size = badSize;
         parser.LoadChunk (buffer.record());
         EXPECT_TRUE (parser.GetEntries().empty()) << badSize;
     }

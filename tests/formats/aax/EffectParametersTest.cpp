@@ -169,8 +169,7 @@ TEST_F (EffectParametersTest, PreviewNotificationAndFieldDataNeedTheirData)
     const uint32_t preview = AAX_CEffectParameters::previewNotification;
     EXPECT_TRUE (effect->NotificationReceived (preview, &on, 4) == kAAXSuccess && host.log().size() == 0) << "no preview parameter";
 
-    stop();
-    start ({ .preview = true });
+    effect->manager().AddParameter (boolParameter ("PreviewID", "off", "on"));
     for (const auto& [type, data, size, expected] : { std::tuple { preview, &on, 4u, 1.0f }, { preview, nullptr, 4u, 1.0f },
                                                       { preview, &off, 3u, 1.0f }, { 0x12345678u, &off, 4u, 1.0f }, { preview, &off, 4u, 0.0f } })
     {

@@ -67,15 +67,14 @@ std::vector<Operation> runtimeOperations (IACFUnknown* host)
     auto c = std::make_shared<AAX_VController> (host);
     auto t = std::make_shared<AAX_VTransport> (host);
     auto a = std::make_shared<AAX_VAutomationDelegate> (host);
+    // Out values the host may write.
     static float f;
     static uint32_t u;
-    static int32_t i, j;
+    static int32_t i, j, rate, feetRate;
     static int64_t l, m, n;
     static bool b;
     static double d;
     static AAX_MidiPacket packet;
-    static AAX_FrameRate rate;
-    static AAX_FeetFramesRate feetRate;
     static AAX_CString text;
     const char *ctl = "controller", *tsp = "transport", *aut = "automation";
     return {

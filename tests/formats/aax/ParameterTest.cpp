@@ -43,8 +43,7 @@ TEST_F (AAXParameterTest, IdentifierIsCutAndValuesKeepToTheirKindAndRange)
 {
     const std::string longId = "abcdefghijklmnopqrstuvwxyz0123456789ABCD";
     std::unique_ptr<AAX_IParameter> cut (floatParameter (longId.c_str(), "Cut", 7.0f));
-    EXPECT_EQ (std::string (cut->Identifier()), longId.substr (0, 31));
-    EXPECT_EQ (value (*cut), 1.0f) << "a default outside the taper is brought to its maximum";
+    EXPECT_TRUE (std::string (cut->Identifier()) == longId.substr (0, 31) && value (*cut) == 1.0f) << "a default outside the taper is brought to its maximum";
 
     bool b = false;
     double d = 0.0;
@@ -99,15 +98,10 @@ TEST_F (AAXParameterTest, DefaultAndSteps)
     EXPECT_EQ (gain->GetNormalizedValue(), 0.75);
     gain->SetNumberOfSteps (2);
     for (const auto& [normalized, step] : { std::pair { 0.49, 0u }, { 0.5, 1u }, { 1.0, 1u } })
-    {
-        gain->SetNormalizedValue (normalized);
-        EXPECT_EQ (gain->GetStepValue(), step) << normalized;
-    }
+        EXPECT_EQ ((gain->SetNormalizedValue (normalized), gain->GetStepValue()), step) << normalized;
     gain->SetNumberOfSteps (5);
-    gain->SetStepValue (3);
-    EXPECT_EQ (gain->GetNormalizedValue(), 0.75);
-    gain->SetStepValue (9);
-    EXPECT_EQ (gain->GetNormalizedValue(), 1.0);
+    for (const auto& [step, normalized] : { std::pair { 3u, 0.75 }, { 9u, 1.0 } })
+        EXPECT_EQ ((gain->SetStepValue (step), gain->GetNormalizedValue()), normalized) << step;
     gain->SetNumberOfSteps (1);
     EXPECT_EQ (gain->GetStepValue(), 0u);
 }
@@ -132,9 +126,7 @@ TEST_F (AAXParameterTest, DisplayTextsAndParsing)
     }
 
     EXPECT_TRUE (bypass->GetValueString (&out) && out == AAX_CString ("bypass"));
-    EXPECT_TRUE (bypass->SetValueFromString (AAX_CString ("on")));
-    EXPECT_FALSE (bypass->SetValueFromString (AAX_CString ("On")));
-    EXPECT_EQ (bypass->GetNormalizedValue(), 1.0);
+    EXPECT_TRUE (bypass->SetValueFromString (AAX_CString ("on")) && ! bypass->SetValueFromString (AAX_CString ("On")) && bypass->GetNormalizedValue() == 1.0);
 }
 
 TEST_F (AAXParameterTest, ManagerKeepsTheFirstOfDuplicatesAndUnregistersOnRemoval)
@@ -148,11 +140,8 @@ TEST_F (AAXParameterTest, ManagerKeepsTheFirstOfDuplicatesAndUnregistersOnRemova
     manager.AddParameter (duplicate.get());
     manager.AddParameter (nullptr);
 
-    EXPECT_EQ (manager.NumParameters(), 3);
-    EXPECT_NE (manager.GetParameterByID ("gain"), duplicate.get());
-    EXPECT_EQ (manager.GetParameterIndex ("MasterBypassID"), 2);
-    EXPECT_EQ (manager.GetParameterIndex (nullptr), -1);
-    EXPECT_EQ (manager.GetParameterByIndex (3), nullptr);
+    EXPECT_TRUE (manager.NumParameters() == 3 && manager.GetParameterByID ("gain") != duplicate.get() && manager.GetParameterIndex ("MasterBypassID") == 2);
+    EXPECT_TRUE (manager.GetParameterIndex (nullptr) == -1 && manager.GetParameterByIndex (3) == nullptr);
     EXPECT_EQ (posts(), (Strings { "register gain", "register MasterBypassID" }));
     manager.RemoveAllParameters();
     EXPECT_EQ (manager.GetParameterByID ("gain"), nullptr);

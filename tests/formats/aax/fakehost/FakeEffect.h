@@ -2,8 +2,8 @@
 
 // A small effect on the fake host: float parameters "gain" (0..1, default 0.5) and "freq"
 // (20000..25000, default 21000, shortened "Freq" and "F"), the Boolean "MasterBypassID" (texts
-// "bypass"/"on", 2 steps, type 0, its value posted on port 3) and, when asked for, a Boolean
-// "PreviewID". FakeEffect::create answers it with one reference, which the test releases.
+// "bypass"/"on", 2 steps, type 0, its value posted on port 3). FakeEffect::create answers it with
+// one reference, which the test releases.
 // ChunkBuffer is a chunk record as a host allocates it.
 
 #include "formats/aax/AAX_CBinaryDisplayDelegate.h"
@@ -48,21 +48,19 @@ struct ChunkBuffer
 
 struct FakeEffectOptions
 {
-    bool masterBypass = true, preview = false;
+    bool masterBypass = true;
     AAX_Result effectInitResult = kAAXSuccess;
 };
 
-class FakeEffect : public AAX_CEffectParameters
+struct FakeEffect : AAX_CEffectParameters
 {
-public:
     static constexpr uint32_t bypassPort = 3;
 
     static FakeEffect* create (FakeEffectOptions options = {})
     {
         auto* effect = new FakeEffect();
         effect->options = options;
-        effect->AddRef();
-        return effect;
+        return effect->AddRef(), effect;
     }
 
     AAX_Result EffectInit() override
@@ -81,8 +79,6 @@ public:
             const AAX_CPacketHandler<AAX_CPacketDispatcher> handler (&PacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket);
             PacketDispatcher.RegisterPacket ("MasterBypassID", bypassPort, &handler);
         }
-        if (options.preview)
-            add (boolParameter ("PreviewID", "off", "on"));
         return options.effectInitResult;
     }
 
@@ -91,10 +87,6 @@ public:
     AAX_CPacketDispatcher& dispatcher() { return PacketDispatcher; }
     const std::set<std::string>& filtered() const { return FilteredParameterIds; }
 
-protected:
-    FakeEffect() = default;
-
-private:
     void add (AAX_IParameter* parameter)
     {
         // A second Initialize runs EffectInit again; the manager declines the duplicates.

@@ -195,6 +195,7 @@ struct FakeCollection : FakeObject<IAAXHostCollection>
         return *out != nullptr ? kAAXSuccess : kACFNoInterface;
     }
 
+    // Methods 3..6 are the host's own.
     AAX_Result CollectionMethod3() override { return log (3); }
     AAX_Result CollectionMethod4() override { return log (4); }
     AAX_Result CollectionMethod5() override { return log (5); }
@@ -208,8 +209,7 @@ struct FakeCollection : FakeObject<IAAXHostCollection>
 
 struct FakeEffectDescriptor : FakeObject<IAAXHostEffectDescriptor_V2>
 {
-    explicit FakeEffectDescriptor (State s)
-        : FakeObject ("effectDescriptor", s, { { &kAAXID_EffectDescriptor, nullptr }, { &kAAXID_EffectDescriptor_V2, &FakeOptions::effectDescriptorV2 } }) {}
+    explicit FakeEffectDescriptor (State s) : FakeObject ("effectDescriptor", s, { { &kAAXID_EffectDescriptor, nullptr }, { &kAAXID_EffectDescriptor_V2, &FakeOptions::effectDescriptorV2 } }) {}
 
     AAX_Result AddComponent (IACFUnknown* component) override { return log (3, component); }
     AAX_Result AddName (const char* name) override { return log (4, name); }
@@ -224,8 +224,7 @@ struct FakeEffectDescriptor : FakeObject<IAAXHostEffectDescriptor_V2>
 
 struct FakeComponentDescriptor : FakeObject<IAAXHostComponentDescriptor_V2>
 {
-    explicit FakeComponentDescriptor (State s)
-        : FakeObject ("componentDescriptor", s, { { &kAAXID_ComponentDescriptor, nullptr }, { &kAAXID_ComponentDescriptor_V2, &FakeOptions::componentDescriptorV2 } }) {}
+    explicit FakeComponentDescriptor (State s) : FakeObject ("componentDescriptor", s, { { &kAAXID_ComponentDescriptor, nullptr }, { &kAAXID_ComponentDescriptor_V2, &FakeOptions::componentDescriptorV2 } }) {}
 
     AAX_Result Clear() override { return log (3); }
     AAX_Result AddReservedField (AAX_FieldIndex f, uint32_t type) override { return log (4, f, type); }
@@ -251,8 +250,7 @@ struct FakeComponentDescriptor : FakeObject<IAAXHostComponentDescriptor_V2>
 /** Keeps its properties; the reading methods answer in the low byte only, with noise above it. */
 struct FakePropertyMap : FakeObject<IAAXHostPropertyMap_V2>
 {
-    explicit FakePropertyMap (State s)
-        : FakeObject ("propertyMap", s, { { &kAAXID_PropertyMap, nullptr }, { &kAAXID_PropertyMap_V2, &FakeOptions::propertyMapV2 } }) {}
+    explicit FakePropertyMap (State s) : FakeObject ("propertyMap", s, { { &kAAXID_PropertyMap, nullptr }, { &kAAXID_PropertyMap_V2, &FakeOptions::propertyMapV2 } }) {}
 
     int32_t GetProperty (uint32_t property, int32_t* value) override
     {
@@ -280,8 +278,7 @@ struct FakePropertyMap : FakeObject<IAAXHostPropertyMap_V2>
 
 struct FakeController : FakeObject<IAAXHostController_V2>
 {
-    explicit FakeController (State s)
-        : FakeObject ("controller", s, { { &kAAXID_Controller, nullptr }, { &kAAXID_Controller_V2, &FakeOptions::controllerV2 } }) {}
+    explicit FakeController (State s) : FakeObject ("controller", s, { { &kAAXID_Controller, nullptr }, { &kAAXID_Controller_V2, &FakeOptions::controllerV2 } }) {}
 
     std::vector<std::pair<AAX_FieldIndex, std::vector<uint8_t>>> packets;   // what PostPacket delivered
 
@@ -332,8 +329,7 @@ struct FakeAutomationDelegate : FakeObject<IAAXHostAutomationDelegate>
 
 struct FakeTransport : FakeObject<IAAXHostTransport_V2>
 {
-    explicit FakeTransport (State s)
-        : FakeObject ("transport", s, { { &kAAXID_Transport, nullptr }, { &kAAXID_Transport_V2, &FakeOptions::transportV2 } }) {}
+    explicit FakeTransport (State s) : FakeObject ("transport", s, { { &kAAXID_Transport, nullptr }, { &kAAXID_Transport_V2, &FakeOptions::transportV2 } }) {}
 
     AAX_Result GetCurrentTempo (double* bpm) override { return log (3, bpm); }
     AAX_Result GetCurrentMeter (int32_t* n, int32_t* d) override { return log (4, n, d); }
