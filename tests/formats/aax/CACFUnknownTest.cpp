@@ -68,22 +68,15 @@ TEST (CACFUnknown, CountsReferencesAndAnswersOnlyItsOwnInterfaces)
     int destroyed = 0;
     auto* probe = new Probe (destroyed);
     IACFUnknown* outer = probe->GetOuterIUnknown();
-    EXPECT_EQ (probe->GetRefCount(), 0u);
-    EXPECT_EQ (ACFCanUnloadNow (nullptr), before + 1);
+    EXPECT_TRUE (probe->GetRefCount() == 0 && ACFCanUnloadNow (nullptr) == before + 1);
     EXPECT_EQ (outer->AddRef(), 1u);
 
     void* answer = reinterpret_cast<void*> (0x1);
-    EXPECT_EQ (outer->QueryInterface (kAAXID_Controller, &answer), kACFNoInterface);
-    EXPECT_EQ (answer, nullptr);
+    EXPECT_TRUE (outer->QueryInterface (kAAXID_Controller, &answer) == kACFNoInterface && answer == nullptr);
     EXPECT_EQ (outer->QueryInterface (kAAXID_IACFUnknown, nullptr), kACFNullPointer);
-    EXPECT_EQ (outer->QueryInterface (kAAXID_IACFUnknown, &answer), kAAXSuccess);
-    EXPECT_EQ (answer, static_cast<void*> (outer));
-    EXPECT_EQ (probe->GetRefCount(), 2u);
-
-    EXPECT_EQ (static_cast<IACFUnknown*> (answer)->Release(), 1u);
-    EXPECT_EQ (destroyed, 0);
-    EXPECT_EQ (outer->Release(), 0u);
-    EXPECT_EQ (destroyed, 2) << "FinalRelease runs, then the object is deleted";
+    EXPECT_TRUE (outer->QueryInterface (kAAXID_IACFUnknown, &answer) == kAAXSuccess && answer == outer && probe->GetRefCount() == 2);
+    EXPECT_TRUE (static_cast<IACFUnknown*> (answer)->Release() == 1 && destroyed == 0);
+    EXPECT_TRUE (outer->Release() == 0 && destroyed == 2) << "FinalRelease runs, then the object is deleted";
     EXPECT_EQ (ACFCanUnloadNow (nullptr), before);
 }
 
@@ -112,8 +105,6 @@ TEST (CACFUnknownThreads, ReferencesFromManyThreadsBalance)
     for (auto& thread : threads)
         thread.join();
 
-    EXPECT_EQ (deletions.load(), 4 * 20000);
-    EXPECT_EQ (shared->InternalRelease(), 0u);
-    EXPECT_EQ (sharedState, 2);
+    EXPECT_TRUE (deletions.load() == 4 * 20000 && shared->InternalRelease() == 0 && sharedState == 2);
     EXPECT_EQ (CACFUnknown::GetActiveObjectCount(), liveBefore);
 }

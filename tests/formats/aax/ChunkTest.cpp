@@ -18,24 +18,18 @@ Bytes write (const AAX_CChunkDataParser& parser)
 
 AAX_CChunkDataParser load (const Bytes& data)
 {
-    ChunkBuffer buffer (data);
     AAX_CChunkDataParser parser;
-    parser.LoadChunk (buffer.record());
+    parser.LoadChunk (ChunkBuffer (data).record());
     return parser;
 }
 
-Bytes operator+ (Bytes a, const Bytes& b)
-{
-    a.insert (a.end(), b.begin(), b.end());
-    return a;
-}
+Bytes operator+ (Bytes a, const Bytes& b) { return a.insert (a.end(), b.begin(), b.end()), a; }
 
 /** The text and its NUL, padded with zeros to `length` bytes. */
 Bytes text (const std::string& s, size_t length)
 {
     Bytes result (s.begin(), s.end());
-    result.resize (length);
-    return result;
+    return result.resize (length), result;
 }
 
 const Bytes marker { 1, 1, 1, 1 };
@@ -63,11 +57,9 @@ AAX_CChunkDataParser sampleParser()
 
 TEST (AAXChunkFormat, WritesByteForByteWithNamesAndTextsPaddedToFourBytes)
 {
-    AAX_CChunkDataParser example;
+    AAX_CChunkDataParser example, parser;
     example.AddDouble ("0", 1.0);
     EXPECT_EQ (write (example), (Bytes { 1, 1, 1, 1, 0x64, 0x5F, 0x30, 0, 0x3F, 0xF0, 0, 0, 0, 0, 0, 0 }));
-
-    AAX_CChunkDataParser parser;
     EXPECT_EQ (write (parser), marker) << "the empty chunk is the marker alone";
     parser.AddInt32 ("a", -2), parser.AddInt32 ("ab", 0x01020304);
     for (const char* value : { "ab", "abc", "abcd", "" })
@@ -164,8 +156,7 @@ TEST (AAXChunkFormat, EveryTruncationAndSingleByteCorruptionStaysInsideTheChunk)
     for (size_t length = 0; length <= data.size(); ++length)
     {
         const auto entries = load (Bytes (data.begin(), data.begin() + static_cast<std::ptrdiff_t> (length))).GetEntries();
-        EXPECT_TRUE (samePrefix (entries, full.GetEntries())) << "a prefix of the entries: " << length;
-        EXPECT_TRUE (length < data.size() || entries.size() == full.GetEntries().size());
+        EXPECT_TRUE (samePrefix (entries, full.GetEntries()) && (length < data.size() || entries.size() == full.GetEntries().size())) << "a prefix of the entries: " << length;
     }
 
     for (size_t corruption = 0; corruption < data.size() * 256; ++corruption)

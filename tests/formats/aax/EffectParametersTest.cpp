@@ -77,8 +77,7 @@ protected:
     static Bytes chunkOf (const AAX_CChunkDataParser& parser)
     {
         ChunkBuffer buffer { Bytes (static_cast<size_t> (parser.GetChunkDataSize())) };
-        parser.GetChunkData (buffer.record());
-        return buffer.data();
+        return parser.GetChunkData (buffer.record()), buffer.data();
     }
 
     LiveCheck check;
@@ -184,18 +183,11 @@ TEST_F (EffectParametersTest, PreviewNotificationAndFieldDataNeedTheirData)
 
 TEST_F (EffectParametersTest, InterfaceQueryAnswersThePrimaryInterface)
 {
-    IACFUnknown* unknown = effect;
-    const void* primary = static_cast<AAX_IACFEffectParameters_V2*> (effect);
-    for (const acfUID& id : { kAAXID_EffectParameters, kAAXID_EffectParameters_V2, kAAXID_IACFUnknown, kAAXID_EffectGUI })
-    {
-        void* out = nullptr;
-        const bool known = ! (id == kAAXID_EffectGUI);
-        EXPECT_EQ (unknown->QueryInterface (id, &out), known ? kAAXSuccess : kACFNoInterface);
-        EXPECT_TRUE (id == kAAXID_IACFUnknown ? out != nullptr : out == (known ? primary : nullptr));
-        EXPECT_EQ (effect->GetRefCount(), known ? 2u : 1u);
-        if (out != nullptr)
-            static_cast<IACFUnknown*> (out)->Release();
-    }
+    void *first = nullptr, *second = nullptr, *gui = effect;
+    EXPECT_EQ (effect->QueryInterface (kAAXID_EffectParameters, &first) + effect->QueryInterface (kAAXID_EffectParameters_V2, &second), kAAXSuccess);
+    EXPECT_TRUE (first == second && first == static_cast<AAX_IACFEffectParameters_V2*> (effect) && effect->GetRefCount() == 3);
+    EXPECT_TRUE (effect->QueryInterface (kAAXID_EffectGUI, &gui) == kACFNoInterface && gui == nullptr);
+    effect->Release(), effect->Release();
 }
 
 TEST_F (EffectParametersTest, InitializeFiltersTheMasterBypassAndASecondOneMovesTheParameters)
@@ -203,17 +195,13 @@ TEST_F (EffectParametersTest, InitializeFiltersTheMasterBypassAndASecondOneMoves
     EXPECT_EQ (effect->filtered(), (std::set<std::string> { "MasterBypassID" }));
     FakeHost second;
     ASSERT_EQ (effect->Initialize (second.unknown()), kAAXSuccess);
-    EXPECT_TRUE (host.automation().registered.empty());
-    EXPECT_EQ (second.automation().registered, (std::set<std::string> { "gain", "freq", "MasterBypassID" }));
+    EXPECT_TRUE (host.automation().registered.empty() && second.automation().registered.size() == 3);
     effect->SetParameterNormalizedValue ("gain", 0.1);
-    EXPECT_EQ (host.log().count ("automation", 5), 0u);
-    EXPECT_EQ (second.log().count ("automation", 5), 1u);
+    EXPECT_TRUE (host.log().count ("automation", 5) == 0 && second.log().count ("automation", 5) == 1);
 
-    stop();
-    start ({ .masterBypass = false });
+    stop(), start ({ .masterBypass = false });
     EXPECT_EQ (effect->filtered(), (std::set<std::string> { "" }));
-    stop();
-    start ({ .effectInitResult = -42 });
+    stop(), start ({ .effectInitResult = -42 });
     EXPECT_TRUE (effect->filtered().empty());
 }
 
@@ -233,8 +221,7 @@ TEST_F (EffectParametersTest, UninitializeUnregistersThenNoReleasedProxyIsUsed)
     start();
     effect->Release();
     effect = nullptr;
-    EXPECT_TRUE (host.automation().registered.empty());
-    EXPECT_EQ (host.log().count ("automation", 4), 3u);
+    EXPECT_TRUE (host.automation().registered.empty() && host.log().count ("automation", 4) == 3);
 }
 
 TEST_F (EffectParametersTest, ChunkIdentitySizeAndBytes)
@@ -280,8 +267,7 @@ TEST_F (EffectParametersTest, ChunkRoundTripRestoresExactFloatsAndSkipsWrongType
     EXPECT_EQ (effect->SetChunk (otherChunk, saved.record()), kAAXUnknownChunk);
 
     AAX_CChunkDataParser parser;
-    parser.AddInt32 ("gain", 1);
-    parser.AddDouble ("freq", 22000.0);
+    parser.AddInt32 ("gain", 1), parser.AddDouble ("freq", 22000.0);
     ChunkBuffer mixed (chunkOf (parser), elck);
     EXPECT_EQ (effect->SetChunk (elck, mixed.record()) + effect->SetChunk (elck, nullptr), kAAXSuccess);
     EXPECT_TRUE (value ("gain") == 0.1f && value ("freq") == 22000.0f) << "a float parameter ignores an integer entry";
@@ -302,15 +288,13 @@ TEST_F (EffectParametersTest, CompareActiveChunk)
     effect->parameter ("MasterBypassID")->SetValueWithBool (true);
     EXPECT_TRUE (equal (current, elck)) << "the filtered master bypass makes no difference";
     effect->parameter ("gain")->SetValueWithFloat (0.75f);
-    EXPECT_FALSE (equal (current, elck));
-    EXPECT_TRUE (equal (current, otherChunk));
+    EXPECT_TRUE (! equal (current, elck) && equal (current, otherChunk));
     EXPECT_FALSE (equal (chunkOf (parser), elck)) << "an entry missing for one parameter is a difference";
     EXPECT_EQ (effect->CompareActiveChunk (nullptr, nullptr), kAAXNullObject);
 
     // Without parameters every chunk is equal, and the own chunk is the marker alone.
     effect->Uninitialize();
-    EXPECT_TRUE (equal (chunkOf (parser), elck));
-    EXPECT_EQ (fetchChunk(), (Bytes { 1, 1, 1, 1 }));
+    EXPECT_TRUE (equal (chunkOf (parser), elck) && fetchChunk() == (Bytes { 1, 1, 1, 1 }));
 }
 
 TEST_F (EffectParametersTest, EveryTruncationAndCorruptionOfAChunkIsHandledSafely)
@@ -367,21 +351,16 @@ TEST_F (EffectParametersTest, GUIInitializeFetchesTheEffectAndASecondOneGivesBac
     const uint32_t controllerRefs = host.controller().refCount(), effectRefs = effect->GetRefCount();
     for (int i = 1; i <= 2; ++i)
     {
-        EXPECT_EQ (gui->Initialize (host.unknown()), kAAXSuccess);
-        EXPECT_EQ (gui->viewContents, i);
-        EXPECT_EQ (gui->GetEffectParameters(), static_cast<AAX_IACFEffectParameters*> (effect));
-        EXPECT_EQ (effect->GetRefCount(), effectRefs + 1);
-        EXPECT_EQ (host.controller().refCount(), controllerRefs + 2) << "first and second version";
+        EXPECT_TRUE (gui->Initialize (host.unknown()) == kAAXSuccess && gui->viewContents == i && gui->GetEffectParameters() == static_cast<AAX_IACFEffectParameters*> (effect));
+        EXPECT_TRUE (effect->GetRefCount() == effectRefs + 1 && host.controller().refCount() == controllerRefs + 2) << "first and second version";
     }
     gui->UpdateAllParameters();
     EXPECT_EQ (gui->updated, (Strings { "gain", "freq", "MasterBypassID" }));
     EXPECT_EQ (gui->Uninitialize(), kAAXSuccess);
     EXPECT_TRUE (effect->GetRefCount() == effectRefs && host.controller().refCount() == controllerRefs && host.transport().refCount() == controllerRefs);
     void* answer = nullptr;
-    EXPECT_EQ (gui->QueryInterface (kAAXID_EffectGUI, &answer), kAAXSuccess);
-    EXPECT_EQ (answer, static_cast<AAX_IACFEffectGUI*> (gui));
-    static_cast<AAX_IACFEffectGUI*> (answer)->Release();
-    EXPECT_EQ (gui->Release(), 0u);
+    EXPECT_TRUE (gui->QueryInterface (kAAXID_EffectGUI, &answer) == kAAXSuccess && answer == static_cast<AAX_IACFEffectGUI*> (gui));
+    EXPECT_TRUE (gui->Release() == 1 && gui->Release() == 0);
 }
 
 TEST_F (EffectParametersTest, GUIViewContainerSetReplacedClearedAndGivenBackOnDestruction)

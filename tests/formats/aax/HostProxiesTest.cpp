@@ -136,11 +136,10 @@ TEST (AAXHostProxies, ArgumentsValuesAndAnswersPassThrough)
     FakeHost host;
     for (const auto& op : descriptionOperations (host.unknown()))
         op.call();
-    const auto& log = host.log();
-    EXPECT_EQ (log.calls ("collection", 7).at (0).args.at (1).substr (0, 17), "effectDescriptor#");
-    EXPECT_EQ (log.calls ("componentDescriptor", 16).at (0).args.at (1).substr (0, 12) + log.calls ("componentDescriptor", 16).at (0).args.at (4), "propertyMap#ptr");
-    EXPECT_EQ (log.calls ("componentDescriptor", 17).at (0).args.at (2), "null");
-    EXPECT_EQ (log.calls ("componentDescriptor", 18).at (0).args, std::vector<std::string> ({ "11", "7", "8" }));
+    auto args = [&host] (const char* interface, int method) { return host.log().calls (interface, method).at (0).args; };
+    EXPECT_EQ (args ("collection", 7).at (1).substr (0, 17) + args ("componentDescriptor", 16).at (1).substr (0, 12) + args ("componentDescriptor", 16).at (4), "effectDescriptor#propertyMap#ptr");
+    EXPECT_EQ (args ("componentDescriptor", 17).at (2), "null");
+    EXPECT_EQ (args ("componentDescriptor", 18), std::vector<std::string> ({ "11", "7", "8" }));
 
     AAX_VCollection collection (host.unknown()), none (nullptr);
     EXPECT_EQ (collection.AddEffect ("x", nullptr), kAAXNullObject) << "a null descriptor never reaches the host";
@@ -155,7 +154,7 @@ TEST (AAXHostProxies, ArgumentsValuesAndAnswersPassThrough)
     controller.GetSampleRate (&sampleRate), controller.GetHostName (&name);
     AAX_VAutomationDelegate (host.unknown()).PostSetValueRequest ("freqParam", 0.25);
     EXPECT_TRUE (sampleRate == 96000.0f && name == AAX_CString ("Fake Host"));
-    EXPECT_EQ (log.calls ("automation", 5).at (0).args, std::vector<std::string> ({ "\"freqParam\"", "0.25" }));
+    EXPECT_EQ (args ("automation", 5), std::vector<std::string> ({ "\"freqParam\"", "0.25" }));
     EXPECT_EQ (orphan.GetCurrentAutomationTimestamp (&timestamp) + orphan.GetCurrentAutomationTimestamp (nullptr), 2 * kAAXNotSupported);
     EXPECT_EQ (timestamp, 0) << "cleared without a host";
 }

@@ -59,8 +59,7 @@ TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
     std::thread waiter ([&] { acquired = mutex.Lock(); mutex.Unlock(); });
     std::this_thread::sleep_for (std::chrono::milliseconds (30));
     EXPECT_FALSE (acquired.load()) << "the foreign Unlock released the mutex";
-    mutex.Unlock();
-    waiter.join();
+    mutex.Unlock(), waiter.join();
     EXPECT_TRUE (acquired.load()) << "one Unlock released it";
 
     int counter = 0;
@@ -71,9 +70,7 @@ TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
             {
                 const bool outer = mutex.Lock(), inner = mutex.Lock();
                 ++counter;
-                if (inner)
-                    mutex.Unlock();
-                if (outer)
+                for (int locks = outer + inner; locks > 0; --locks)
                     mutex.Unlock();
             }
         });

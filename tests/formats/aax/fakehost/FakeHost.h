@@ -101,7 +101,7 @@ inline std::string str (const char* text) { return text != nullptr ? "\"" + std:
 inline std::string str (IACFUnknown* object)
 {
     auto* fake = dynamic_cast<FakeCounted*> (object);
-    return fake != nullptr ? fake->name() : object == nullptr ? "null" : "foreign";
+    return fake != nullptr ? fake->name() : object != nullptr ? "foreign" : "null";
 }
 
 template <class T>
@@ -254,9 +254,8 @@ struct FakePropertyMap : FakeObject<IAAXHostPropertyMap_V2>
 
     int32_t GetProperty (uint32_t property, int32_t* value) override
     {
-        const bool found = values.count (property) > 0;
-        *value = found ? values[property] : *value;
-        return log (3, property), 0x7F00 | (found ? 1 : 0);
+        *value = values.count (property) > 0 ? values[property] : *value;
+        return log (3, property), 0x7F00 | (values.count (property) > 0 ? 1 : 0);
     }
     AAX_Result AddProperty (uint32_t property, int32_t value) override { values[property] = value; return log (4, property, value); }
     AAX_Result RemoveProperty (uint32_t property) override { values.erase (property); return log (5, property); }
@@ -293,8 +292,8 @@ struct FakeController : FakeObject<IAAXHostController_V2>
     AAX_Result SetCycleCount (uint32_t* which, int32_t* values, int32_t count) override { return log (11, which, values, count); }
     AAX_Result PostPacket (AAX_FieldIndex field, const void* payload, uint32_t size) override
     {
-        packets.push_back ({ field, { static_cast<const uint8_t*> (payload), static_cast<const uint8_t*> (payload) + size } });
-        return log (12, field, size);
+        const auto* bytes = static_cast<const uint8_t*> (payload);
+        return packets.push_back ({ field, { bytes, bytes + size } }), log (12, field, size);
     }
     AAX_Result GetCurrentMeterValue (uint32_t id, float* v) override { return log (13, id, v); }
     AAX_Result GetMeterPeakValue (uint32_t id, float* v) override { return log (14, id, v); }
@@ -397,9 +396,8 @@ struct FakeHostUnknown : FakeObject<IACFUnknown>
 
     ~FakeHostUnknown() override
     {
-        controller->Release(), automation->Release(), transport->Release();
-        if (effect != nullptr)
-            effect->Release();
+        for (IACFUnknown* held : std::initializer_list<IACFUnknown*> { controller, automation, transport, effect })
+            held != nullptr ? held->Release() : 0;
     }
 
     ACFResult QueryInterface (const acfUID& id, void** out) override
