@@ -27,6 +27,28 @@ double limitNormalized (double value)
     return value > 0.0 ? value : 0.0;
 }
 
+/** The host's parameter queries share one shape: refuse a null out-pointer, then an unknown
+    identifier, then let `read` fill the answer. */
+template <typename Out, typename Read>
+AAX_Result readParameter (const AAX_IParameter* parameter, Out* out, Read&& read)
+{
+    if (out == nullptr)
+        return kAAXNullObject;
+    if (parameter == nullptr)
+        return kAAXNoSuchParameter;
+    return read (*parameter, *out);
+}
+
+/** The same for operations that change a known parameter. */
+template <typename Change>
+AAX_Result changeParameter (AAX_IParameter* parameter, Change&& change)
+{
+    if (parameter == nullptr)
+        return kAAXNoSuchParameter;
+    change (*parameter);
+    return kAAXSuccess;
+}
+
 } // namespace
 
 AAX_CEffectParameters::AAX_CEffectParameters() = default;
@@ -156,13 +178,11 @@ AAX_Result AAX_CEffectParameters::GetParameterIsAutomatable (const char* id, boo
 
 AAX_Result AAX_CEffectParameters::GetParameterNumberOfSteps (const char* id, int32_t* steps) const
 {
-    if (steps == nullptr)
-        return kAAXNullObject;
-    const auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    *steps = static_cast<int32_t> (parameter->GetNumberOfSteps());
-    return kAAXSuccess;
+    return readParameter (findParameter (id), steps, [] (const AAX_IParameter& p, int32_t& out)
+    {
+        out = static_cast<int32_t> (p.GetNumberOfSteps());
+        return kAAXSuccess;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterName (const char* id, AAX_IString* name) const
@@ -214,44 +234,34 @@ AAX_Result AAX_CEffectParameters::GetParameterNameOfLength (const char* id, AAX_
 
 AAX_Result AAX_CEffectParameters::GetParameterDefaultNormalizedValue (const char* id, double* value) const
 {
-    if (value == nullptr)
-        return kAAXNullObject;
-    const auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    *value = parameter->GetNormalizedDefaultValue();
-    return kAAXSuccess;
+    return readParameter (findParameter (id), value, [] (const AAX_IParameter& p, double& out)
+    {
+        out = p.GetNormalizedDefaultValue();
+        return kAAXSuccess;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterDefaultNormalizedValue (const char* id, double value)
 {
-    auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    parameter->SetNormalizedDefaultValue (value);
-    return kAAXSuccess;
+    return changeParameter (findParameter (id), [value] (AAX_IParameter& p) { p.SetNormalizedDefaultValue (value); });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterType (const char* id, int32_t* type) const
 {
-    if (type == nullptr)
-        return kAAXNullObject;
-    const auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    *type = parameter->GetType();
-    return kAAXSuccess;
+    return readParameter (findParameter (id), type, [] (const AAX_IParameter& p, int32_t& out)
+    {
+        out = p.GetType();
+        return kAAXSuccess;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterOrientation (const char* id, int32_t* orientation) const
 {
-    if (orientation == nullptr)
-        return kAAXNullObject;
-    const auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    *orientation = parameter->GetOrientation();
-    return kAAXSuccess;
+    return readParameter (findParameter (id), orientation, [] (const AAX_IParameter& p, int32_t& out)
+    {
+        out = p.GetOrientation();
+        return kAAXSuccess;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameter (const char* id, AAX_IParameter** parameter)
@@ -288,63 +298,49 @@ AAX_Result AAX_CEffectParameters::GetParameterValueInfo (const char*, int32_t, i
 
 AAX_Result AAX_CEffectParameters::GetParameterValueFromString (const char* id, double* value, const AAX_IString& text) const
 {
-    if (value == nullptr)
-        return kAAXNullObject;
-    const auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    return parameter->GetNormalizedValueFromString (AAX_CString (text), value) ? kAAXSuccess : kAAXConversionFailed;
+    return readParameter (findParameter (id), value, [&text] (const AAX_IParameter& p, double& out)
+    {
+        return p.GetNormalizedValueFromString (AAX_CString (text), &out) ? kAAXSuccess : kAAXConversionFailed;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterStringFromValue (const char* id, double normalizedValue, AAX_IString* text,
                                                                int32_t maxLength) const
 {
-    if (text == nullptr)
-        return kAAXNullObject;
-    const auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
+    return readParameter (findParameter (id), text, [=] (const AAX_IParameter& p, AAX_IString& out)
+    {
+        AAX_CString converted;
+        if (! p.GetStringFromNormalizedValue (normalizedValue, maxLength, converted))
+            return kAAXConversionFailed;
 
-    AAX_CString converted;
-    if (! parameter->GetStringFromNormalizedValue (normalizedValue, maxLength, converted))
-        return kAAXConversionFailed;
-
-    *text = converted;
-    return kAAXSuccess;
+        out = converted;
+        return kAAXSuccess;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterValueString (const char* id, AAX_IString* text, int32_t maxLength) const
 {
-    if (text == nullptr)
-        return kAAXNullObject;
-    const auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-
-    AAX_CString converted;
-    parameter->GetValueString (maxLength, &converted);
-    *text = converted;
-    return kAAXSuccess;
+    return readParameter (findParameter (id), text, [maxLength] (const AAX_IParameter& p, AAX_IString& out)
+    {
+        AAX_CString converted;
+        p.GetValueString (maxLength, &converted);
+        out = converted;
+        return kAAXSuccess;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::GetParameterNormalizedValue (const char* id, double* value) const
 {
-    if (value == nullptr)
-        return kAAXNullObject;
-    const auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    *value = parameter->GetNormalizedValue();
-    return kAAXSuccess;
+    return readParameter (findParameter (id), value, [] (const AAX_IParameter& p, double& out)
+    {
+        out = p.GetNormalizedValue();
+        return kAAXSuccess;
+    });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedValue (const char* id, double value)
 {
-    auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    parameter->SetNormalizedValue (value);
-    return kAAXSuccess;
+    return changeParameter (findParameter (id), [value] (AAX_IParameter& p) { p.SetNormalizedValue (value); });
 }
 
 AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (const char* id, double delta)
@@ -358,20 +354,12 @@ AAX_Result AAX_CEffectParameters::SetParameterNormalizedRelative (const char* id
 
 AAX_Result AAX_CEffectParameters::TouchParameter (const char* id)
 {
-    auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    parameter->Touch();
-    return kAAXSuccess;
+    return changeParameter (findParameter (id), [] (AAX_IParameter& p) { p.Touch(); });
 }
 
 AAX_Result AAX_CEffectParameters::ReleaseParameter (const char* id)
 {
-    auto* parameter = findParameter (id);
-    if (parameter == nullptr)
-        return kAAXNoSuchParameter;
-    parameter->Release();
-    return kAAXSuccess;
+    return changeParameter (findParameter (id), [] (AAX_IParameter& p) { p.Release(); });
 }
 
 AAX_Result AAX_CEffectParameters::UpdateParameterTouch (const char*, bool)
