@@ -86,6 +86,17 @@ TEST_F (ProcessorTest, ProgramsStartAtPresetZeroLoadFactoryPresetsAndIgnoreBadSl
     EXPECT_EQ (proc->getParameterText (P::mixParam), "100.0 %");
     EXPECT_EQ (proc->getParameterText (P::bypassParam), "Off");
 
+    // Names, defaults (the parameters' own, not preset 0's) and host flags.
+    const struct { const char* name; float defaultValue; } params[] = {
+        { "Frequency", proc->getParamManager().getParam (P::freqParam)->valueToNormalised (21000.0) },
+        { "Slope", 1.0f }, { "Mix", 1.0f }, { "Bypass", 0.0f } };
+    for (int i = 0; i < 4; ++i)
+    {
+        EXPECT_EQ (proc->getParameterName (i), params[i].name);
+        EXPECT_FLOAT_EQ (proc->getParameterDefaultValue (i), params[i].defaultValue) << i;
+        EXPECT_TRUE (proc->isParameterAutomatable (i) && proc->getParameterNumSteps (i) == 0) << i;
+    }
+
     const char* names[] = { "Default", "Light", "Intermediate", "Steep and reduced", "Hard",
                             "USER001", "USER002", "USER003", "USER004", "USER005" };
     ASSERT_EQ (proc->getNumPrograms(), 10);
