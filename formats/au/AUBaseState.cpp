@@ -2,6 +2,7 @@
 
 #include "formats/au/AUBase.h"
 
+#include "formats/au/BigEndian.h"
 #include "formats/au/ClassInfoKeys.h"
 
 #include <cstdio>
@@ -10,17 +11,6 @@ namespace kelmora::au
 {
 namespace
 {
-void AppendBigEndian (CFMutableDataRef data, UInt32 value)
-{
-    const UInt8 bytes[4] = { UInt8 (value >> 24), UInt8 (value >> 16), UInt8 (value >> 8), UInt8 (value) };
-    CFDataAppendBytes (data, bytes, 4);
-}
-
-UInt32 ReadBigEndian (const UInt8* p)
-{
-    return (UInt32 (p[0]) << 24) | (UInt32 (p[1]) << 16) | (UInt32 (p[2]) << 8) | UInt32 (p[3]);
-}
-
 void SetNumber (CFMutableDictionaryRef dictionary, CFStringRef key, CFNumberType type, const void* value)
 {
     auto number = CFNumberCreate (nullptr, type, value);

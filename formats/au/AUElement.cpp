@@ -1,26 +1,13 @@
 #include "formats/au/AUElement.h"
 
 #include "formats/au/AUBase.h"
+#include "formats/au/BigEndian.h"
 #include "formats/au/StatusLadder.h"
 
 #include <cstring>
 
 namespace kelmora::au
 {
-namespace
-{
-void AppendBigEndian (CFMutableDataRef data, UInt32 value)
-{
-    const UInt8 bytes[4] = { UInt8 (value >> 24), UInt8 (value >> 16), UInt8 (value >> 8), UInt8 (value) };
-    CFDataAppendBytes (data, bytes, 4);
-}
-
-UInt32 ReadBigEndian (const UInt8* p)
-{
-    return (UInt32 (p[0]) << 24) | (UInt32 (p[1]) << 16) | (UInt32 (p[2]) << 8) | UInt32 (p[3]);
-}
-} // namespace
-
 AUElement::AUElement (AUBase& unit) : mAudioUnit (unit) {}
 
 AUElement::~AUElement() { CFRelease (mElementName); }
