@@ -8,19 +8,16 @@
 
 #include <fstream>
 
-#include <X11/Xlib.h>
+#include "support/HostWindow.h"
 
 namespace kelmora::tools::test
 {
 TEST (ModuleEditor, OpensInAHostWindowAndTheModuleStillUnloads)
 {
     quietline::test::TempHome home;
-    XSetErrorHandler ([] (::Display*, XErrorEvent*) { return 0; });
-    ::Display* display = XOpenDisplay (nullptr);
-    ASSERT_NE (display, nullptr) << "needs an X server";
-    const ::Window parent = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 500, 300, 0, 0, 0);
-    XMapWindow (display, parent);
-    XFlush (display);
+    quietline::test::HostWindow frame;
+    ASSERT_NE (frame.display, nullptr) << "needs an X server";
+    const ::Window parent = frame.window;
 
     for (int round = 0; round < 2; ++round)
     {
@@ -42,8 +39,5 @@ TEST (ModuleEditor, OpensInAHostWindowAndTheModuleStillUnloads)
         const std::string all ((std::istreambuf_iterator<char> (maps)), std::istreambuf_iterator<char>());
         EXPECT_EQ (all.find (QUIETLINE_MODULE_PATH), std::string::npos) << "round " << round;
     }
-
-    XDestroyWindow (display, parent);
-    XCloseDisplay (display);
 }
 } // namespace kelmora::tools::test

@@ -9,7 +9,7 @@
 
 #include <thread>
 
-#include <X11/Xlib.h>
+#include "support/HostWindow.h"
 
 namespace kelmora::vst::test
 {
@@ -31,14 +31,10 @@ bool messageArrives (std::function<void()> idle)
 TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
 {
     quietline::test::TempHome home;
-    // Like real hosts, keep X errors from ending the process (a server without a window manager
-    // lacks some of the atoms the window properties name).
-    XSetErrorHandler ([] (::Display*, XErrorEvent*) { return 0; });
-    ::Display* display = XOpenDisplay (nullptr);
-    ASSERT_NE (display, nullptr) << "needs an X server";
-    const ::Window parent = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 500, 300, 0, 0, 0);
-    XMapWindow (display, parent);
-    XFlush (display);
+    quietline::test::HostWindow frame;
+    ASSERT_NE (frame.display, nullptr) << "needs an X server";
+    ::Display* display = frame.display;
+    const ::Window parent = frame.window;
 
     RecordingHost host;
     host.answer (hostGetVersion, 2400);
@@ -89,7 +85,5 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     audio.join();
     EXPECT_GT (processor.blocks.load(), 0);
     EXPECT_EQ (dispatch (effClose), 1);
-    XDestroyWindow (display, parent);
-    XCloseDisplay (display);
 }
 } // namespace kelmora::vst::test
