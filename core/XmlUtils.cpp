@@ -167,12 +167,13 @@ std::unique_ptr<juce::XmlElement> XmlUtils::parseBinaryBlock (const void* data, 
     if (data == nullptr || size <= 8 || juce::ByteOrder::littleEndianInt (data) != magicXmlNumber)
         return {};
 
-    const auto length = (std::size_t) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
+    // The length is a signed 32-bit number: one with the top bit set is no length at all.
+    const auto length = (juce::int32) juce::ByteOrder::littleEndianInt (juce::addBytesToPointer (data, 4));
 
-    if (length == 0)
+    if (length <= 0)
         return {};
 
-    return parseBytes (juce::addBytesToPointer (data, 8), juce::jmin (size - 8, length));
+    return parseBytes (juce::addBytesToPointer (data, 8), juce::jmin (size - 8, (std::size_t) length));
 }
 
 //==============================================================================

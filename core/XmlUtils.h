@@ -45,7 +45,8 @@ struct XmlUtils
     static std::unique_ptr<juce::XmlElement> parseFile (const juce::File& file);
 
     /** Parses the block that juce::AudioProcessor::copyXmlToBinary writes (magic number, 32-bit
-        little-endian length, UTF-8 text); null when the block is not of that form. */
+        little-endian length, UTF-8 text); null when the block is not of that form or its length,
+        read as a signed 32-bit number, is not positive. */
     static std::unique_ptr<juce::XmlElement> parseBinaryBlock (const void* data, std::size_t size);
 
     //==============================================================================

@@ -34,12 +34,12 @@ bool allFinite (const juce::AudioBuffer<float>& b)
 }
 
 // The binary block the host stores: JUCE's magic, the declared length, then the text.
-juce::MemoryBlock stateBlob (const juce::String& text, int magic = 0x21324356, int declaredLength = -1)
+juce::MemoryBlock stateBlob (const juce::String& text, int magic = 0x21324356, juce::int64 declaredLength = -1)
 {
     juce::MemoryBlock b;
     juce::MemoryOutputStream out (b, false);
     out.writeInt (magic);
-    out.writeInt (declaredLength >= 0 ? declaredLength : (int) text.getNumBytesAsUTF8() + 1);
+    out.writeInt (declaredLength >= 0 ? (int) (juce::uint32) declaredLength : (int) text.getNumBytesAsUTF8() + 1);
     out.writeString (text);
     return b;
 }
@@ -227,6 +227,7 @@ TEST_F (ProcessorTest, OddStateBlobsResetRestoreOrKeepTheLiveValuesAndTheFilterF
         { "deep nesting", stateBlob (deep), 21000, 100, true },
         { "non-numbers", stateBlob ("<OrvelQuietline freqParam=\"nan\" slopeParam=\"inf\" mixParam=\"-nan\"/>"), 20000, 30, false },
         { "length beyond data", stateBlob ("<OrvelQuietline/>", 0x21324356, 100000), 21000, 100, false },
+        { "negative length", stateBlob ("<OrvelQuietline freqParam=\"24000\"/>", 0x21324356, 0xFFFFFF00), 21000, 100, true },
         { "tag in lower case", stateBlob ("<orvelquietline freqParam=\"24000\"/>"), 24000, 100, false },
     };
 
