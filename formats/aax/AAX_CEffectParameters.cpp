@@ -79,6 +79,13 @@ void AAX_CEffectParameters::releaseHostObjects()
     transport = nullptr;
 }
 
+// The chunk covers the parameters the effect reports, which a derived effect may narrow.
+int32_t AAX_CEffectParameters::chunkParameterCount() const
+{
+    int32_t count = 0;
+    return GetNumberOfParameters (&count) == kAAXSuccess ? count : 0;
+}
+
 AAX_IController* AAX_CEffectParameters::Controller() const { return controller; }
 AAX_ITransport* AAX_CEffectParameters::Transport() const { return transport; }
 
@@ -430,7 +437,7 @@ void AAX_CEffectParameters::BuildChunkData() const
 {
     ChunkParser.Clear();
 
-    for (int32_t index = 0; index < ParameterManager.NumParameters(); ++index)
+    for (int32_t index = 0, count = chunkParameterCount(); index < count; ++index)
     {
         const auto* parameter = ParameterManager.GetParameterByIndex (index);
         if (parameter == nullptr || FilteredParameterIds.count (parameter->Identifier()) != 0)
@@ -503,7 +510,7 @@ AAX_Result AAX_CEffectParameters::SetChunk (AAX_ChunkID chunkID, const ChunkReco
     std::lock_guard<std::recursive_mutex> lock (chunkLock);
     ChunkParser.LoadChunk (chunk);
 
-    for (int32_t index = 0; index < ParameterManager.NumParameters(); ++index)
+    for (int32_t index = 0, count = chunkParameterCount(); index < count; ++index)
     {
         auto* parameter = ParameterManager.GetParameterByIndex (index);
         if (parameter == nullptr || FilteredParameterIds.count (parameter->Identifier()) != 0)
@@ -561,7 +568,7 @@ AAX_Result AAX_CEffectParameters::CompareActiveChunk (const ChunkRecord* chunk, 
     *isEqual = false;
     ChunkParser.LoadChunk (chunk);
 
-    for (int32_t index = 0; index < ParameterManager.NumParameters(); ++index)
+    for (int32_t index = 0, count = chunkParameterCount(); index < count; ++index)
     {
         const auto* parameter = ParameterManager.GetParameterByIndex (index);
         if (parameter == nullptr || FilteredParameterIds.count (parameter->Identifier()) != 0)

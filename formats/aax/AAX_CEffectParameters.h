@@ -109,6 +109,7 @@ protected:
 
 private:
     AAX_IParameter* findParameter (const char* id) const;
+    int32_t chunkParameterCount() const;
     void releaseHostObjects();
 
     AAX_VController* controller = nullptr;

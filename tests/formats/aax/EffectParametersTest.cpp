@@ -273,6 +273,17 @@ TEST_F (EffectParametersTest, ChunkRoundTripRestoresExactFloatsAndSkipsWrongType
     EXPECT_TRUE (value ("gain") == 0.1f && value ("freq") == 22000.0f) << "a float parameter ignores an integer entry";
 }
 
+TEST_F (EffectParametersTest, ChunkCoversOnlyTheParametersTheEffectReports)
+{
+    struct ReportsOne : FakeEffect { AAX_Result GetNumberOfParameters (int32_t* count) const override { return *count = 1, kAAXSuccess; } };
+    stop();
+    effect = new ReportsOne();
+    ASSERT_EQ ((effect->AddRef(), effect->Initialize (host.unknown())), kAAXSuccess);
+    ChunkBuffer saved (fetchChunk(), elck);
+    bool equal = false;
+    EXPECT_TRUE (saved.data().size() == 20 && effect->CompareActiveChunk (saved.record(), &equal) == kAAXSuccess && equal);
+}
+
 TEST_F (EffectParametersTest, CompareActiveChunk)
 {
     const Bytes current = fetchChunk();
