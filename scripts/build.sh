@@ -11,4 +11,5 @@ if command -v ccache >/dev/null 2>&1; then
 fi
 
 cmake -S "$root" -B "$dir" -G Ninja "${launcher[@]}" "$@" >/dev/null
-cmake --build "$dir" --parallel "$(nproc)"
+# QUIETLINE_JOBS caps the compile jobs on a shared machine.
+cmake --build "$dir" --parallel "${QUIETLINE_JOBS:-$(nproc)}"
