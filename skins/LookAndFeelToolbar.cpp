@@ -1,122 +1,158 @@
 #include "skins/LookAndFeelToolbar.h"
 
+#include "skins/ColourTable.h"
+#include "skins/SkinPainters.h"
+
 namespace kelmora::skins
 {
-LookAndFeelToolbar::LookAndFeelToolbar() = default;
-
-juce::Typeface::Ptr LookAndFeelToolbar::getTypefaceForFont (const juce::Font& a0)
+namespace
 {
-    return juce::LookAndFeel_V3::getTypefaceForFont (a0);
+constexpr painters::TooltipStyle tooltipStyle { 13.0f, 220.0f };
+using painters::plainFont;
+} // namespace
+
+LookAndFeelToolbar::LookAndFeelToolbar()
+{
+    setSkinColours (*this, SkinColours::toolbar);
 }
 
-void LookAndFeelToolbar::drawButtonBackground (juce::Graphics& a0, juce::Button& a1, const juce::Colour& backgroundColour, bool isMouseOver, bool isButtonDown)
+juce::Typeface::Ptr LookAndFeelToolbar::getTypefaceForFont (const juce::Font&)
 {
-    juce::LookAndFeel_V3::drawButtonBackground (a0, a1, backgroundColour, isMouseOver, isButtonDown);
+    return painters::plainTypeface();
 }
 
-juce::Font LookAndFeelToolbar::getTextButtonFont (juce::TextButton& a0, int buttonHeight)
+void LookAndFeelToolbar::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour&,
+                                                   bool isMouseOver, bool isButtonDown)
 {
-    return juce::LookAndFeel_V3::getTextButtonFont (a0, buttonHeight);
+    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::menu, isMouseOver, isButtonDown),
+                              button.getWidth(), button.getHeight(), 6);
 }
 
-void LookAndFeelToolbar::drawButtonText (juce::Graphics& a0, juce::TextButton& a1, bool isMouseOver, bool isButtonDown)
+juce::Font LookAndFeelToolbar::getTextButtonFont (juce::TextButton&, int)
 {
-    juce::LookAndFeel_V3::drawButtonText (a0, a1, isMouseOver, isButtonDown);
+    return plainFont (12.2f);
 }
 
-void LookAndFeelToolbar::drawToggleButton (juce::Graphics& a0, juce::ToggleButton& a1, bool isMouseOver, bool isButtonDown)
+void LookAndFeelToolbar::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
 {
-    juce::LookAndFeel_V3::drawToggleButton (a0, a1, isMouseOver, isButtonDown);
+    g.setFont (getTextButtonFont (button, button.getHeight()).withHeight (13.0f));
+
+    const int yIndent = painters::buttonTextIndent (button);
+    const juce::Rectangle<int> box (1, yIndent, button.getWidth() - 2, button.getHeight() - 2 * yIndent);
+
+    painters::drawTwoPassText (g, button.getButtonText(), { juce::Colour (0x55000000), box.translated (1, 1) },
+                               { painters::buttonTextColour (button), box }, juce::Justification::centred, 2, 0.7f);
 }
 
-void LookAndFeelToolbar::changeToggleButtonWidthToFitText (juce::ToggleButton& a0)
+void LookAndFeelToolbar::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool isMouseOver,
+                                               bool isButtonDown)
 {
-    juce::LookAndFeel_V3::changeToggleButtonWidthToFitText (a0);
+    const juce::Colour black (0xFF000000);
+    painters::drawShadowedToggle (g, *this, button, isMouseOver, isButtonDown, 26, 27, &black);
 }
 
-void LookAndFeelToolbar::drawTickBox (juce::Graphics& a0, juce::Component& a1, float x, float y, float w, float h, bool ticked, bool isEnabled, bool isMouseOver, bool isButtonDown)
+void LookAndFeelToolbar::changeToggleButtonWidthToFitText (juce::ToggleButton& button)
 {
-    juce::LookAndFeel_V3::drawTickBox (a0, a1, x, y, w, h, ticked, isEnabled, isMouseOver, isButtonDown);
+    painters::fitToggleButtonToText (button);
 }
 
-void LookAndFeelToolbar::fillTextEditorBackground (juce::Graphics& a0, int width, int height, juce::TextEditor& a3)
+void LookAndFeelToolbar::drawTickBox (juce::Graphics& g, juce::Component&, float x, float y, float, float,
+                                          bool ticked, bool, bool, bool)
 {
-    juce::LookAndFeel_V3::fillTextEditorBackground (a0, width, height, a3);
+    painters::drawImageTickBox (g, x, y, ticked);
 }
 
-void LookAndFeelToolbar::drawTextEditorOutline (juce::Graphics& a0, int width, int height, juce::TextEditor& a3)
+void LookAndFeelToolbar::fillTextEditorBackground (juce::Graphics& g, int width, int height,
+                                                   juce::TextEditor& editor)
 {
-    juce::LookAndFeel_V3::drawTextEditorOutline (a0, width, height, a3);
+    g.setColour (editor.findColour (juce::TextEditor::backgroundColourId));
+    g.fillRoundedRectangle (0.0f, 0.0f, (float) width, (float) height, 2.0f);
 }
 
-void LookAndFeelToolbar::drawPopupMenuBackground (juce::Graphics& a0, int width, int height)
+void LookAndFeelToolbar::drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
 {
-    juce::LookAndFeel_V3::drawPopupMenuBackground (a0, width, height);
+    painters::drawBevelledTextEditorOutline (g, width, height, editor);
 }
 
-void LookAndFeelToolbar::drawPopupMenuItem (juce::Graphics& a0, const juce::Rectangle<int>& area, bool isSeparator, bool isActive, bool isHighlighted, bool isTicked, bool hasSubMenu, const juce::String& text, const juce::String& shortcutKeyText, const juce::Drawable* icon, const juce::Colour* textColour)
+void LookAndFeelToolbar::drawPopupMenuBackground (juce::Graphics& g, int width, int height)
 {
-    juce::LookAndFeel_V3::drawPopupMenuItem (a0, area, isSeparator, isActive, isHighlighted, isTicked, hasSubMenu, text, shortcutKeyText, icon, textColour);
+    painters::drawFramedPopupBackground (g, *this, width, height, 0.2f);
 }
 
-juce::Font LookAndFeelToolbar::getPopupMenuFont ()
+void LookAndFeelToolbar::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area,
+                                                bool isSeparator, bool isActive, bool isHighlighted, bool isTicked,
+                                                bool hasSubMenu, const juce::String& text,
+                                                const juce::String& shortcutKeyText, const juce::Drawable* icon,
+                                                const juce::Colour* textColour)
 {
-    return juce::LookAndFeel_V3::getPopupMenuFont ();
+    painters::drawPopupItem (g, *this, area, isSeparator, isActive, isHighlighted, isTicked, hasSubMenu, text,
+                             shortcutKeyText, icon, textColour,
+                             { 5, juce::Colour (0x22000000), juce::Colour (0x10FFFFFF), getPopupMenuFont() });
 }
 
-void LookAndFeelToolbar::drawPopupMenuUpDownArrow (juce::Graphics& a0, int width, int height, bool isScrollUpArrow)
+juce::Font LookAndFeelToolbar::getPopupMenuFont()
 {
-    juce::LookAndFeel_V3::drawPopupMenuUpDownArrow (a0, width, height, isScrollUpArrow);
+    return plainFont (12.2f);
 }
 
-void LookAndFeelToolbar::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator, int standardMenuItemHeight, int& idealWidth, int& idealHeight)
+void LookAndFeelToolbar::drawPopupMenuUpDownArrow (juce::Graphics& g, int width, int height,
+                                                       bool isScrollUpArrow)
 {
-    juce::LookAndFeel_V3::getIdealPopupMenuItemSize (text, isSeparator, standardMenuItemHeight, idealWidth, idealHeight);
+    painters::drawPopupScrollArrow (g, *this, width, height, isScrollUpArrow);
 }
 
-void LookAndFeelToolbar::drawComboBox (juce::Graphics& a0, int width, int height, bool isButtonDown, int buttonX, int buttonY, int buttonW, int buttonH, juce::ComboBox& a8)
+void LookAndFeelToolbar::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator,
+                                                        int standardMenuItemHeight, int& idealWidth,
+                                                        int& idealHeight)
 {
-    juce::LookAndFeel_V3::drawComboBox (a0, width, height, isButtonDown, buttonX, buttonY, buttonW, buttonH, a8);
+    painters::idealPopupItemSize (getPopupMenuFont(), text, isSeparator, standardMenuItemHeight, 1.3f, idealWidth,
+                                  idealHeight);
 }
 
-juce::Font LookAndFeelToolbar::getComboBoxFont (juce::ComboBox& a0)
+void LookAndFeelToolbar::drawComboBox (juce::Graphics& g, int width, int height, bool, int, int, int, int,
+                                           juce::ComboBox&)
 {
-    return juce::LookAndFeel_V3::getComboBoxFont (a0);
+    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::menu, false, false), width, height, 6);
 }
 
-juce::Label* LookAndFeelToolbar::createComboBoxTextBox (juce::ComboBox& a0)
+juce::Font LookAndFeelToolbar::getComboBoxFont (juce::ComboBox&)
 {
-    return juce::LookAndFeel_V3::createComboBoxTextBox (a0);
+    return painters::boldFont (12.2f);
 }
 
-void LookAndFeelToolbar::positionComboBoxText (juce::ComboBox& a0, juce::Label& a1)
+juce::Label* LookAndFeelToolbar::createComboBoxTextBox (juce::ComboBox&)
 {
-    juce::LookAndFeel_V3::positionComboBoxText (a0, a1);
+    return new juce::Label();
 }
 
-void LookAndFeelToolbar::drawLabel (juce::Graphics& a0, juce::Label& a1)
+void LookAndFeelToolbar::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
 {
-    juce::LookAndFeel_V3::drawLabel (a0, a1);
+    painters::positionComboBoxLabel (box, label, getComboBoxFont (box));
 }
 
-juce::Font LookAndFeelToolbar::getLabelFont (juce::Label& a0)
+void LookAndFeelToolbar::drawLabel (juce::Graphics& g, juce::Label& label)
 {
-    return juce::LookAndFeel_V3::getLabelFont (a0);
+    painters::drawFramedLabel (g, label, getLabelFont (label), { true, true, true });
 }
 
-juce::Rectangle<int> LookAndFeelToolbar::getTooltipBounds (const juce::String& text, juce::Point<int> screenPos, juce::Rectangle<int> parentArea)
+juce::Font LookAndFeelToolbar::getLabelFont (juce::Label&)
 {
-    return juce::LookAndFeel_V3::getTooltipBounds (text, screenPos, parentArea);
-}
-
-void LookAndFeelToolbar::drawTooltip (juce::Graphics& a0, const juce::String& text, int width, int height)
-{
-    juce::LookAndFeel_V3::drawTooltip (a0, text, width, height);
+    return plainFont (12.2f);
 }
 
 juce::Rectangle<int> LookAndFeelToolbar::getTooltipSize (const juce::String& text)
 {
-    return getTooltipBounds (text, {}, { 0, 0, 1 << 20, 1 << 20 }).withPosition (0, 0);
+    return painters::tooltipSize (text, tooltipStyle);
 }
 
+juce::Rectangle<int> LookAndFeelToolbar::getTooltipBounds (const juce::String& text, juce::Point<int> screenPos,
+                                                               juce::Rectangle<int> parentArea)
+{
+    return painters::tooltipBounds (text, tooltipStyle, screenPos, parentArea);
+}
+
+void LookAndFeelToolbar::drawTooltip (juce::Graphics& g, const juce::String& text, int width, int height)
+{
+    painters::drawTooltip (g, *this, text, width, height, tooltipStyle);
+}
 } // namespace kelmora::skins
