@@ -1,31 +1,15 @@
 #include "skins/LookAndFeelContextMenu.h"
 
 #include "skins/ColourTable.h"
-#include "skins/SkinPainters.h"
 
 namespace kelmora::skins
 {
-namespace
-{
-constexpr painters::TooltipStyle tooltipStyle { 13.0f, 200.0f };
 using painters::plainFont;
-} // namespace
 
 LookAndFeelContextMenu::LookAndFeelContextMenu()
+    : ImageButtonLook (painters::ButtonArt::menu, 1.7f, { 13.0f, 200.0f })
 {
     setSkinColours (*this, SkinColours::contextMenu);
-}
-
-juce::Typeface::Ptr LookAndFeelContextMenu::getTypefaceForFont (const juce::Font&)
-{
-    return painters::plainTypeface();
-}
-
-void LookAndFeelContextMenu::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour&,
-                                                   bool isMouseOver, bool isButtonDown)
-{
-    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::menu, isMouseOver, isButtonDown),
-                              button.getWidth(), button.getHeight(), 6);
 }
 
 juce::Font LookAndFeelContextMenu::getTextButtonFont (juce::TextButton&, int)
@@ -56,17 +40,6 @@ void LookAndFeelContextMenu::drawToggleButton (juce::Graphics& g, juce::ToggleBu
     painters::drawShadowedToggle (g, *this, button, isMouseOver, isButtonDown, 28, 28, nullptr);
 }
 
-void LookAndFeelContextMenu::changeToggleButtonWidthToFitText (juce::ToggleButton& button)
-{
-    painters::fitToggleButtonToText (button);
-}
-
-void LookAndFeelContextMenu::drawTickBox (juce::Graphics& g, juce::Component&, float x, float y, float, float,
-                                          bool ticked, bool, bool, bool)
-{
-    painters::drawImageTickBox (g, x, y, ticked);
-}
-
 void LookAndFeelContextMenu::drawPopupMenuBackground (juce::Graphics& g, int, int)
 {
     g.fillAll (findColour (juce::PopupMenu::backgroundColourId));
@@ -88,20 +61,6 @@ juce::Font LookAndFeelContextMenu::getPopupMenuFont()
     return plainFont (13.0f);
 }
 
-void LookAndFeelContextMenu::drawPopupMenuUpDownArrow (juce::Graphics& g, int width, int height,
-                                                       bool isScrollUpArrow)
-{
-    painters::drawPopupScrollArrow (g, *this, width, height, isScrollUpArrow);
-}
-
-void LookAndFeelContextMenu::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator,
-                                                        int standardMenuItemHeight, int& idealWidth,
-                                                        int& idealHeight)
-{
-    painters::idealPopupItemSize (getPopupMenuFont(), text, isSeparator, standardMenuItemHeight, 1.7f, idealWidth,
-                                  idealHeight);
-}
-
 void LookAndFeelContextMenu::drawComboBox (juce::Graphics& g, int width, int height, bool, int, int, int, int,
                                            juce::ComboBox&)
 {
@@ -111,16 +70,6 @@ void LookAndFeelContextMenu::drawComboBox (juce::Graphics& g, int width, int hei
 juce::Font LookAndFeelContextMenu::getComboBoxFont (juce::ComboBox& box)
 {
     return plainFont (juce::jmin (0.85f * (float) box.getHeight(), 15.0f));
-}
-
-juce::Label* LookAndFeelContextMenu::createComboBoxTextBox (juce::ComboBox&)
-{
-    return new juce::Label();
-}
-
-void LookAndFeelContextMenu::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
-{
-    painters::positionComboBoxLabel (box, label, getComboBoxFont (box));
 }
 
 void LookAndFeelContextMenu::drawLabel (juce::Graphics& g, juce::Label& label)
@@ -133,19 +82,4 @@ juce::Font LookAndFeelContextMenu::getLabelFont (juce::Label&)
     return plainFont (13.0f);
 }
 
-juce::Rectangle<int> LookAndFeelContextMenu::getTooltipSize (const juce::String& text)
-{
-    return painters::tooltipSize (text, tooltipStyle);
-}
-
-juce::Rectangle<int> LookAndFeelContextMenu::getTooltipBounds (const juce::String& text, juce::Point<int> screenPos,
-                                                               juce::Rectangle<int> parentArea)
-{
-    return painters::tooltipBounds (text, tooltipStyle, screenPos, parentArea);
-}
-
-void LookAndFeelContextMenu::drawTooltip (juce::Graphics& g, const juce::String& text, int width, int height)
-{
-    painters::drawTooltip (g, *this, text, width, height, tooltipStyle);
-}
 } // namespace kelmora::skins

@@ -1,31 +1,15 @@
 #include "skins/LookAndFeelOverlay.h"
 
 #include "skins/ColourTable.h"
-#include "skins/SkinPainters.h"
 
 namespace kelmora::skins
 {
-namespace
-{
-constexpr painters::TooltipStyle tooltipStyle { 15.5f, 220.0f };
 using painters::plainFont;
-} // namespace
 
 LookAndFeelOverlay::LookAndFeelOverlay()
+    : ImageButtonLook (painters::ButtonArt::dialog, 1.3f, { 15.5f, 220.0f })
 {
     setSkinColours (*this, SkinColours::overlay);
-}
-
-juce::Typeface::Ptr LookAndFeelOverlay::getTypefaceForFont (const juce::Font&)
-{
-    return painters::plainTypeface();
-}
-
-void LookAndFeelOverlay::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour&,
-                                               bool isMouseOver, bool isButtonDown)
-{
-    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::dialog, isMouseOver, isButtonDown),
-                              button.getWidth(), button.getHeight(), 6);
 }
 
 juce::Font LookAndFeelOverlay::getTextButtonFont (juce::TextButton&, int)
@@ -61,17 +45,6 @@ void LookAndFeelOverlay::drawToggleButton (juce::Graphics& g, juce::ToggleButton
                                juce::Justification::centredLeft, 10, 0.7f);
 }
 
-void LookAndFeelOverlay::changeToggleButtonWidthToFitText (juce::ToggleButton& button)
-{
-    painters::fitToggleButtonToText (button);
-}
-
-void LookAndFeelOverlay::drawTickBox (juce::Graphics& g, juce::Component&, float x, float y, float, float,
-                                      bool ticked, bool, bool, bool)
-{
-    painters::drawImageTickBox (g, x, y, ticked);
-}
-
 void LookAndFeelOverlay::fillTextEditorBackground (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
 {
     g.setColour (editor.findColour (juce::TextEditor::backgroundColourId));
@@ -93,18 +66,6 @@ juce::Font LookAndFeelOverlay::getPopupMenuFont()
     return plainFont (12.2f);
 }
 
-void LookAndFeelOverlay::drawPopupMenuUpDownArrow (juce::Graphics& g, int width, int height, bool isScrollUpArrow)
-{
-    painters::drawPopupScrollArrow (g, *this, width, height, isScrollUpArrow);
-}
-
-void LookAndFeelOverlay::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator,
-                                                    int standardMenuItemHeight, int& idealWidth, int& idealHeight)
-{
-    painters::idealPopupItemSize (getPopupMenuFont(), text, isSeparator, standardMenuItemHeight, 1.3f, idealWidth,
-                                  idealHeight);
-}
-
 void LookAndFeelOverlay::drawComboBox (juce::Graphics& g, int width, int height, bool isButtonDown, int, int, int,
                                        int, juce::ComboBox&)
 {
@@ -117,16 +78,6 @@ juce::Font LookAndFeelOverlay::getComboBoxFont (juce::ComboBox& box)
     return plainFont (juce::jmin (0.85f * (float) box.getHeight(), 15.0f));
 }
 
-juce::Label* LookAndFeelOverlay::createComboBoxTextBox (juce::ComboBox&)
-{
-    return new juce::Label();
-}
-
-void LookAndFeelOverlay::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
-{
-    painters::positionComboBoxLabel (box, label, getComboBoxFont (box));
-}
-
 void LookAndFeelOverlay::drawLabel (juce::Graphics& g, juce::Label& label)
 {
     painters::drawFramedLabel (g, label, getLabelFont (label), { false, false, false });
@@ -137,19 +88,4 @@ juce::Font LookAndFeelOverlay::getLabelFont (juce::Label&)
     return plainFont (12.2f);
 }
 
-juce::Rectangle<int> LookAndFeelOverlay::getTooltipSize (const juce::String& text)
-{
-    return painters::tooltipSize (text, tooltipStyle);
-}
-
-juce::Rectangle<int> LookAndFeelOverlay::getTooltipBounds (const juce::String& text, juce::Point<int> screenPos,
-                                                           juce::Rectangle<int> parentArea)
-{
-    return painters::tooltipBounds (text, tooltipStyle, screenPos, parentArea);
-}
-
-void LookAndFeelOverlay::drawTooltip (juce::Graphics& g, const juce::String& text, int width, int height)
-{
-    painters::drawTooltip (g, *this, text, width, height, tooltipStyle);
-}
 } // namespace kelmora::skins

@@ -1,31 +1,15 @@
 #include "skins/LookAndFeelToolbar.h"
 
 #include "skins/ColourTable.h"
-#include "skins/SkinPainters.h"
 
 namespace kelmora::skins
 {
-namespace
-{
-constexpr painters::TooltipStyle tooltipStyle { 13.0f, 220.0f };
 using painters::plainFont;
-} // namespace
 
 LookAndFeelToolbar::LookAndFeelToolbar()
+    : ImageButtonLook (painters::ButtonArt::menu, 1.3f, { 13.0f, 220.0f })
 {
     setSkinColours (*this, SkinColours::toolbar);
-}
-
-juce::Typeface::Ptr LookAndFeelToolbar::getTypefaceForFont (const juce::Font&)
-{
-    return painters::plainTypeface();
-}
-
-void LookAndFeelToolbar::drawButtonBackground (juce::Graphics& g, juce::Button& button, const juce::Colour&,
-                                                   bool isMouseOver, bool isButtonDown)
-{
-    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::menu, isMouseOver, isButtonDown),
-                              button.getWidth(), button.getHeight(), 6);
 }
 
 juce::Font LookAndFeelToolbar::getTextButtonFont (juce::TextButton&, int)
@@ -49,17 +33,6 @@ void LookAndFeelToolbar::drawToggleButton (juce::Graphics& g, juce::ToggleButton
 {
     const juce::Colour black (0xFF000000);
     painters::drawShadowedToggle (g, *this, button, isMouseOver, isButtonDown, 26, 27, &black);
-}
-
-void LookAndFeelToolbar::changeToggleButtonWidthToFitText (juce::ToggleButton& button)
-{
-    painters::fitToggleButtonToText (button);
-}
-
-void LookAndFeelToolbar::drawTickBox (juce::Graphics& g, juce::Component&, float x, float y, float, float,
-                                          bool ticked, bool, bool, bool)
-{
-    painters::drawImageTickBox (g, x, y, ticked);
 }
 
 void LookAndFeelToolbar::fillTextEditorBackground (juce::Graphics& g, int width, int height,
@@ -95,20 +68,6 @@ juce::Font LookAndFeelToolbar::getPopupMenuFont()
     return plainFont (12.2f);
 }
 
-void LookAndFeelToolbar::drawPopupMenuUpDownArrow (juce::Graphics& g, int width, int height,
-                                                       bool isScrollUpArrow)
-{
-    painters::drawPopupScrollArrow (g, *this, width, height, isScrollUpArrow);
-}
-
-void LookAndFeelToolbar::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator,
-                                                        int standardMenuItemHeight, int& idealWidth,
-                                                        int& idealHeight)
-{
-    painters::idealPopupItemSize (getPopupMenuFont(), text, isSeparator, standardMenuItemHeight, 1.3f, idealWidth,
-                                  idealHeight);
-}
-
 void LookAndFeelToolbar::drawComboBox (juce::Graphics& g, int width, int height, bool, int, int, int, int,
                                            juce::ComboBox&)
 {
@@ -118,16 +77,6 @@ void LookAndFeelToolbar::drawComboBox (juce::Graphics& g, int width, int height,
 juce::Font LookAndFeelToolbar::getComboBoxFont (juce::ComboBox&)
 {
     return painters::boldFont (12.2f);
-}
-
-juce::Label* LookAndFeelToolbar::createComboBoxTextBox (juce::ComboBox&)
-{
-    return new juce::Label();
-}
-
-void LookAndFeelToolbar::positionComboBoxText (juce::ComboBox& box, juce::Label& label)
-{
-    painters::positionComboBoxLabel (box, label, getComboBoxFont (box));
 }
 
 void LookAndFeelToolbar::drawLabel (juce::Graphics& g, juce::Label& label)
@@ -140,19 +89,4 @@ juce::Font LookAndFeelToolbar::getLabelFont (juce::Label&)
     return plainFont (12.2f);
 }
 
-juce::Rectangle<int> LookAndFeelToolbar::getTooltipSize (const juce::String& text)
-{
-    return painters::tooltipSize (text, tooltipStyle);
-}
-
-juce::Rectangle<int> LookAndFeelToolbar::getTooltipBounds (const juce::String& text, juce::Point<int> screenPos,
-                                                               juce::Rectangle<int> parentArea)
-{
-    return painters::tooltipBounds (text, tooltipStyle, screenPos, parentArea);
-}
-
-void LookAndFeelToolbar::drawTooltip (juce::Graphics& g, const juce::String& text, int width, int height)
-{
-    painters::drawTooltip (g, *this, text, width, height, tooltipStyle);
-}
 } // namespace kelmora::skins
