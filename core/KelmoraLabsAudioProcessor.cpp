@@ -8,7 +8,7 @@ KelmoraLabsAudioProcessor::KelmoraLabsAudioProcessor (std::unique_ptr<ParamManag
     : juce::AudioProcessor (BusesProperties()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                                 .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      presetController (std::move (manager), userPresetFileName)
+      presetController (std::move (manager), userPresetFileName())
 {
     globalSettings.addStandardParams();
     globalSettings.setFile (GlobalParamList::defaultFileName);

@@ -2,6 +2,7 @@
 
 #include "core/GlobalParamList.h"
 #include "core/PresetController.h"
+#include "core/ProductIdentity.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -23,9 +24,9 @@ class KelmoraLabsAudioProcessor : public juce::AudioProcessor
 {
 public:
     /** The plug-in's name; without its blanks it is the saved state's root tag. */
-    static constexpr const char* pluginName = "Orvel Quietline";
-    /** The user-preset file shared by every instance. */
-    static constexpr const char* userPresetFileName = "Orvel Quietline.conf";
+    static constexpr const char* pluginName = identity::productName;
+    /** The user-preset file shared by every instance: the plug-in's name + ".conf". */
+    static juce::String userPresetFileName() { return juce::String (pluginName) + ".conf"; }
 
     /** Takes the product's fully built manager (parameters and factory presets), reads the
         user-preset file and "global.conf" (writing it with defaults when it is missing). */
