@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <future>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -135,6 +136,32 @@ TEST_F (ProcessorTest, LatencyAndTailFollowTheSampleRate)
         EXPECT_DOUBLE_EQ (proc->getTailLengthSeconds(), c.latency / c.rate) << c.rate;
         EXPECT_EQ (proc->isFilterActive(), c.latency > 0) << c.rate;
     }
+}
+
+// A host thread asks for the tail while the audio thread installs new kernels.
+TEST_F (ProcessorTest, TheTailQueryRacesNothingWhileKernelsAreInstalled)
+{
+    proc->prepareToPlay (96000, 64);
+    std::promise<void> go;
+    const std::shared_future<void> gate = go.get_future().share();
+    std::atomic<int> odd { 0 };
+    std::thread audio ([&] {
+        gate.wait();
+        for (int i = 0; i < 200; ++i)
+        {
+            proc->setParameter (P::freqParam, (float) (i % 10) / 10.0f);
+            runSilence();
+        }
+    });
+    std::thread host ([&] {
+        gate.wait();
+        for (int i = 0; i < 200; ++i)
+            odd += proc->getTailLengthSeconds() == 45 / 96000.0 ? 0 : 1;
+    });
+    go.set_value();
+    audio.join();
+    host.join();
+    EXPECT_EQ (odd.load(), 0);
 }
 
 TEST_F (ProcessorTest, AnImpulseComesOutAfterTheLatencyFilteredOrWhole)
