@@ -33,12 +33,10 @@ std::string nested (int depth, const std::string& open = "<a>", const std::strin
 juce::String oneLine (const juce::XmlElement& e) { return e.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader()); }
 
 // Runs work on a thread with a 1 MB stack, as some hosts give their threads; a hang ends the run.
-void runOnSmallStack (std::function<void()> work)
+void runOnSmallStack (const std::function<void()>& work)
 {
-    struct Job { std::function<void()> work; std::promise<void> done; };
-    auto* job = new Job { std::move (work), {} };
-    auto finished = job->done.get_future();
-
+    struct Job { const std::function<void()>& work; std::promise<void> done; } job { work, {} };
+    auto finished = job.done.get_future();
     pthread_attr_t attributes;
     pthread_attr_init (&attributes);
     pthread_attr_setstacksize (&attributes, 1 << 20);
@@ -48,7 +46,7 @@ void runOnSmallStack (std::function<void()> work)
         j->work();
         j->done.set_value();
         return nullptr;
-    }, job), 0);
+    }, &job), 0);
     pthread_attr_destroy (&attributes);
 
     if (finished.wait_for (std::chrono::seconds (60)) != std::future_status::ready)
@@ -57,7 +55,6 @@ void runOnSmallStack (std::function<void()> work)
         std::_Exit (3);
     }
     pthread_join (thread, nullptr);
-    delete job;
 }
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "core/XmlUtils.h"
 #include "dsp/KelmoraLabsTemplateAudioProcessor.h"
 #include "support/HostileXml.h"
+#include "support/RunTogether.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +9,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <future>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -143,27 +143,19 @@ TEST_F (ProcessorTest, LatencyAndTailFollowTheSampleRate)
 TEST_F (ProcessorTest, TheTailQueryRacesNothingWhileTheRateChanges)
 {
     proc->prepareToPlay (192000, 64);
-    std::promise<void> go;
-    const std::shared_future<void> gate = go.get_future().share();
     std::atomic<bool> ratesDone { false };
     std::atomic<int> odd { 0 };
-    std::thread rates ([&] {
-        gate.wait();
-        for (int i = 0; i < 100; ++i)
-            proc->prepareToPlay (i % 2 == 0 ? 96000 : 192000, 64);
-        ratesDone = true;
+    quietline::test::runTogether ({
+        [&] {
+            for (int i = 0; i < 100; ++i)
+                proc->prepareToPlay (i % 2 == 0 ? 96000 : 192000, 64);
+            ratesDone = true;
+        },
+        [&] {
+            for (double tail = 0.0; ! ratesDone; tail = proc->getTailLengthSeconds())
+                odd += tail >= 0.0 && tail <= 90 / 96000.0 ? 0 : 1;
+        },
     });
-    std::thread host ([&] {
-        gate.wait();
-        while (! ratesDone)
-        {
-            const double tail = proc->getTailLengthSeconds();
-            odd += tail >= 0.0 && tail <= 90 / 96000.0 ? 0 : 1;
-        }
-    });
-    go.set_value();
-    rates.join();
-    host.join();
     EXPECT_EQ (odd.load(), 0);
 }
 

@@ -1,10 +1,7 @@
 #include "formats/vst/WrapperTest.h"
+#include "support/RunTogether.h"
 
 #include <algorithm>
-#include <functional>
-#include <future>
-#include <thread>
-#include <vector>
 
 // JUCE is built without instrumentation and its threads are detached, so ThreadSanitizer cannot
 // see how the wrapper's close shuts down JUCE's message thread and its lock.
@@ -18,19 +15,6 @@ namespace kelmora::vst::test
 {
 namespace
 {
-// Runs each body on its own thread, all released at once; returns when every one is done.
-void runTogether (const std::vector<std::function<void()>>& bodies)
-{
-    std::promise<void> go;
-    const std::shared_future<void> gate = go.get_future().share();
-    std::vector<std::thread> threads;
-    for (const auto& body : bodies)
-        threads.emplace_back ([gate, &body] { gate.wait(); body(); });
-    go.set_value();
-    for (auto& t : threads)
-        t.join();
-}
-
 bool isWholeState (const void* data, intptr_t size)
 {
     const auto* bytes = static_cast<const char*> (data);
@@ -43,25 +27,23 @@ TEST_F (WrapperTest, AChunkStaysValidUntilTheSameThreadAsksAgain)
     void* mine = nullptr;
     const auto size = dispatch (effGetChunk, 0, 0, &mine);
     std::thread other ([this] {
-        for (int i = 0; i < 3; ++i)
-        {
-            void* theirs = nullptr;
+        void* theirs = nullptr;
+        for (int i = 0; i < 2; ++i)
             dispatch (effGetChunk, 0, 0, &theirs);
-        }
     });
     other.join();
     EXPECT_TRUE (isWholeState (mine, size)) << "another thread's requests left this one's chunk alone";
 
     std::atomic<int> damaged { 0 };
     const auto asker = [this, &damaged] {
-        for (int i = 0; i < 200; ++i)
+        for (int i = 0; i < 100; ++i)
         {
             void* data = nullptr;
             const auto n = dispatch (effGetChunk, 0, 0, &data);
             damaged += isWholeState (data, n) ? 0 : 1;
         }
     };
-    runTogether ({ asker, asker });
+    quietline::test::runTogether ({ asker, asker });
     EXPECT_EQ (damaged.load(), 0);
 }
 
@@ -69,7 +51,7 @@ TEST_F (WrapperTest, TheTailQueryRacesNothingWhileAnotherThreadChangesTheRate)
 {
     std::atomic<bool> ratesDone { false };
     std::atomic<int> odd { 0 };
-    runTogether ({
+    quietline::test::runTogether ({
         [this, &ratesDone] {
             for (int i = 0; i < 100; ++i)
                 start (i % 2 == 0 ? 96000.0f : 192000.0f, 256);
