@@ -10,6 +10,10 @@ function(quietline_target_defaults target)
                            -fno-sanitize-recover=all -g -O1)
     target_link_options(${target} PUBLIC -fsanitize=${QUIETLINE_SANITIZE})
   endif()
+  if(QUIETLINE_FUZZ)
+    # Coverage feedback for libFuzzer; each fuzzer executable links the fuzzer's own main.
+    target_compile_options(${target} PRIVATE -fsanitize=fuzzer-no-link)
+  endif()
 endfunction()
 
 # quietline_add_library(name SOURCES ... [LIBS ...])

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace quietline::fuzz
+{
+/** A fuzz target: hands untrusted bytes to one reader, then checks what must hold after any
+    input (values finite and in range, a state saved afterwards reads back identical, finite
+    output). Targets keep their instances between calls and share one temporary HOME; any
+    thread, one call at a time. */
+using Target = void (*) (const uint8_t* data, size_t size);
+
+/** The processor's state block (setStateInformation). */
+void processorState (const uint8_t* data, size_t size);
+/** "global.conf", read by a new processor. */
+void globalSettingsFile (const uint8_t* data, size_t size);
+/** The user-preset file, read by a new processor. */
+void userPresetFile (const uint8_t* data, size_t size);
+/** The bounded XML reader itself. */
+void xmlReader (const uint8_t* data, size_t size);
+/** Locale-free number text. */
+void numberText (const uint8_t* data, size_t size);
+/** Typed parameter text, for every parameter and setting of the product. */
+void parameterText (const uint8_t* data, size_t size);
+/** The VST 2.4 bank and program chunk, through the built module's dispatcher. */
+void vstChunk (const uint8_t* data, size_t size);
+
+struct NamedTarget
+{
+    const char* name;   ///< also the corpus folder and the fuzzer's name (fuzz_<name>)
+    Target run;
+};
+
+inline constexpr NamedTarget allTargets[] = {
+    { "processorState", processorState }, { "globalSettingsFile", globalSettingsFile },
+    { "userPresetFile", userPresetFile }, { "xmlReader", xmlReader }, { "numberText", numberText },
+    { "parameterText", parameterText }, { "vstChunk", vstChunk },
+};
+
+/** Reports a broken invariant. The default handler prints it and aborts, so libFuzzer keeps the
+    input; the corpus runner records a test failure instead. */
+void require (bool ok, const char* what);
+void setFailureHandler (void (*handler) (const char* what));
+
+/** Creates the temporary HOME every target shares, once per process, and returns its path. */
+const char* sharedHome();
+} // namespace quietline::fuzz
