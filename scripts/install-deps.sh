@@ -10,6 +10,7 @@ packages=(
   libpng-dev libjpeg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev
   xvfb xauth
+  clang libclang-rt-14-dev locales
 )
 
 missing=()
@@ -24,4 +25,9 @@ if [ ${#missing[@]} -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+# The validator runs once in a locale whose decimal separator is ",".
+if ! locale -a | grep -qi '^de_DE.utf-\?8$'; then
+  localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
