@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the plain build (tests that
 # need an X display run under Xvfb), then the parsing, state and thread tests under
-# AddressSanitizer + UndefinedBehaviorSanitizer, then the concurrency tests under ThreadSanitizer.
+# AddressSanitizer + UndefinedBehaviorSanitizer, then the concurrency tests under ThreadSanitizer,
+# then every fuzz target for a bounded number of runs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
@@ -28,5 +29,13 @@ bash scripts/build.sh build-asan -DQUIETLINE_SANITIZE=address,undefined
 
 echo "== ThreadSanitizer"
 bash scripts/build.sh build-tsan -DQUIETLINE_SANITIZE=thread
-(cd build-tsan && env -u DISPLAY TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
-   ctest "${ctest_args[@]}" -L concurrency)
+(
+  cd build-tsan
+  export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
+  env -u DISPLAY ctest "${ctest_args[@]}" -L concurrency -LE display
+  # The validator's thread and editor checks, with the editor on Xvfb.
+  xvfb-run -a -s "-screen 0 1280x1024x24" ctest "${ctest_args[@]}" -L "concurrency.*display|display.*concurrency"
+)
+
+echo "== fuzz targets (clang, a bounded number of runs each)"
+bash scripts/fuzz.sh --runs 3000

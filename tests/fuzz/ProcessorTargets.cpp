@@ -56,6 +56,9 @@ void requireSound (Processor& p, Processor& other)
     const auto saved = stateOf (p);
     other.setStateInformation (saved.getData(), (int) saved.getSize());
     require (stateOf (other) == saved, "a saved state reads back identical in another instance");
+    for (int i = 0; i < p.getParamManager().getCount(); ++i)
+        require (other.getParamManager().getParam (i)->getValue() == p.getParamManager().getParam (i)->getValue(),
+                 "another instance restores every value");
     p.setStateInformation (saved.getData(), (int) saved.getSize());
     require (stateOf (p) == saved, "a saved state reads back identical in the same instance");
 

@@ -59,6 +59,8 @@ void requireSound (HostedEffect& e, HostedEffect& other, bool preset)
     const auto saved = e.getChunk (preset);
     other.setChunk (saved, preset);
     require (other.getChunk (preset) == saved, "a saved chunk reads back identical in another instance");
+    for (int32_t i = 0; i < e.numParameters(); ++i)
+        require (other.getParameter (i) == e.getParameter (i), "another instance restores every value");
     e.setChunk (saved, preset);
     require (e.getChunk (preset) == saved, "a saved chunk reads back identical in the same instance");
 

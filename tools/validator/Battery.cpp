@@ -227,6 +227,9 @@ Result stateRoundTrips (PluginFormat& f)
         fresh->restoreState (saved);
         if (fresh->saveState() != saved)
             return "round " + std::to_string (round) + ": differs after restoring into a fresh instance";
+        for (int i = 0; i < p->numParameters(); ++i)
+            if (fresh->getParameter (i) != p->getParameter (i))
+                return "round " + std::to_string (round) + ": parameter " + std::to_string (i) + " not restored";
     }
     return {};
 }
