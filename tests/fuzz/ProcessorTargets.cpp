@@ -91,7 +91,7 @@ void readByNewProcessor (const juce::String& name, const uint8_t* data, size_t s
     for (int i = 0; i < first->getNumPrograms(); ++i)
         require (first->getProgramName (i) == second->getProgramName (i), "a second instance lists the same programs");
     for (int i = 0; i < first->getGlobalSettings().getCount(); ++i)
-        require (first->getGlobalSettings().getParam (i)->getValue() == second->getGlobalSettings().getParam (i)->getValue(),
+        require (first->getGlobalSettings().getParam (i)->getIntValue() == second->getGlobalSettings().getParam (i)->getIntValue(),
                  "a second instance reads the same settings");
 }
 } // namespace
