@@ -1,10 +1,9 @@
-// The VST 2.4 adapter: the reference host's loader and effect wrapper, plus an X window for the
-// editor.
+// The VST 2.4 adapter: the reference host's loader and effect wrapper, and the tests' stand-in
+// for a host's editor frame.
 #include "tools/validator/PluginInstance.h"
 #include "core/ProductIdentity.h"
+#include "tests/support/HostWindow.h"
 #include "tools/vsthost/HostedEffect.h"
-
-#include <X11/Xlib.h>
 
 #include <mutex>
 
@@ -67,12 +66,10 @@ public:
     bool openEditor() override
     {
         std::lock_guard<std::mutex> l (windowLock);
-        if (display == nullptr && (display = XOpenDisplay (nullptr)) == nullptr)
+        window = std::make_unique<quietline::test::HostWindow>();
+        if (window->display == nullptr)
             return false;
-        window = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, 800, 600, 0, 0, 0);
-        XMapWindow (display, window);
-        XFlush (display);
-        effect->dispatch (effEditOpen, 0, 0, reinterpret_cast<void*> (window));
+        effect->dispatch (effEditOpen, 0, 0, reinterpret_cast<void*> (window->window));
         for (int i = 0; i < 4; ++i)
             effect->dispatch (effEditIdle);
         return true;
@@ -80,24 +77,16 @@ public:
     void closeEditor() override
     {
         std::lock_guard<std::mutex> l (windowLock);
-        if (display == nullptr)
-            return;
-        if (window != 0)
-        {
+        if (window != nullptr && window->display != nullptr)
             effect->dispatch (effEditClose);
-            XDestroyWindow (display, window);
-            window = 0;
-        }
-        XCloseDisplay (display);
-        display = nullptr;
+        window.reset();
     }
 
 private:
     std::shared_ptr<VstPluginModule> module;
     std::unique_ptr<HostedEffect> effect;
     std::mutex windowLock;
-    Display* display = nullptr;
-    Window window = 0;
+    std::unique_ptr<quietline::test::HostWindow> window;
 };
 
 class VstFormat : public PluginFormat
