@@ -86,10 +86,11 @@ void BetterSlider::mouseWheelMove (const juce::MouseEvent& e, const juce::MouseW
     if (wheel.deltaY == 0.0f)
         return;
 
-    // A bar slider's text box covers it and hands each wheel event over twice: once as the
-    // slider's mouse listener (the event still names the text box as its own component) and
-    // once as its parent. Only the second counts.
-    if (getSliderStyle() == LinearBarVertical && e.eventComponent == e.originalComponent)
+    // A bar slider's text box covers it and is watched by the slider as a mouse listener, so a
+    // wheel event over it arrives as the box's own event; a box that also hands the event up to
+    // its parent (a plain label does, JUCE's own slider label does not) sends it a second time.
+    // Counting only the box's own copy gives one step either way.
+    if (getSliderStyle() == LinearBarVertical && e.eventComponent != e.originalComponent)
         return;
 
     const double direction = wheel.deltaY > 0.0f ? 1.0 : -1.0;
