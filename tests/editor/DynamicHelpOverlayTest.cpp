@@ -1,75 +1,54 @@
 #include "editor/DynamicHelpOverlay.h"
-#include "MouseEvents.h"
-
-#include <gtest/gtest.h>
+#include "EditorTestSupport.h"
 
 namespace
 {
 using Help = kelmora::editor::DynamicHelpOverlay;
-using quietline::test::mouseAt;
 
-class DynamicHelpOverlayTest : public ::testing::Test
+struct HelpOn : Help
 {
-protected:
-    DynamicHelpOverlayTest() { help.setBounds (0, 0, 406, 242); }
-
-    void moveTo (int x, int y) { help.mouseMove (mouseAt (help, { (float) x, (float) y })); }
-    void tick (int n) { for (int i = 0; i < n; ++i) help.timerCallback(); }
-
-    // Rests on the region's centre until its box shows.
-    void showBoxFor (juce::Rectangle<int> bounds)
+    HelpOn() { setBounds (0, 0, 406, 242); }
+    void moveTo (juce::Point<int> p) { mouseMove (quietline::test::mouseAt (*this, p.toFloat())); }
+    void rest (juce::Point<int> p, int ticks = 4)
     {
-        moveTo (bounds.getCentreX(), bounds.getCentreY());
-        tick (4);
+        moveTo (p);
+        for (int i = 0; i < ticks; ++i)
+            timerCallback();
     }
-
-    Help help;
 };
 
-TEST_F (DynamicHelpOverlayTest, FirstRegisteredActiveRegionAnswers)
+TEST (DynamicHelpOverlay, FirstRegisteredActiveRegionAnswers)
 {
+    HelpOn help;
     help.addHelpRegion ({ 0, 0, 100, 100 }, "frequency");
     help.addHelpRegion ({ 50, 50, 100, 100 }, "slope");
     help.addHelpRegion ({ 200, 0, 50, 50 }, "amount", Help::automatic, 1);
-
-    struct Row { int mode; int x, y; int expected; };
-    const Row rows[] = {
-        { -1, 60, 60, 0 }, { -1, 100, 100, 1 }, { -1, 99, 99, 0 }, { -1, 150, 150, -1 },
-        { -1, 210, 10, -1 }, { 1, 210, 10, 2 }, { 0, 210, 10, -1 }, { 1, 60, 60, 0 },
-    };
-    for (const auto& row : rows)
-    {
-        help.setActiveMode (row.mode);
-        EXPECT_EQ (help.findRegionAt ({ row.x, row.y }), row.expected) << row.mode << " " << row.x << "," << row.y;
-    }
+    EXPECT_EQ (help.findRegionAt ({ 60, 60 }), 0);
+    EXPECT_EQ (help.findRegionAt ({ 100, 100 }), 1);
+    EXPECT_EQ (help.findRegionAt ({ 210, 10 }), -1); // only in mode 1
+    help.setActiveMode (1);
+    EXPECT_EQ (help.findRegionAt ({ 210, 10 }), 2);
 }
 
-TEST_F (DynamicHelpOverlayTest, BoxShowsOnTheFourthTickStaysWithinTheRegionAndHidesAtOnce)
+TEST (DynamicHelpOverlay, BoxShowsOnTheFourthTickStaysWithinTheRegionAndHidesAtOnce)
 {
+    HelpOn help;
     help.addHelpRegion ({ 10, 100, 60, 40 }, "frequency");
     help.addHelpRegion ({ 100, 100, 60, 40 }, "noSuchTopic");
-
-    moveTo (20, 110);
-    tick (3);
+    help.rest ({ 20, 110 }, 3);
     EXPECT_EQ (help.getShownRegion(), -1);
-    tick (1);
+    help.timerCallback();
     EXPECT_EQ (help.getShownRegion(), 0);
     EXPECT_EQ (help.getHelpTitle(), "Filter frequency");
-
-    moveTo (60, 130); // within the region
-    tick (4);
+    help.rest ({ 60, 130 });
     EXPECT_EQ (help.getShownRegion(), 0);
-
-    moveTo (300, 10); // off it
+    help.moveTo ({ 300, 10 });
     EXPECT_EQ (help.getShownRegion(), -1);
-
-    // A topic neither text has shows nothing, not the previous topic's text.
-    moveTo (110, 110);
-    tick (4);
+    help.rest ({ 110, 110 }); // a topic neither text has shows nothing, not the previous text
     EXPECT_EQ (help.getShownRegion(), -1);
 }
 
-TEST_F (DynamicHelpOverlayTest, EveryTopicOfBothTextsHasItsTitle)
+TEST (DynamicHelpOverlay, EveryTopicOfBothTextsHasItsTitleAndABody)
 {
     const std::pair<const char*, const char*> topics[] = {
         { "display", "Frequency magnitude" }, { "frequency", "Filter frequency" }, { "slope", "Filter slope" },
@@ -77,58 +56,42 @@ TEST_F (DynamicHelpOverlayTest, EveryTopicOfBothTextsHasItsTitle)
         { "help", "Dynamic help mode" }, { "presetManagement", "Preset management" }, { "settings", "Settings" },
         { "UNDOREDO", "Undo/Redo" },
     };
-
     for (const auto& [topic, title] : topics)
     {
-        Help h;
-        h.setBounds (0, 0, 406, 242);
-        h.addHelpRegion ({ 100, 100, 50, 20 }, topic);
-        h.mouseMove (mouseAt (h, { 110, 110 }));
-        for (int i = 0; i < 4; ++i)
-            h.timerCallback();
-        EXPECT_EQ (h.getShownRegion(), 0) << topic;
-        EXPECT_EQ (h.getHelpTitle(), title);
-        EXPECT_GT (h.getTextBoxBounds().getHeight(), 39) << topic << " has no body";
+        HelpOn help;
+        help.addHelpRegion ({ 100, 100, 50, 20 }, topic);
+        help.rest ({ 110, 110 });
+        EXPECT_EQ (help.getHelpTitle(), title);
+        EXPECT_GT (help.getTextBoxBounds().getHeight(), 39) << topic << " has no body";
     }
 }
 
-TEST_F (DynamicHelpOverlayTest, BoxPlacementFollowsTheRegionAndStaysFourPixelsInside)
+TEST (DynamicHelpOverlay, BoxSitsBesideItsRegionAndStaysFourPixelsInside)
 {
-    struct Row { const char* name; juce::Rectangle<int> region; int placement; int expected; };
-    const Row rows[] = {
-        { "near the top", { 150, 10, 40, 20 }, Help::automatic, Help::below },
-        { "near the bottom", { 150, 210, 40, 20 }, Help::automatic, Help::above },
-        { "room on the right", { 10, 100, 40, 20 }, Help::automatic, Help::right },
-        { "no room on the right", { 340, 100, 40, 20 }, Help::automatic, Help::left },
-        { "fixed centre", { 100, 60, 200, 100 }, Help::centre, Help::centre },
-        { "top right corner", { 380, 5, 20, 10 }, Help::automatic, Help::below },
-        { "bottom left corner", { 0, 230, 10, 10 }, Help::automatic, Help::above },
+    const std::tuple<juce::Rectangle<int>, int, int> rows[] = {
+        { { 150, 10, 40, 20 }, Help::automatic, Help::below }, { { 150, 210, 40, 20 }, Help::automatic, Help::above },
+        { { 10, 100, 40, 20 }, Help::automatic, Help::right }, { { 340, 100, 40, 20 }, Help::automatic, Help::left },
+        { { 100, 60, 200, 100 }, Help::centre, Help::centre }, { { 380, 5, 20, 10 }, Help::automatic, Help::below },
+        { { 0, 230, 10, 10 }, Help::automatic, Help::above },
     };
-
-    for (const auto& row : rows)
+    for (const auto& [r, placement, expected] : rows)
     {
-        Help h;
-        h.setBounds (0, 0, 406, 242);
-        h.resized();
-        h.addHelpRegion (row.region, "frequency", row.placement);
-        h.mouseMove (mouseAt (h, row.region.getCentre().toFloat()));
-        for (int i = 0; i < 4; ++i)
-            h.timerCallback();
-
-        ASSERT_EQ (h.chooseTextBoxPlacement(), row.expected) << row.name;
-        const auto box = h.getTextBoxBounds();
-        const auto r = row.region;
-        EXPECT_TRUE (juce::Rectangle<int> (4, 4, 398, 234).contains (box)) << row.name << " " << box.toString();
+        HelpOn help;
+        help.resized();
+        help.addHelpRegion (r, "frequency", placement);
+        help.rest (r.getCentre());
+        ASSERT_EQ (help.chooseTextBoxPlacement(), expected) << r.toString();
+        const auto box = help.getTextBoxBounds();
+        const auto pointer = help.getPointer().getBounds();
+        EXPECT_TRUE (juce::Rectangle<int> (4, 4, 398, 234).contains (box)) << r.toString() << " " << box.toString();
         EXPECT_LE (box.getWidth(), 173);
-
-        const auto pointer = h.getPointer().getBounds();
-        switch (row.expected)
+        switch (expected)
         {
-            case Help::below:  EXPECT_EQ (box.getY(), r.getBottom() + 6) << row.name; EXPECT_EQ (pointer.getY(), r.getBottom() - 4); break;
-            case Help::above:  EXPECT_EQ (box.getBottom(), r.getY() - 5) << row.name; EXPECT_EQ (pointer.getBottom(), r.getY() + 4); break;
-            case Help::right:  EXPECT_EQ (box.getX(), r.getRight() + 6) << row.name; EXPECT_EQ (pointer.getX(), r.getRight() - 4); break;
-            case Help::left:   EXPECT_EQ (box.getRight(), r.getX() - 6) << row.name; EXPECT_EQ (pointer.getRight(), r.getX() + 4); break;
-            default:           EXPECT_EQ (box.getY(), r.getCentreY() + 6) << row.name; break;
+            case Help::below: EXPECT_EQ (box.getY(), r.getBottom() + 6); EXPECT_EQ (pointer.getY(), r.getBottom() - 4); break;
+            case Help::above: EXPECT_EQ (box.getBottom(), r.getY() - 5); EXPECT_EQ (pointer.getBottom(), r.getY() + 4); break;
+            case Help::right: EXPECT_EQ (box.getX(), r.getRight() + 6); EXPECT_EQ (pointer.getX(), r.getRight() - 4); break;
+            case Help::left:  EXPECT_EQ (box.getRight(), r.getX() - 6); EXPECT_EQ (pointer.getRight(), r.getX() + 4); break;
+            default:          EXPECT_EQ (box.getY(), r.getCentreY() + 6); break;
         }
     }
 }

@@ -1,94 +1,54 @@
 #include "editor/VirtualKeyboard.h"
-
-#include <gtest/gtest.h>
+#include "EditorTestSupport.h"
 
 namespace
 {
 using kelmora::editor::VirtualKeyboard;
 
-class VirtualKeyboardTest : public ::testing::Test
+struct VirtualKeyboardTest : ::testing::Test
 {
-protected:
-    VirtualKeyboardTest()
-    {
-        field.setInputRestrictions (32);
-        keyboard.setBounds (0, 0, 302, 100);
-    }
+    VirtualKeyboardTest() { field.setInputRestrictions (32); }
 
-    juce::TextButton& key (const juce::String& label)
+    // What a real click does: a toggle flips and notifies, any other key notifies.
+    void click (const juce::String& label)
     {
         for (auto* child : keyboard.getChildren())
             if (auto* b = dynamic_cast<juce::TextButton*> (child); b != nullptr && b->getButtonText() == label)
-                return *b;
+                return b->getClickingTogglesState() ? b->setToggleState (! b->getToggleState(), juce::sendNotificationSync)
+                                                    : keyboard.buttonClicked (b);
         ADD_FAILURE() << "no key " << label;
-        return dummy;
-    }
-
-    // What a real click does: a toggle flips and notifies, any other key just notifies.
-    void click (const juce::String& label)
-    {
-        auto& b = key (label);
-        if (b.getClickingTogglesState())
-            b.setToggleState (! b.getToggleState(), juce::sendNotificationSync);
-        else
-            keyboard.buttonClicked (&b);
     }
 
     juce::TextEditor field;
     VirtualKeyboard keyboard { field, true };
-    juce::TextButton dummy;
 };
 
-TEST_F (VirtualKeyboardTest, ShiftAppliesToOneLetterAndNeverToDigits)
+TEST_F (VirtualKeyboardTest, ShiftAppliesToOneLetterNeverToDigitsAndTheFieldsLimitHolds)
 {
     EXPECT_EQ (keyboard.getNumChildComponents(), 44);
-    for (auto label : { "Q", "P", "+", "A", "(", "7", "," })
-        key (label);
+    for (auto label : { "Q", "w", "7", "SPACE", "SHIFT", "E", "SHIFT", "SHIFT", "1", "+", "(" })
+        click (label);
+    EXPECT_EQ (field.getText(), "Qw7 E1+(");
 
-    click ("Q");
-    click ("w");
-    click ("7");
-    click ("SPACE");
-    click ("SHIFT");
-    click ("E");
-    click ("SHIFT");
-    click ("SHIFT");
-    click ("1");
-    click ("+");
-    EXPECT_EQ (field.getText(), "Qw7 E1+");
-    EXPECT_EQ (key ("SHIFT").getToggleState(), false);
-    key ("r"); // after the double SHIFT the letters are lower case again
+    field.setText (juce::String::repeatedString ("x", 31), false);
+    field.setCaretPosition (31);
+    for (auto label : { "SHIFT", "A", "b", "SPACE" })
+        click (label);
+    EXPECT_EQ (field.getText(), juce::String::repeatedString ("x", 31) + "A");
 }
 
 TEST_F (VirtualKeyboardTest, BackDeletesTheCharacterBeforeTheCaretOnly)
 {
-    struct Row { const char* text; int caret; juce::Range<int> selection; const char* expected; };
-    const Row rows[] = {
-        { "abc", 3, {}, "ab" },
-        { "abc", 0, {}, "abc" },
-        { "", 0, {}, "" },
-        { "abcd", 3, { 0, 3 }, "abd" },  // a selection ending at the caret: only "c" goes
+    const std::tuple<const char*, juce::Range<int>, const char*> rows[] = {
+        { "abc", { 3, 3 }, "ab" }, { "abc", { 0, 0 }, "abc" }, { "", { 0, 0 }, "" },
+        { "abcd", { 0, 3 }, "abd" }, // a selection ending at the caret: only "c" goes
     };
-
-    for (const auto& row : rows)
+    for (const auto& [text, selection, expected] : rows)
     {
-        field.setText (row.text, false);
-        if (row.selection.isEmpty())
-            field.setCaretPosition (row.caret);
-        else
-            field.setHighlightedRegion (row.selection);
+        field.setText (text, false);
+        field.setHighlightedRegion (selection);
         click ("BACK");
-        EXPECT_EQ (field.getText(), row.expected) << row.text << " at " << row.caret;
+        EXPECT_EQ (field.getText(), expected) << text;
     }
-}
-
-TEST_F (VirtualKeyboardTest, TheFieldsLengthLimitHolds)
-{
-    field.setText (juce::String::repeatedString ("x", 31), false);
-    field.setCaretPosition (31);
-    click ("Q");
-    click ("a");
-    click ("SPACE");
-    EXPECT_EQ (field.getText(), juce::String::repeatedString ("x", 31) + "Q");
 }
 } // namespace
