@@ -1,17 +1,23 @@
 #include "skins/LfTextEditor.h"
 
+#include "skins/ColourTable.h"
+
 namespace kelmora::skins
 {
-LfTextEditor::LfTextEditor() = default;
-
-void LfTextEditor::fillTextEditorBackground (juce::Graphics& a0, int width, int height, juce::TextEditor& a3)
+LfTextEditor::LfTextEditor()
 {
-    LookAndFeelOverlay::fillTextEditorBackground (a0, width, height, a3);
+    setSkinColours (*this, SkinColours::textEditor);
 }
 
-void LfTextEditor::drawTextEditorOutline (juce::Graphics& a0, int width, int height, juce::TextEditor& a3)
+void LfTextEditor::fillTextEditorBackground (juce::Graphics& g, int width, int height, juce::TextEditor&)
 {
-    LookAndFeelOverlay::drawTextEditorOutline (a0, width, height, a3);
+    g.setColour (juce::Colour (0xFFEEEEEE));
+    g.fillRect (0, 0, width, height);
 }
 
+void LfTextEditor::drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor&)
+{
+    g.setColour (juce::Colour (0x00000000));
+    g.drawRect (0, 0, width, height);
+}
 } // namespace kelmora::skins

@@ -1,112 +1,85 @@
 #include "skins/LookAndFeelContextMenu.h"
 
+#include "skins/ColourTable.h"
+
 namespace kelmora::skins
 {
-LookAndFeelContextMenu::LookAndFeelContextMenu() = default;
+using painters::plainFont;
 
-juce::Typeface::Ptr LookAndFeelContextMenu::getTypefaceForFont (const juce::Font& a0)
+LookAndFeelContextMenu::LookAndFeelContextMenu()
+    : ImageButtonLook (painters::ButtonArt::menu, 1.7f, { 13.0f, 200.0f })
 {
-    return juce::LookAndFeel_V3::getTypefaceForFont (a0);
+    setSkinColours (*this, SkinColours::contextMenu);
 }
 
-void LookAndFeelContextMenu::drawButtonBackground (juce::Graphics& a0, juce::Button& a1, const juce::Colour& backgroundColour, bool isMouseOver, bool isButtonDown)
+juce::Font LookAndFeelContextMenu::getTextButtonFont (juce::TextButton&, int)
 {
-    juce::LookAndFeel_V3::drawButtonBackground (a0, a1, backgroundColour, isMouseOver, isButtonDown);
+    return plainFont (13.0f);
 }
 
-juce::Font LookAndFeelContextMenu::getTextButtonFont (juce::TextButton& a0, int buttonHeight)
+void LookAndFeelContextMenu::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
 {
-    return juce::LookAndFeel_V3::getTextButtonFont (a0, buttonHeight);
+    const auto font = getTextButtonFont (button, button.getHeight()).withHeight (13.0f);
+    g.setFont (font);
+
+    const int w = button.getWidth(), h = button.getHeight();
+    const int yIndent = painters::buttonTextIndent (button);
+    const int cornerSize = juce::jmin (w, h) / 2;
+    const int fontHeight = juce::roundToInt (font.getHeight() * 0.6f);
+    const int leftIndent = juce::jmin (fontHeight, 2 + cornerSize / (button.isConnectedOnLeft() ? 4 : 2));
+    const int rightIndent = juce::jmin (fontHeight, 2 + cornerSize / (button.isConnectedOnRight() ? 4 : 2));
+    const juce::Rectangle<int> box (leftIndent, yIndent, w - leftIndent - rightIndent, h - 2 * yIndent);
+
+    painters::drawTwoPassText (g, button.getButtonText(), { juce::Colour (0x55000000), box.translated (1, 1) },
+                               { painters::buttonTextColour (button), box }, juce::Justification::centred, 2, 0.7f);
 }
 
-void LookAndFeelContextMenu::drawButtonText (juce::Graphics& a0, juce::TextButton& a1, bool isMouseOver, bool isButtonDown)
+void LookAndFeelContextMenu::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool isMouseOver,
+                                               bool isButtonDown)
 {
-    juce::LookAndFeel_V3::drawButtonText (a0, a1, isMouseOver, isButtonDown);
+    painters::drawShadowedToggle (g, *this, button, isMouseOver, isButtonDown, 28, 28, nullptr);
 }
 
-void LookAndFeelContextMenu::drawToggleButton (juce::Graphics& a0, juce::ToggleButton& a1, bool isMouseOver, bool isButtonDown)
+void LookAndFeelContextMenu::drawPopupMenuBackground (juce::Graphics& g, int, int)
 {
-    juce::LookAndFeel_V3::drawToggleButton (a0, a1, isMouseOver, isButtonDown);
+    g.fillAll (findColour (juce::PopupMenu::backgroundColourId));
 }
 
-void LookAndFeelContextMenu::changeToggleButtonWidthToFitText (juce::ToggleButton& a0)
+void LookAndFeelContextMenu::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area,
+                                                bool isSeparator, bool isActive, bool isHighlighted, bool isTicked,
+                                                bool hasSubMenu, const juce::String& text,
+                                                const juce::String& shortcutKeyText, const juce::Drawable* icon,
+                                                const juce::Colour* textColour)
 {
-    juce::LookAndFeel_V3::changeToggleButtonWidthToFitText (a0);
+    painters::drawPopupItem (g, *this, area, isSeparator, isActive, isHighlighted, isTicked, hasSubMenu, text,
+                             shortcutKeyText, icon, textColour,
+                             { 4, juce::Colour (0x20000000), juce::Colour (0x10FFFFFF), getPopupMenuFont() });
 }
 
-void LookAndFeelContextMenu::drawTickBox (juce::Graphics& a0, juce::Component& a1, float x, float y, float w, float h, bool ticked, bool isEnabled, bool isMouseOver, bool isButtonDown)
+juce::Font LookAndFeelContextMenu::getPopupMenuFont()
 {
-    juce::LookAndFeel_V3::drawTickBox (a0, a1, x, y, w, h, ticked, isEnabled, isMouseOver, isButtonDown);
+    return plainFont (13.0f);
 }
 
-void LookAndFeelContextMenu::drawPopupMenuBackground (juce::Graphics& a0, int width, int height)
+void LookAndFeelContextMenu::drawComboBox (juce::Graphics& g, int width, int height, bool, int, int, int, int,
+                                           juce::ComboBox&)
 {
-    juce::LookAndFeel_V3::drawPopupMenuBackground (a0, width, height);
+    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::menu, false, false), width, height, 6);
 }
 
-void LookAndFeelContextMenu::drawPopupMenuItem (juce::Graphics& a0, const juce::Rectangle<int>& area, bool isSeparator, bool isActive, bool isHighlighted, bool isTicked, bool hasSubMenu, const juce::String& text, const juce::String& shortcutKeyText, const juce::Drawable* icon, const juce::Colour* textColour)
+juce::Font LookAndFeelContextMenu::getComboBoxFont (juce::ComboBox& box)
 {
-    juce::LookAndFeel_V3::drawPopupMenuItem (a0, area, isSeparator, isActive, isHighlighted, isTicked, hasSubMenu, text, shortcutKeyText, icon, textColour);
+    return plainFont (juce::jmin (0.85f * (float) box.getHeight(), 15.0f));
 }
 
-juce::Font LookAndFeelContextMenu::getPopupMenuFont ()
+void LookAndFeelContextMenu::drawLabel (juce::Graphics& g, juce::Label& label)
 {
-    return juce::LookAndFeel_V3::getPopupMenuFont ();
+    painters::drawFramedLabel (g, label, getLabelFont (label), { true, false, true });
 }
 
-void LookAndFeelContextMenu::drawPopupMenuUpDownArrow (juce::Graphics& a0, int width, int height, bool isScrollUpArrow)
+juce::Font LookAndFeelContextMenu::getLabelFont (juce::Label&)
 {
-    juce::LookAndFeel_V3::drawPopupMenuUpDownArrow (a0, width, height, isScrollUpArrow);
-}
-
-void LookAndFeelContextMenu::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator, int standardMenuItemHeight, int& idealWidth, int& idealHeight)
-{
-    juce::LookAndFeel_V3::getIdealPopupMenuItemSize (text, isSeparator, standardMenuItemHeight, idealWidth, idealHeight);
-}
-
-void LookAndFeelContextMenu::drawComboBox (juce::Graphics& a0, int width, int height, bool isButtonDown, int buttonX, int buttonY, int buttonW, int buttonH, juce::ComboBox& a8)
-{
-    juce::LookAndFeel_V3::drawComboBox (a0, width, height, isButtonDown, buttonX, buttonY, buttonW, buttonH, a8);
-}
-
-juce::Font LookAndFeelContextMenu::getComboBoxFont (juce::ComboBox& a0)
-{
-    return juce::LookAndFeel_V3::getComboBoxFont (a0);
-}
-
-juce::Label* LookAndFeelContextMenu::createComboBoxTextBox (juce::ComboBox& a0)
-{
-    return juce::LookAndFeel_V3::createComboBoxTextBox (a0);
-}
-
-void LookAndFeelContextMenu::positionComboBoxText (juce::ComboBox& a0, juce::Label& a1)
-{
-    juce::LookAndFeel_V3::positionComboBoxText (a0, a1);
-}
-
-void LookAndFeelContextMenu::drawLabel (juce::Graphics& a0, juce::Label& a1)
-{
-    juce::LookAndFeel_V3::drawLabel (a0, a1);
-}
-
-juce::Font LookAndFeelContextMenu::getLabelFont (juce::Label& a0)
-{
-    return juce::LookAndFeel_V3::getLabelFont (a0);
-}
-
-juce::Rectangle<int> LookAndFeelContextMenu::getTooltipBounds (const juce::String& text, juce::Point<int> screenPos, juce::Rectangle<int> parentArea)
-{
-    return juce::LookAndFeel_V3::getTooltipBounds (text, screenPos, parentArea);
-}
-
-void LookAndFeelContextMenu::drawTooltip (juce::Graphics& a0, const juce::String& text, int width, int height)
-{
-    juce::LookAndFeel_V3::drawTooltip (a0, text, width, height);
-}
-
-juce::Rectangle<int> LookAndFeelContextMenu::getTooltipSize (const juce::String& text)
-{
-    return getTooltipBounds (text, {}, { 0, 0, 1 << 20, 1 << 20 }).withPosition (0, 0);
+    return plainFont (13.0f);
 }
 
 } // namespace kelmora::skins

@@ -1,12 +1,21 @@
 #include "skins/LookAndFeelCustom2.h"
 
+#include "skins/ColourTable.h"
+
 namespace kelmora::skins
 {
-LookAndFeelCustom2::LookAndFeelCustom2() = default;
-
-void LookAndFeelCustom2::drawRotarySlider (juce::Graphics& a0, int x, int y, int width, int height, float sliderPosProportional, float rotaryStartAngle, float rotaryEndAngle, juce::Slider& a8)
+LookAndFeelCustom2::LookAndFeelCustom2()
 {
-    LookAndFeelCustom::drawRotarySlider (a0, x, y, width, height, sliderPosProportional, rotaryStartAngle, rotaryEndAngle, a8);
+    setSkinColours (*this, SkinColours::custom);
 }
 
+void LookAndFeelCustom2::drawRotarySlider (juce::Graphics& g, int x, int y, int width, int height, float, float,
+                                           float, juce::Slider& slider)
+{
+    const auto top = (float) drawKnobFrame (g, x, y, width, height, slider);
+    const float tickX = (float) x + 0.5f * (float) width + 0.2f;
+
+    g.setColour (juce::Colour (0xCCFFFFFF));
+    g.drawLine (tickX, top, tickX, top + 4.2f, 2.2f);
+}
 } // namespace kelmora::skins

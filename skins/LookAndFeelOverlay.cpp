@@ -1,117 +1,91 @@
 #include "skins/LookAndFeelOverlay.h"
 
+#include "skins/ColourTable.h"
+
 namespace kelmora::skins
 {
-LookAndFeelOverlay::LookAndFeelOverlay() = default;
+using painters::plainFont;
 
-juce::Typeface::Ptr LookAndFeelOverlay::getTypefaceForFont (const juce::Font& a0)
+LookAndFeelOverlay::LookAndFeelOverlay()
+    : ImageButtonLook (painters::ButtonArt::dialog, 1.3f, { 15.5f, 220.0f })
 {
-    return juce::LookAndFeel_V3::getTypefaceForFont (a0);
+    setSkinColours (*this, SkinColours::overlay);
 }
 
-void LookAndFeelOverlay::drawButtonBackground (juce::Graphics& a0, juce::Button& a1, const juce::Colour& backgroundColour, bool isMouseOver, bool isButtonDown)
+juce::Font LookAndFeelOverlay::getTextButtonFont (juce::TextButton&, int)
 {
-    juce::LookAndFeel_V3::drawButtonBackground (a0, a1, backgroundColour, isMouseOver, isButtonDown);
+    return plainFont (13.0f);
 }
 
-juce::Font LookAndFeelOverlay::getTextButtonFont (juce::TextButton& a0, int buttonHeight)
+void LookAndFeelOverlay::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool isButtonDown)
 {
-    return juce::LookAndFeel_V3::getTextButtonFont (a0, buttonHeight);
+    g.setFont (getTextButtonFont (button, button.getHeight()));
+
+    const int yIndent = painters::buttonTextIndent (button);
+    const juce::Rectangle<int> box (1, yIndent - (isButtonDown ? 1 : 2), button.getWidth() - 2,
+                                    button.getHeight() - 2 * yIndent);
+
+    painters::drawTwoPassText (g, button.getButtonText(), { juce::Colour (0xFFFFFFFF), box.translated (0, 1) },
+                               { painters::buttonTextColour (button), box }, juce::Justification::centred, 2, 0.7f);
 }
 
-void LookAndFeelOverlay::drawButtonText (juce::Graphics& a0, juce::TextButton& a1, bool isMouseOver, bool isButtonDown)
+void LookAndFeelOverlay::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool isMouseOver,
+                                           bool isButtonDown)
 {
-    juce::LookAndFeel_V3::drawButtonText (a0, a1, isMouseOver, isButtonDown);
+    const float opacity = button.isEnabled() ? 1.0f : 0.5f;
+    g.setOpacity (opacity);
+    drawTickBox (g, button, 2.0f, 7.0f, 16.0f, 16.0f, button.getToggleState(), button.isEnabled(), isMouseOver,
+                 isButtonDown);
+
+    g.setFont (plainFont (12.2f));
+    const juce::Rectangle<int> box (24, 4, button.getWidth() - 18, button.getHeight());
+    painters::drawTwoPassText (g, button.getButtonText(),
+                               { juce::Colour (0xFFFFFFFF).withMultipliedAlpha (opacity), box.translated (0, 1) },
+                               { button.findColour (juce::ToggleButton::textColourId).withMultipliedAlpha (opacity), box },
+                               juce::Justification::centredLeft, 10, 0.7f);
 }
 
-void LookAndFeelOverlay::drawToggleButton (juce::Graphics& a0, juce::ToggleButton& a1, bool isMouseOver, bool isButtonDown)
+void LookAndFeelOverlay::fillTextEditorBackground (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
 {
-    juce::LookAndFeel_V3::drawToggleButton (a0, a1, isMouseOver, isButtonDown);
+    g.setColour (editor.findColour (juce::TextEditor::backgroundColourId));
+    g.fillRect (0, 0, width, height);
 }
 
-void LookAndFeelOverlay::changeToggleButtonWidthToFitText (juce::ToggleButton& a0)
+void LookAndFeelOverlay::drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
 {
-    juce::LookAndFeel_V3::changeToggleButtonWidthToFitText (a0);
+    painters::drawBevelledTextEditorOutline (g, width, height, editor);
 }
 
-void LookAndFeelOverlay::drawTickBox (juce::Graphics& a0, juce::Component& a1, float x, float y, float w, float h, bool ticked, bool isEnabled, bool isMouseOver, bool isButtonDown)
+void LookAndFeelOverlay::drawPopupMenuBackground (juce::Graphics& g, int, int)
 {
-    juce::LookAndFeel_V3::drawTickBox (a0, a1, x, y, w, h, ticked, isEnabled, isMouseOver, isButtonDown);
+    g.fillAll (findColour (juce::PopupMenu::backgroundColourId));
 }
 
-void LookAndFeelOverlay::fillTextEditorBackground (juce::Graphics& a0, int width, int height, juce::TextEditor& a3)
+juce::Font LookAndFeelOverlay::getPopupMenuFont()
 {
-    juce::LookAndFeel_V3::fillTextEditorBackground (a0, width, height, a3);
+    return plainFont (12.2f);
 }
 
-void LookAndFeelOverlay::drawTextEditorOutline (juce::Graphics& a0, int width, int height, juce::TextEditor& a3)
+void LookAndFeelOverlay::drawComboBox (juce::Graphics& g, int width, int height, bool isButtonDown, int, int, int,
+                                       int, juce::ComboBox&)
 {
-    juce::LookAndFeel_V3::drawTextEditorOutline (a0, width, height, a3);
+    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::dialog, false, isButtonDown), width,
+                              height, 6);
 }
 
-void LookAndFeelOverlay::drawPopupMenuBackground (juce::Graphics& a0, int width, int height)
+juce::Font LookAndFeelOverlay::getComboBoxFont (juce::ComboBox& box)
 {
-    juce::LookAndFeel_V3::drawPopupMenuBackground (a0, width, height);
+    return plainFont (juce::jmin (0.85f * (float) box.getHeight(), 15.0f));
 }
 
-juce::Font LookAndFeelOverlay::getPopupMenuFont ()
+void LookAndFeelOverlay::drawLabel (juce::Graphics& g, juce::Label& label)
 {
-    return juce::LookAndFeel_V3::getPopupMenuFont ();
+    painters::drawFramedLabel (g, label, getLabelFont (label), { false, false, false });
 }
 
-void LookAndFeelOverlay::drawPopupMenuUpDownArrow (juce::Graphics& a0, int width, int height, bool isScrollUpArrow)
+juce::Font LookAndFeelOverlay::getLabelFont (juce::Label&)
 {
-    juce::LookAndFeel_V3::drawPopupMenuUpDownArrow (a0, width, height, isScrollUpArrow);
-}
-
-void LookAndFeelOverlay::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator, int standardMenuItemHeight, int& idealWidth, int& idealHeight)
-{
-    juce::LookAndFeel_V3::getIdealPopupMenuItemSize (text, isSeparator, standardMenuItemHeight, idealWidth, idealHeight);
-}
-
-void LookAndFeelOverlay::drawComboBox (juce::Graphics& a0, int width, int height, bool isButtonDown, int buttonX, int buttonY, int buttonW, int buttonH, juce::ComboBox& a8)
-{
-    juce::LookAndFeel_V3::drawComboBox (a0, width, height, isButtonDown, buttonX, buttonY, buttonW, buttonH, a8);
-}
-
-juce::Font LookAndFeelOverlay::getComboBoxFont (juce::ComboBox& a0)
-{
-    return juce::LookAndFeel_V3::getComboBoxFont (a0);
-}
-
-juce::Label* LookAndFeelOverlay::createComboBoxTextBox (juce::ComboBox& a0)
-{
-    return juce::LookAndFeel_V3::createComboBoxTextBox (a0);
-}
-
-void LookAndFeelOverlay::positionComboBoxText (juce::ComboBox& a0, juce::Label& a1)
-{
-    juce::LookAndFeel_V3::positionComboBoxText (a0, a1);
-}
-
-void LookAndFeelOverlay::drawLabel (juce::Graphics& a0, juce::Label& a1)
-{
-    juce::LookAndFeel_V3::drawLabel (a0, a1);
-}
-
-juce::Font LookAndFeelOverlay::getLabelFont (juce::Label& a0)
-{
-    return juce::LookAndFeel_V3::getLabelFont (a0);
-}
-
-juce::Rectangle<int> LookAndFeelOverlay::getTooltipBounds (const juce::String& text, juce::Point<int> screenPos, juce::Rectangle<int> parentArea)
-{
-    return juce::LookAndFeel_V3::getTooltipBounds (text, screenPos, parentArea);
-}
-
-void LookAndFeelOverlay::drawTooltip (juce::Graphics& a0, const juce::String& text, int width, int height)
-{
-    juce::LookAndFeel_V3::drawTooltip (a0, text, width, height);
-}
-
-juce::Rectangle<int> LookAndFeelOverlay::getTooltipSize (const juce::String& text)
-{
-    return getTooltipBounds (text, {}, { 0, 0, 1 << 20, 1 << 20 }).withPosition (0, 0);
+    return plainFont (12.2f);
 }
 
 } // namespace kelmora::skins

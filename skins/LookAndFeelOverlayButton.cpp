@@ -1,22 +1,34 @@
 #include "skins/LookAndFeelOverlayButton.h"
 
+#include "skins/ColourTable.h"
+#include "skins/SharedFonts.h"
+#include "skins/SkinPainters.h"
+
 namespace kelmora::skins
 {
-LookAndFeelOverlayButton::LookAndFeelOverlayButton() = default;
-
-void LookAndFeelOverlayButton::drawButtonBackground (juce::Graphics& a0, juce::Button& a1, const juce::Colour& backgroundColour, bool isMouseOver, bool isButtonDown)
+LookAndFeelOverlayButton::LookAndFeelOverlayButton()
 {
-    juce::LookAndFeel_V3::drawButtonBackground (a0, a1, backgroundColour, isMouseOver, isButtonDown);
+    setSkinColours (*this, SkinColours::overlayButton);
 }
 
-juce::Font LookAndFeelOverlayButton::getTextButtonFont (juce::TextButton& a0, int buttonHeight)
+void LookAndFeelOverlayButton::drawButtonBackground (juce::Graphics&, juce::Button&, const juce::Colour&, bool, bool)
 {
-    return juce::LookAndFeel_V3::getTextButtonFont (a0, buttonHeight);
 }
 
-void LookAndFeelOverlayButton::drawButtonText (juce::Graphics& a0, juce::TextButton& a1, bool isMouseOver, bool isButtonDown)
+juce::Font LookAndFeelOverlayButton::getTextButtonFont (juce::TextButton&, int)
 {
-    juce::LookAndFeel_V3::drawButtonText (a0, a1, isMouseOver, isButtonDown);
+    // The typeface constructor leaves JUCE's default height of 14.
+    return juce::Font (SharedFonts::getInstance()->getBoldTypeface());
 }
 
+void LookAndFeelOverlayButton::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
+{
+    g.setFont (getTextButtonFont (button, button.getHeight()));
+
+    const int yIndent = painters::buttonTextIndent (button);
+    const juce::Rectangle<int> box (1, yIndent, button.getWidth() - 2, button.getHeight() - 2 * yIndent);
+
+    painters::drawTwoPassText (g, button.getButtonText(), { juce::Colour (0xFFFFFFFF), box.translated (0, 1) },
+                               { juce::Colour (0xFF111111), box }, juce::Justification::centred, 2, 0.7f);
+}
 } // namespace kelmora::skins

@@ -1,122 +1,92 @@
 #include "skins/LookAndFeelToolbar.h"
 
+#include "skins/ColourTable.h"
+
 namespace kelmora::skins
 {
-LookAndFeelToolbar::LookAndFeelToolbar() = default;
+using painters::plainFont;
 
-juce::Typeface::Ptr LookAndFeelToolbar::getTypefaceForFont (const juce::Font& a0)
+LookAndFeelToolbar::LookAndFeelToolbar()
+    : ImageButtonLook (painters::ButtonArt::menu, 1.3f, { 13.0f, 220.0f })
 {
-    return juce::LookAndFeel_V3::getTypefaceForFont (a0);
+    setSkinColours (*this, SkinColours::toolbar);
 }
 
-void LookAndFeelToolbar::drawButtonBackground (juce::Graphics& a0, juce::Button& a1, const juce::Colour& backgroundColour, bool isMouseOver, bool isButtonDown)
+juce::Font LookAndFeelToolbar::getTextButtonFont (juce::TextButton&, int)
 {
-    juce::LookAndFeel_V3::drawButtonBackground (a0, a1, backgroundColour, isMouseOver, isButtonDown);
+    return plainFont (12.2f);
 }
 
-juce::Font LookAndFeelToolbar::getTextButtonFont (juce::TextButton& a0, int buttonHeight)
+void LookAndFeelToolbar::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
 {
-    return juce::LookAndFeel_V3::getTextButtonFont (a0, buttonHeight);
+    g.setFont (getTextButtonFont (button, button.getHeight()).withHeight (13.0f));
+
+    const int yIndent = painters::buttonTextIndent (button);
+    const juce::Rectangle<int> box (1, yIndent, button.getWidth() - 2, button.getHeight() - 2 * yIndent);
+
+    painters::drawTwoPassText (g, button.getButtonText(), { juce::Colour (0x55000000), box.translated (1, 1) },
+                               { painters::buttonTextColour (button), box }, juce::Justification::centred, 2, 0.7f);
 }
 
-void LookAndFeelToolbar::drawButtonText (juce::Graphics& a0, juce::TextButton& a1, bool isMouseOver, bool isButtonDown)
+void LookAndFeelToolbar::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool isMouseOver,
+                                               bool isButtonDown)
 {
-    juce::LookAndFeel_V3::drawButtonText (a0, a1, isMouseOver, isButtonDown);
+    const juce::Colour black (0xFF000000);
+    painters::drawShadowedToggle (g, *this, button, isMouseOver, isButtonDown, 26, 27, &black);
 }
 
-void LookAndFeelToolbar::drawToggleButton (juce::Graphics& a0, juce::ToggleButton& a1, bool isMouseOver, bool isButtonDown)
+void LookAndFeelToolbar::fillTextEditorBackground (juce::Graphics& g, int width, int height,
+                                                   juce::TextEditor& editor)
 {
-    juce::LookAndFeel_V3::drawToggleButton (a0, a1, isMouseOver, isButtonDown);
+    g.setColour (editor.findColour (juce::TextEditor::backgroundColourId));
+    g.fillRoundedRectangle (0.0f, 0.0f, (float) width, (float) height, 2.0f);
 }
 
-void LookAndFeelToolbar::changeToggleButtonWidthToFitText (juce::ToggleButton& a0)
+void LookAndFeelToolbar::drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
 {
-    juce::LookAndFeel_V3::changeToggleButtonWidthToFitText (a0);
+    painters::drawBevelledTextEditorOutline (g, width, height, editor);
 }
 
-void LookAndFeelToolbar::drawTickBox (juce::Graphics& a0, juce::Component& a1, float x, float y, float w, float h, bool ticked, bool isEnabled, bool isMouseOver, bool isButtonDown)
+void LookAndFeelToolbar::drawPopupMenuBackground (juce::Graphics& g, int width, int height)
 {
-    juce::LookAndFeel_V3::drawTickBox (a0, a1, x, y, w, h, ticked, isEnabled, isMouseOver, isButtonDown);
+    painters::drawFramedPopupBackground (g, *this, width, height, 0.2f);
 }
 
-void LookAndFeelToolbar::fillTextEditorBackground (juce::Graphics& a0, int width, int height, juce::TextEditor& a3)
+void LookAndFeelToolbar::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area,
+                                                bool isSeparator, bool isActive, bool isHighlighted, bool isTicked,
+                                                bool hasSubMenu, const juce::String& text,
+                                                const juce::String& shortcutKeyText, const juce::Drawable* icon,
+                                                const juce::Colour* textColour)
 {
-    juce::LookAndFeel_V3::fillTextEditorBackground (a0, width, height, a3);
+    painters::drawPopupItem (g, *this, area, isSeparator, isActive, isHighlighted, isTicked, hasSubMenu, text,
+                             shortcutKeyText, icon, textColour,
+                             { 5, juce::Colour (0x22000000), juce::Colour (0x10FFFFFF), getPopupMenuFont() });
 }
 
-void LookAndFeelToolbar::drawTextEditorOutline (juce::Graphics& a0, int width, int height, juce::TextEditor& a3)
+juce::Font LookAndFeelToolbar::getPopupMenuFont()
 {
-    juce::LookAndFeel_V3::drawTextEditorOutline (a0, width, height, a3);
+    return plainFont (12.2f);
 }
 
-void LookAndFeelToolbar::drawPopupMenuBackground (juce::Graphics& a0, int width, int height)
+void LookAndFeelToolbar::drawComboBox (juce::Graphics& g, int width, int height, bool, int, int, int, int,
+                                           juce::ComboBox&)
 {
-    juce::LookAndFeel_V3::drawPopupMenuBackground (a0, width, height);
+    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::menu, false, false), width, height, 6);
 }
 
-void LookAndFeelToolbar::drawPopupMenuItem (juce::Graphics& a0, const juce::Rectangle<int>& area, bool isSeparator, bool isActive, bool isHighlighted, bool isTicked, bool hasSubMenu, const juce::String& text, const juce::String& shortcutKeyText, const juce::Drawable* icon, const juce::Colour* textColour)
+juce::Font LookAndFeelToolbar::getComboBoxFont (juce::ComboBox&)
 {
-    juce::LookAndFeel_V3::drawPopupMenuItem (a0, area, isSeparator, isActive, isHighlighted, isTicked, hasSubMenu, text, shortcutKeyText, icon, textColour);
+    return painters::boldFont (12.2f);
 }
 
-juce::Font LookAndFeelToolbar::getPopupMenuFont ()
+void LookAndFeelToolbar::drawLabel (juce::Graphics& g, juce::Label& label)
 {
-    return juce::LookAndFeel_V3::getPopupMenuFont ();
+    painters::drawFramedLabel (g, label, getLabelFont (label), { true, true, true });
 }
 
-void LookAndFeelToolbar::drawPopupMenuUpDownArrow (juce::Graphics& a0, int width, int height, bool isScrollUpArrow)
+juce::Font LookAndFeelToolbar::getLabelFont (juce::Label&)
 {
-    juce::LookAndFeel_V3::drawPopupMenuUpDownArrow (a0, width, height, isScrollUpArrow);
-}
-
-void LookAndFeelToolbar::getIdealPopupMenuItemSize (const juce::String& text, bool isSeparator, int standardMenuItemHeight, int& idealWidth, int& idealHeight)
-{
-    juce::LookAndFeel_V3::getIdealPopupMenuItemSize (text, isSeparator, standardMenuItemHeight, idealWidth, idealHeight);
-}
-
-void LookAndFeelToolbar::drawComboBox (juce::Graphics& a0, int width, int height, bool isButtonDown, int buttonX, int buttonY, int buttonW, int buttonH, juce::ComboBox& a8)
-{
-    juce::LookAndFeel_V3::drawComboBox (a0, width, height, isButtonDown, buttonX, buttonY, buttonW, buttonH, a8);
-}
-
-juce::Font LookAndFeelToolbar::getComboBoxFont (juce::ComboBox& a0)
-{
-    return juce::LookAndFeel_V3::getComboBoxFont (a0);
-}
-
-juce::Label* LookAndFeelToolbar::createComboBoxTextBox (juce::ComboBox& a0)
-{
-    return juce::LookAndFeel_V3::createComboBoxTextBox (a0);
-}
-
-void LookAndFeelToolbar::positionComboBoxText (juce::ComboBox& a0, juce::Label& a1)
-{
-    juce::LookAndFeel_V3::positionComboBoxText (a0, a1);
-}
-
-void LookAndFeelToolbar::drawLabel (juce::Graphics& a0, juce::Label& a1)
-{
-    juce::LookAndFeel_V3::drawLabel (a0, a1);
-}
-
-juce::Font LookAndFeelToolbar::getLabelFont (juce::Label& a0)
-{
-    return juce::LookAndFeel_V3::getLabelFont (a0);
-}
-
-juce::Rectangle<int> LookAndFeelToolbar::getTooltipBounds (const juce::String& text, juce::Point<int> screenPos, juce::Rectangle<int> parentArea)
-{
-    return juce::LookAndFeel_V3::getTooltipBounds (text, screenPos, parentArea);
-}
-
-void LookAndFeelToolbar::drawTooltip (juce::Graphics& a0, const juce::String& text, int width, int height)
-{
-    juce::LookAndFeel_V3::drawTooltip (a0, text, width, height);
-}
-
-juce::Rectangle<int> LookAndFeelToolbar::getTooltipSize (const juce::String& text)
-{
-    return getTooltipBounds (text, {}, { 0, 0, 1 << 20, 1 << 20 }).withPosition (0, 0);
+    return plainFont (12.2f);
 }
 
 } // namespace kelmora::skins
