@@ -2,6 +2,7 @@
 #include "EditorTestSupport.h"
 
 #include "dsp/KelmoraLabsTemplateAudioProcessor.h"
+#include "support/TempHome.h"
 
 namespace
 {
@@ -16,6 +17,7 @@ struct BetterSliderTest : ::testing::Test
     BetterSliderTest() { params.getParam (0)->addSnapPoint (0.3); }
 
     // Steps by 0.01 of its range and snaps to 0.3; the product's slope has no snap points.
+    quietline::test::TempHome home; // the product's parameters, in case they look for settings
     kelmora::core::ParamList params { 1 }, *own = [this] {
         params.setParam (0, std::make_unique<kelmora::core::Parameter> ("p", "", "", 2, "", 0u, 0.0, 1.0, 0.5));
         return &params;
