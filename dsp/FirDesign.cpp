@@ -128,22 +128,19 @@ double evaluateCutoffPolynomial (const double* c, double x)
     return fc;
 }
 
-double lookupDesignCutoff (double cornerHz, double logWidth, double sampleRate)
+namespace
 {
-    const double* block = nullptr;
-
+const double* findCutoffBlock (double sampleRate)
+{
     for (uint32_t b = 0; b < designCutoffBlockCount; ++b)
-    {
         if (designCutoffTable[b * designCutoffBlockSize] == sampleRate)
-        {
-            block = designCutoffTable + b * designCutoffBlockSize;
-            break;
-        }
-    }
+            return designCutoffTable + b * designCutoffBlockSize;
 
-    if (block == nullptr)
-        return 25000.0;
+    return nullptr;
+}
 
+double blockCutoff (const double* block, double cornerHz, double logWidth)
+{
     const double* rows = block + 1;
     const double firstKey = rows[0];
     const double lastKey = rows[(designCutoffRowCount - 1) * designCutoffRowSize];
@@ -163,6 +160,33 @@ double lookupDesignCutoff (double cornerHz, double logWidth, double sampleRate)
     }
 
     return evaluateCutoffPolynomial (rows + best * designCutoffRowSize + 1, logWidth);
+}
+} // namespace
+
+double lookupDesignCutoff (double cornerHz, double logWidth, double sampleRate)
+{
+    if (const double* block = findCutoffBlock (sampleRate))
+        return blockCutoff (block, cornerHz, logWidth);
+
+    // Between two tabulated rates: the window spans the same time at the same slope whatever
+    // the rate, so each neighbour is asked at its own log width for that slope, and their
+    // cutoffs are blended by where the rate lies between them.
+    double below = 0.0, above = 0.0;
+    for (double rate : designCutoffRates)
+    {
+        if (rate < sampleRate && rate > below)
+            below = rate;
+        if (rate > sampleRate && (above == 0.0 || rate < above))
+            above = rate;
+    }
+
+    if (below == 0.0 || above == 0.0)
+        return 25000.0;
+
+    const double t = (sampleRate - below) / (above - below);
+    const double fromBelow = blockCutoff (findCutoffBlock (below), cornerHz, logWidth + std::log (below / sampleRate));
+    const double fromAbove = blockCutoff (findCutoffBlock (above), cornerHz, logWidth + std::log (above / sampleRate));
+    return fromBelow + t * (fromAbove - fromBelow);
 }
 
 uint32_t designTapCount (double sampleRate)

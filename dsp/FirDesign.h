@@ -34,7 +34,8 @@ void normaliseToUnitSum (double* taps, int32_t n);
 
 /** The sinc cutoff in Hz that puts the finished filter's -0.1 dB point on cornerHz
     (20000..25000 Hz, nearest 100 Hz key, ties to the lower key) for a window of log width
-    logWidth, at one of the tabulated sample rates. Any other rate gives 25000 Hz. */
+    logWidth. A rate between two tabulated ones blends the cutoffs of both for the same slope;
+    a rate outside the table (the filter never designs there) gives 25000 Hz. */
 double lookupDesignCutoff (double cornerHz, double logWidth, double sampleRate);
 
 /** c0 + c1 x + ... + c9 x^9 summed in the table's fixed order (c points at ten doubles). */

@@ -71,7 +71,7 @@ TEST (FirDesign, CornerSelectsTheNearestKeyClampsAndFallsBackOffTheTable)
         EXPECT_EQ (cutoff (12000.0), cutoff (20000.0));
         EXPECT_EQ (cutoff (90000.0), cutoff (25000.0));
     }
-    for (double rate : { 44100.0, 100000.0, 192000.5, 0.0 })
+    for (double rate : { 44100.0, 88199.0, 384001.0, 0.0 })
         EXPECT_EQ (lookupDesignCutoff (21000.0, 3.0, rate), 25000.0) << rate;
 }
 
@@ -125,4 +125,33 @@ TEST (FirDesign, CornerLandsOnTheKeyAtEveryRateKeyAndSlope)
             std::printf (", %.1f Hz for keys >= 24 kHz below slope 0.1", worstNearNyquist);
         std::printf ("\n");
     }
+}
+
+// Rates without a block of their own: the corner lands near the key from slope 0.25 up and
+// still follows it below (more loosely, as at the tabulated rates).
+TEST (FirDesign, CornerFollowsTheKeyBetweenTabulatedRates)
+{
+    constexpr int slopes = 21;
+    FirFilterState filter;
+
+    for (double rate : { 100000.0, 128000.0, 200000.0, 300000.0 })
+        for (int i = 0; i < slopes; ++i)
+        {
+            const double slope = (double) i / (slopes - 1);
+            double first = 0.0, previous = 0.0;
+            for (double key = 20000.0; key <= 25000.0; key += 500.0)
+            {
+                SCOPED_TRACE (testing::Message() << rate << " Hz, key " << key << ", slope " << slope);
+                filter.design (key, slope, rate);
+                const double corner = measureCorner (filter, rate);
+                if (slope >= 0.25)
+                {
+                    EXPECT_NEAR (corner, key, 350.0);
+                }
+                EXPECT_GT (corner, previous) << "a higher key must raise the corner";
+                first = key == 20000.0 ? corner : first;
+                previous = corner;
+            }
+            EXPECT_GT (previous - first, 2500.0) << rate << " Hz, slope " << slope;
+        }
 }
