@@ -3,6 +3,7 @@
 #include "dsp/DesignCutoffTable.h"
 
 #include <cmath>
+#include <emmintrin.h>
 
 namespace kelmora::dsp
 {
@@ -26,6 +27,29 @@ double besselI0FromQuarterSquare (double q)
         sum += term;
 
         if (term < 1e-6)
+            break;
+    }
+
+    return sum;
+}
+
+// The same series for two inputs at once, lane by lane in the same order: each lane stops
+// after its own first term below 1e-6, so both results equal the scalar ones bit for bit.
+__m128d besselI0Pair (__m128d q)
+{
+    __m128d sum = _mm_set1_pd (1.0);
+    __m128d term = sum;
+    __m128d running = _mm_castsi128_pd (_mm_set1_epi32 (-1));
+    const __m128d small = _mm_set1_pd (1e-6);
+
+    for (int k = 1; k <= 79; ++k)
+    {
+        const __m128d next = _mm_mul_pd (term, _mm_div_pd (q, _mm_set1_pd ((double) k * (double) k)));
+        term = _mm_or_pd (_mm_and_pd (running, next), _mm_andnot_pd (running, term));
+        sum = _mm_or_pd (_mm_and_pd (running, _mm_add_pd (sum, term)), _mm_andnot_pd (running, sum));
+        running = _mm_andnot_pd (_mm_cmplt_pd (term, small), running);
+
+        if (_mm_movemask_pd (running) == 0)
             break;
     }
 
@@ -65,21 +89,70 @@ void applyKaiserWindow (double* taps, uint32_t n, double width, double beta)
 {
     const double halfBeta = beta * 0.5;
     const double i0Beta = besselI0FromQuarterSquare (halfBeta * halfBeta);
+    const double centre = (double) (n - 1) * 0.5;
 
-    for (uint32_t i = 0; i < n; ++i)
+    // Taps waiting for their series, two at a time; `second` shares the value of `first`.
+    struct Request
     {
-        const double p = ((double) i - (double) (n - 1) * 0.5) / width + 0.5;
-        double w = 0.0;
+        double q;
+        uint32_t first, second;
+    };
+    Request pending[2];
+    int pendingCount = 0;
 
-        if (! (p < 0.0 || p > 1.0))
+    const auto flush = [&] {
+        alignas (16) double w[2];
+        const double q1 = pendingCount > 1 ? pending[1].q : pending[0].q;
+        _mm_store_pd (w, _mm_div_pd (besselI0Pair (_mm_set_pd (q1, pending[0].q)), _mm_set1_pd (i0Beta)));
+        for (int e = 0; e < pendingCount; ++e)
         {
-            const double u = 2.0 * p - 1.0;
-            const double halfArg = halfBeta * std::sqrt (1.0 - u * u);
-            w = besselI0FromQuarterSquare (halfArg * halfArg) / i0Beta;
+            taps[pending[e].first] = w[e] * taps[pending[e].first];
+            if (pending[e].second != pending[e].first)
+                taps[pending[e].second] = w[e] * taps[pending[e].second];
         }
+        pendingCount = 0;
+    };
+    const auto request = [&] (double q, uint32_t first, uint32_t second) {
+        pending[pendingCount++] = { q, first, second };
+        if (pendingCount == 2)
+            flush();
+    };
 
-        taps[i] = w * taps[i];
+    // The series' input for tap i; false (and the tap zeroed) outside the window.
+    const auto quarterSquareAt = [&] (uint32_t i, double& q) {
+        const double p = ((double) i - centre) / width + 0.5;
+        if (p < 0.0 || p > 1.0)
+        {
+            taps[i] = 0.0 * taps[i];
+            return false;
+        }
+        const double u = 2.0 * p - 1.0;
+        const double halfArg = halfBeta * std::sqrt (1.0 - u * u);
+        q = halfArg * halfArg;
+        return true;
+    };
+
+    // The window is symmetric: a mirrored pair of taps shares one series whenever both
+    // positions round to the same input, which gives the same value bit for bit.
+    for (uint32_t i = 0, j = n - 1; i <= j && j < n; ++i, --j)
+    {
+        double front = 0.0, back = 0.0;
+        const bool frontInside = quarterSquareAt (i, front);
+        const bool backInside = i != j && quarterSquareAt (j, back);
+
+        if (frontInside && backInside && front == back)
+        {
+            request (front, i, j);
+            continue;
+        }
+        if (frontInside)
+            request (front, i, i);
+        if (backInside)
+            request (back, j, j);
     }
+
+    if (pendingCount > 0)
+        flush();
 }
 
 void trimSmallTaps (double*& taps, uint32_t& count, double threshold)
