@@ -8,6 +8,32 @@
 namespace kelmora::dsp
 {
 
+/** The inner loops FirFilterState::process can run, all with the same output bit for bit: the
+    plain loop of one output per pass, kept as the reference, and loops that share each
+    coefficient load among 2 (SSE2), 4 (AVX) or 8 (AVX-512) consecutive outputs while keeping
+    every output's own order of operations. */
+enum class FirPath : int
+{
+    reference,
+    sse2,
+    avx,
+    avx512
+};
+
+/** Whether this CPU (and its operating system) can run path. Any thread. */
+bool isFirPathAvailable (FirPath path) noexcept;
+
+/** The path process uses: the widest the CPU has, unless QUIETLINE_FIR_PATH (reference, sse2,
+    avx or avx512) named an available one at start-up or forceFirPath chose one. Any thread. */
+FirPath getFirPath() noexcept;
+
+/** Makes every filter use path from now on (tests and benchmarks); returns false and changes
+    nothing when the CPU lacks it. Any thread. */
+bool forceFirPath (FirPath path) noexcept;
+
+/** "reference", "sse2", "avx" or "avx512". */
+const char* getFirPathName (FirPath path) noexcept;
+
 /** The product's stereo linear-phase FIR low-pass.
 
     Filters at sample rates from 88200 to 384000 Hz with a constant latency of N >> 1 samples
