@@ -152,9 +152,8 @@ __attribute__ ((always_inline)) inline void processWide (FirKernel& kernel, cons
             for (int64_t k = 0; k < tapCount; k += 4)
                 for (int64_t a = 0; a < 4; ++a)
                 {
-                    Vector c;
-                    for (int l = 0; l < lanes; ++l)
-                        c[l] = coefficients[k + a];
+                    // Broadcast: x - 0.0 is x for every x, -0.0 included.
+                    const Vector c = coefficients[k + a] - Vector {};
                     for (int64_t r = 0; r < 2; ++r)
                     {
                         Vector x;
