@@ -15,24 +15,6 @@ constexpr double pi = 3.141592653589793;
 constexpr double kaiserBeta = 14.0;
 constexpr double trimThreshold = 3.162277660168379e-6; // -110 dB
 
-// I0 by its power series, given (x/2)^2; capped so that a design has a bounded cost.
-double besselI0FromQuarterSquare (double q)
-{
-    double sum = 1.0;
-    double term = 1.0;
-
-    for (int k = 1; k <= 79; ++k)
-    {
-        term *= q / ((double) k * (double) k);
-        sum += term;
-
-        if (term < 1e-6)
-            break;
-    }
-
-    return sum;
-}
-
 // The same series for two inputs at once, lane by lane in the same order: each lane stops
 // after its own first term below 1e-6, so both results equal the scalar ones bit for bit.
 __m128d besselI0Pair (__m128d q)
@@ -56,6 +38,23 @@ __m128d besselI0Pair (__m128d q)
     return sum;
 }
 } // namespace
+
+double besselI0FromQuarterSquare (double q)
+{
+    double sum = 1.0;
+    double term = 1.0;
+
+    for (int k = 1; k <= 79; ++k)
+    {
+        term *= q / ((double) k * (double) k);
+        sum += term;
+
+        if (term < 1e-6)
+            break;
+    }
+
+    return sum;
+}
 
 void clearTaps (double* taps, int32_t n)
 {

@@ -14,6 +14,10 @@ constexpr uint32_t designBufferSize = 363;
 /** Magnitude of the finished filter at its corner: -0.1 dB. */
 constexpr double cornerMagnitude = 0.98855309465693884;
 
+/** I0(x) by its power series from q = (x/2)^2, stopping after the first term below 1e-6 and
+    after 79 terms at most, so that a design has a bounded cost. */
+double besselI0FromQuarterSquare (double q);
+
 /** Sets n doubles to 0.0; nothing when n <= 0. */
 void clearTaps (double* taps, int32_t n);
 
