@@ -264,7 +264,9 @@ public:
         ConsoleReporter::ReportRuns (runs);
         for (const auto& run : runs)
         {
-            if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != "mean"))
+            // With --benchmark_repetitions the median, which the machine's other load moves least,
+            // replaces the single runs (the aggregates come last).
+            if (run.error_occurred || (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median"))
                 continue;
             const double seconds = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier (run.time_unit);
             const std::string key = run.run_name.function_name + "/" + run.run_name.args;

@@ -1,9 +1,10 @@
 #include "dsp/FirDesign.h"
 
 #include "dsp/DesignCutoffTable.h"
+#include "dsp/FirPath.h"
 
 #include <cmath>
-#include <emmintrin.h>
+#include <cstring>
 
 namespace kelmora::dsp
 {
@@ -15,27 +16,62 @@ constexpr double pi = 3.141592653589793;
 constexpr double kaiserBeta = 14.0;
 constexpr double trimThreshold = 3.162277660168379e-6; // -110 dB
 
-// The same series for two inputs at once, lane by lane in the same order: each lane stops
-// after its own first term below 1e-6, so both results equal the scalar ones bit for bit.
-__m128d besselI0Pair (__m128d q)
+template <int lanes> struct LanesOf;
+template <> struct LanesOf<2> { typedef double Type __attribute__ ((vector_size (16))); typedef int64_t Mask __attribute__ ((vector_size (16))); };
+template <> struct LanesOf<4> { typedef double Type __attribute__ ((vector_size (32))); typedef int64_t Mask __attribute__ ((vector_size (32))); };
+template <> struct LanesOf<8> { typedef double Type __attribute__ ((vector_size (64))); typedef int64_t Mask __attribute__ ((vector_size (64))); };
+
+// besselI0FromQuarterSquare for `lanes` inputs at once, lane by lane in the same order: each
+// lane stops after its own first term below 1e-6, so every result equals the scalar one bit
+// for bit. count is a multiple of lanes. Written once over GCC vectors and compiled per
+// instruction set by the callers' target attributes.
+template <int lanes>
+__attribute__ ((always_inline)) inline void besselI0Lanes (const double* q, double* out, int count)
 {
-    __m128d sum = _mm_set1_pd (1.0);
-    __m128d term = sum;
-    __m128d running = _mm_castsi128_pd (_mm_set1_epi32 (-1));
-    const __m128d small = _mm_set1_pd (1e-6);
+    using Vector = typename LanesOf<lanes>::Type;
+    using Mask = typename LanesOf<lanes>::Mask;
 
-    for (int k = 1; k <= 79; ++k)
+    for (int i = 0; i < count; i += lanes)
     {
-        const __m128d next = _mm_mul_pd (term, _mm_div_pd (q, _mm_set1_pd ((double) k * (double) k)));
-        term = _mm_or_pd (_mm_and_pd (running, next), _mm_andnot_pd (running, term));
-        sum = _mm_or_pd (_mm_and_pd (running, _mm_add_pd (sum, term)), _mm_andnot_pd (running, sum));
-        running = _mm_andnot_pd (_mm_cmplt_pd (term, small), running);
+        Vector x;
+        std::memcpy (&x, q + i, sizeof x);
+        Vector sum = 1.0 - Vector {};
+        Vector term = sum;
+        Mask running = Mask {} - 1;
 
-        if (_mm_movemask_pd (running) == 0)
-            break;
+        for (int k = 1; k <= 79; ++k)
+        {
+            const Vector next = term * (x / ((double) k * (double) k - Vector {}));
+            term = (Vector) (((Mask) next & running) | ((Mask) term & ~running));
+            const Vector added = sum + term;
+            sum = (Vector) (((Mask) added & running) | ((Mask) sum & ~running));
+            running &= ~(Mask) (term < 1e-6 - Vector {});
+
+            int64_t any = 0;
+            for (int l = 0; l < lanes; ++l)
+                any |= running[l];
+            if (any == 0)
+                break;
+        }
+
+        std::memcpy (out + i, &sum, sizeof sum);
     }
+}
 
-    return sum;
+void besselI0Sse2 (const double* q, double* out, int count) { besselI0Lanes<2> (q, out, count); }
+__attribute__ ((target ("avx"))) void besselI0Avx (const double* q, double* out, int count) { besselI0Lanes<4> (q, out, count); }
+__attribute__ ((target ("avx512f"))) void besselI0Avx512 (const double* q, double* out, int count) { besselI0Lanes<8> (q, out, count); }
+
+constexpr int besselBatchLanes = 8;
+
+void besselI0Batch (const double* q, double* out, int count)
+{
+    switch (getFirPath())
+    {
+        case FirPath::avx512: besselI0Avx512 (q, out, count); break;
+        case FirPath::avx: besselI0Avx (q, out, count); break;
+        default: besselI0Sse2 (q, out, count); break;
+    }
 }
 } // namespace
 
@@ -90,30 +126,34 @@ void applyKaiserWindow (double* taps, uint32_t n, double width, double beta)
     const double i0Beta = besselI0FromQuarterSquare (halfBeta * halfBeta);
     const double centre = (double) (n - 1) * 0.5;
 
-    // Taps waiting for their series, two at a time; `second` shares the value of `first`.
-    struct Request
-    {
-        double q;
-        uint32_t first, second;
-    };
-    Request pending[2];
-    int pendingCount = 0;
+    // Taps waiting for their series, evaluated a batch at a time; `second` shares the value of
+    // `first`.
+    constexpr int batchSize = 64;
+    double inputs[batchSize];
+    double values[batchSize];
+    uint32_t first[batchSize];
+    uint32_t second[batchSize];
+    int pending = 0;
 
     const auto flush = [&] {
-        alignas (16) double w[2];
-        const double q1 = pendingCount > 1 ? pending[1].q : pending[0].q;
-        _mm_store_pd (w, _mm_div_pd (besselI0Pair (_mm_set_pd (q1, pending[0].q)), _mm_set1_pd (i0Beta)));
-        for (int e = 0; e < pendingCount; ++e)
+        const int padded = (pending + besselBatchLanes - 1) / besselBatchLanes * besselBatchLanes;
+        for (int e = pending; e < padded; ++e)
+            inputs[e] = 0.0;
+        besselI0Batch (inputs, values, padded);
+        for (int e = 0; e < pending; ++e)
         {
-            taps[pending[e].first] = w[e] * taps[pending[e].first];
-            if (pending[e].second != pending[e].first)
-                taps[pending[e].second] = w[e] * taps[pending[e].second];
+            const double w = values[e] / i0Beta;
+            taps[first[e]] = w * taps[first[e]];
+            if (second[e] != first[e])
+                taps[second[e]] = w * taps[second[e]];
         }
-        pendingCount = 0;
+        pending = 0;
     };
-    const auto request = [&] (double q, uint32_t first, uint32_t second) {
-        pending[pendingCount++] = { q, first, second };
-        if (pendingCount == 2)
+    const auto request = [&] (double q, uint32_t a, uint32_t b) {
+        inputs[pending] = q;
+        first[pending] = a;
+        second[pending] = b;
+        if (++pending == batchSize)
             flush();
     };
 
@@ -150,7 +190,7 @@ void applyKaiserWindow (double* taps, uint32_t n, double width, double beta)
             request (back, j, j);
     }
 
-    if (pendingCount > 0)
+    if (pending > 0)
         flush();
 }
 

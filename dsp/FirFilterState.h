@@ -1,38 +1,13 @@
 #pragma once
 
 #include "dsp/FirKernel.h"
+#include "dsp/FirPath.h"
 
 #include <atomic>
 #include <cstdint>
 
 namespace kelmora::dsp
 {
-
-/** The inner loops FirFilterState::process can run, all with the same output bit for bit: the
-    plain loop of one output per pass, kept as the reference, and loops that share each
-    coefficient load among 2 (SSE2), 4 (AVX) or 8 (AVX-512) consecutive outputs while keeping
-    every output's own order of operations. */
-enum class FirPath : int
-{
-    reference,
-    sse2,
-    avx,
-    avx512
-};
-
-/** Whether this CPU (and its operating system) can run path. Any thread. */
-bool isFirPathAvailable (FirPath path) noexcept;
-
-/** The path process uses: the widest the CPU has, unless QUIETLINE_FIR_PATH (reference, sse2,
-    avx or avx512) named an available one at start-up or forceFirPath chose one. Any thread. */
-FirPath getFirPath() noexcept;
-
-/** Makes every filter use path from now on (tests and benchmarks); returns false and changes
-    nothing when the CPU lacks it. Any thread. */
-bool forceFirPath (FirPath path) noexcept;
-
-/** "reference", "sse2", "avx" or "avx512". */
-const char* getFirPathName (FirPath path) noexcept;
 
 /** The product's stereo linear-phase FIR low-pass.
 
@@ -91,7 +66,8 @@ struct FirFilterState
 
     /** Filters numSamples stereo samples. Inputs and outputs may be the same buffers, and one
         buffer may serve as both channels (mono, filtered in place). With forceDry (or bypass)
-        the output is the input delayed by the latency. */
+        the output is the input delayed by the latency. Runs the loop getFirPath() names; all
+        of them give the same output. */
     void process (const float* in0, const float* in1, float* out0, float* out1,
                   int32_t numSamples, bool forceDry) noexcept;
 
