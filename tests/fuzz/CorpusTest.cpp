@@ -10,6 +10,8 @@
 
 namespace quietline::fuzz
 {
+void PrintTo (const NamedTarget& target, std::ostream* os) { *os << target.name; }
+
 namespace
 {
 class FuzzCorpus : public ::testing::TestWithParam<NamedTarget>

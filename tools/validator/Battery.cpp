@@ -214,22 +214,30 @@ Result stateRoundTrips (PluginFormat& f)
     auto p = f.create();
     std::mt19937 random (11);
     std::uniform_real_distribution<float> value (0.0f, 1.0f);
+    const auto values = [] (PluginInstance& i)
+    {
+        std::vector<float> v;
+        for (int index = 0; index < i.numParameters(); ++index)
+            v.push_back (i.getParameter (index));
+        return v;
+    };
     for (int round = 0; round < 20; ++round)
     {
         p->setProgram (round % p->numPrograms());
         for (int i = 0; i < p->numParameters(); ++i)
             p->setParameter (i, value (random));
+        const auto expected = values (*p);
         const auto saved = p->saveState();
-        p->restoreState (saved);
-        if (p->saveState() != saved)
-            return "round " + std::to_string (round) + ": differs after restoring into the same instance";
         auto fresh = f.create();
-        fresh->restoreState (saved);
-        if (fresh->saveState() != saved)
-            return "round " + std::to_string (round) + ": differs after restoring into a fresh instance";
-        for (int i = 0; i < p->numParameters(); ++i)
-            if (fresh->getParameter (i) != p->getParameter (i))
-                return "round " + std::to_string (round) + ": parameter " + std::to_string (i) + " not restored";
+        for (auto* into : { p.get(), fresh.get() })
+        {
+            into->restoreState (saved);
+            const char* which = into == p.get() ? " the same instance" : " a fresh instance";
+            if (into->saveState() != saved)
+                return "round " + std::to_string (round) + ": the state differs after restoring into" + which;
+            if (values (*into) != expected)
+                return "round " + std::to_string (round) + ": parameters not restored into" + which;
+        }
     }
     return {};
 }
