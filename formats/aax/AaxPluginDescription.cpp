@@ -3,10 +3,13 @@
 #include "core/ProductIdentity.h"
 #include "formats/aax/AaxEditorGUI.h"
 #include "formats/aax/AaxProcessorEffect.h"
+#include "formats/vst/HostDrivenEventLoop.h"
 #include "platform/aax/AAXConstants.h"
 
 #include <algorithm>
 #include <string>
+
+juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
 namespace kelmora::aax
 {
@@ -53,7 +56,43 @@ AAX_Result describeComponent (AAX_IEffectDescriptor& effect, const Configuration
     const AAX_Result result = component->AddProcessProc_Native (&processInstances, properties, nullptr, nullptr, nullptr);
     return result != kAAXSuccess ? result : effect.AddComponent (component);
 }
+
+/** JUCE and the module's message thread, kept alive by every effect made for a host. */
+struct JuceRuntime
+{
+    juce::ScopedJuceInitialiser_GUI initialiser;
+    juce::SharedResourcePointer<vst::PluginMessageThread> messageThread;
+};
 } // namespace
+
+IACFUnknown* createProcessorEffect()
+{
+    try
+    {
+        auto runtime = std::make_shared<JuceRuntime>();
+        std::unique_ptr<juce::AudioProcessor> processor;
+
+        {
+            // Built on the host's thread as the message thread, as plug-ins expect.
+            juce::SharedResourcePointer<vst::HostDrivenEventLoop> eventLoop;
+            juce::PluginHostType::jucePlugInClientCurrentWrapperType = juce::AudioProcessor::wrapperType_AAX;
+            juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_AAX);
+            processor.reset (createPluginFilter());
+            juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
+        }
+
+        if (processor == nullptr)
+            return nullptr;
+
+        auto* effect = new AaxProcessorEffect (std::move (processor), std::move (runtime));
+        effect->AddRef();
+        return static_cast<AAX_IACFEffectParameters_V2*> (effect);
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+}
 
 AAX_Result describePlugin (AAX_ICollection* collection)
 {

@@ -8,4 +8,8 @@ namespace kelmora::aax
     component, its factories and process procedure, maker, package and version. Installed with
     SetEffectDescriptionRoutine. */
 AAX_Result describePlugin (AAX_ICollection* collection);
+
+/** The effect factory handed to the host: the product's processor (createPluginFilter) as an
+    AaxProcessorEffect, with JUCE and the module's message thread kept alive for it. */
+IACFUnknown* createProcessorEffect();
 } // namespace kelmora::aax

@@ -7,15 +7,12 @@
 #include "formats/aax/AAX_CPacketHandler.h"
 #include "formats/aax/AAX_CParameter.h"
 #include "formats/aax/AAX_IController.h"
-#include "formats/vst/HostDrivenEventLoop.h"
 #include "platform/aax/AAXConstants.h"
 
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <optional>
-
-juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
 namespace kelmora::aax
 {
@@ -450,43 +447,4 @@ void processInstances (void* const instancesBegin[], const void* instancesEnd)
     }
 }
 
-//==============================================================================
-namespace
-{
-/** JUCE and the module's message thread, kept alive by every effect made for a host. */
-struct JuceRuntime
-{
-    juce::ScopedJuceInitialiser_GUI initialiser;
-    juce::SharedResourcePointer<vst::PluginMessageThread> messageThread;
-};
-} // namespace
-
-IACFUnknown* createProcessorEffect()
-{
-    try
-    {
-        auto runtime = std::make_shared<JuceRuntime>();
-        std::unique_ptr<juce::AudioProcessor> processor;
-
-        {
-            // Built on the host's thread as the message thread, as plug-ins expect.
-            juce::SharedResourcePointer<vst::HostDrivenEventLoop> eventLoop;
-            juce::PluginHostType::jucePlugInClientCurrentWrapperType = juce::AudioProcessor::wrapperType_AAX;
-            juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_AAX);
-            processor.reset (createPluginFilter());
-            juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
-        }
-
-        if (processor == nullptr)
-            return nullptr;
-
-        auto* effect = new AaxProcessorEffect (std::move (processor), std::move (runtime));
-        effect->AddRef();
-        return static_cast<AAX_IACFEffectParameters_V2*> (effect);
-    }
-    catch (...)
-    {
-        return nullptr;
-    }
-}
 } // namespace kelmora::aax

@@ -112,6 +112,4 @@ private:
     mutable juce::MemoryBlock measuredState;
 };
 
-/** The factory handed to the host: the product's processor (createPluginFilter) as an effect. */
-IACFUnknown* createProcessorEffect();
 } // namespace kelmora::aax
