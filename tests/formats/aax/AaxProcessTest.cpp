@@ -1,5 +1,5 @@
 // The product's process procedure on the audio thread while a host thread sets parameters: no
-// data race (ThreadSanitizer), and the audio stays finite. No JUCE message thread.
+// data race (ThreadSanitizer), no allocation, and the audio stays finite. No JUCE message thread.
 #include "formats/aax/fakehost/ModuleHost.h"
 #include "formats/aax/AAX_Exports.h"
 #include "formats/aax/AaxPluginDescription.h"
@@ -10,6 +10,12 @@
 #include <cmath>
 #include <atomic>
 #include <thread>
+
+namespace kelmora::vst::test
+{
+void startCountingAllocations();
+int stopCountingAllocations();
+} // namespace kelmora::vst::test
 
 namespace quietline::test::aax
 {
@@ -32,7 +38,9 @@ TEST (AaxProcess, RunsWhileTheHostSetsParameters)
 
     constexpr int blocks = 400, sets = 1200;
     std::vector<float> left (256, 0.25f), right (256, -0.25f);
+    float* channels[] = { left.data(), right.data() };
     bool finite = true;
+    int allocations = 0;
     std::atomic<int> waiting { 2 };   // a start latch for both threads
     const auto arriveAndWait = [&] { for (--waiting; waiting.load() > 0;) std::this_thread::yield(); };
 
@@ -41,7 +49,9 @@ TEST (AaxProcess, RunsWhileTheHostSetsParameters)
         arriveAndWait();
         for (int b = 0; b < blocks; ++b)
         {
-            hosted.render ({ left.data(), right.data() }, { left.data(), right.data() }, 256);
+            kelmora::vst::test::startCountingAllocations();
+            hosted.render (channels, channels, 256);
+            allocations += kelmora::vst::test::stopCountingAllocations();
             finite = finite && std::isfinite (left[255]) && std::isfinite (right[255]);
         }
     });
@@ -53,6 +63,7 @@ TEST (AaxProcess, RunsWhileTheHostSetsParameters)
     audio.join();
 
     EXPECT_TRUE (finite);
+    EXPECT_EQ (allocations, 0);
 }
 } // namespace
 } // namespace quietline::test::aax

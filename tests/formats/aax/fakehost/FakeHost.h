@@ -484,7 +484,7 @@ inline AAX_Result FakeCollection::AddEffect (const char* id, IACFUnknown* effect
 
 struct FakeHost
 {
-    explicit FakeHost (FakeOptions options = {}) : state (new HostState { {}, options }), hostUnknown (new FakeHostUnknown (state)) {}
+    explicit FakeHost (FakeOptions options = {}) : state (std::make_shared<HostState>()), hostUnknown (new FakeHostUnknown (state)) { state->options = options; }
     ~FakeHost() { hostUnknown->Release(); }
 
     IACFUnknown* unknown() const { return hostUnknown; }

@@ -12,6 +12,7 @@
 
 #include <dlfcn.h>
 
+#include <array>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -128,24 +129,27 @@ struct HostedInstance
     HostedInstance (const HostedInstance&) = delete;
     HostedInstance& operator= (const HostedInstance&) = delete;
 
+    AAX_FieldIndex fieldOf (const char* kind) const { return component.fields.at (kind); }
+
     /** Host side: lets the effect post its packets and keeps the latest for the port. */
     void dispatchPackets()
     {
         effect->GenerateCoefficients();
         for (const auto& [field, payload] : host.controller().packets)
-            if (field == component.fields["dataIn"])
+            if (field == fieldOf ("dataIn"))
                 std::memcpy (port.data(), payload.data(), std::min (payload.size(), port.size() * 8));
         host.controller().packets.clear();
     }
 
-    /** Audio side: one call of the process procedure; in and out may be the same channels. */
-    void render (std::vector<float*> in, std::vector<float*> out, int32_t samples)
+    /** Audio side: one call of the process procedure (allocates nothing); in and out may be
+        the same channels. */
+    void render (float* const* in, float* const* out, int32_t samples)
     {
-        std::vector<void*> slots (8, nullptr);
-        slots[component.fields["audioIn"]] = in.data();
-        slots[component.fields["audioOut"]] = out.data();
-        slots[component.fields["bufferLength"]] = &samples;
-        slots[component.fields["dataIn"]] = port.data();
+        std::array<void*, 8> slots {};
+        slots[fieldOf ("audioIn")] = const_cast<float**> (in);
+        slots[fieldOf ("audioOut")] = const_cast<float**> (out);
+        slots[fieldOf ("bufferLength")] = &samples;
+        slots[fieldOf ("dataIn")] = port.data();
         for (auto& [field, block] : privateBlocks)
             slots[field] = block.data();
 
@@ -154,15 +158,14 @@ struct HostedInstance
     }
 
     /** Both, on copies of the input. */
-    std::vector<std::vector<float>> process (const std::vector<std::vector<float>>& input)
+    std::vector<std::vector<float>> process (std::vector<std::vector<float>> input)
     {
         dispatchPackets();
         auto output = input;
         std::vector<float*> in, out;
-        auto source = input;
         for (size_t c = 0; c < input.size(); ++c)
-            in.push_back (source[c].data()), out.push_back (output[c].data());
-        render (in, out, int32_t (input[0].size()));
+            in.push_back (input[c].data()), out.push_back (output[c].data());
+        render (in.data(), out.data(), int32_t (input[0].size()));
         return output;
     }
 
