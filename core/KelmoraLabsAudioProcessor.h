@@ -96,9 +96,10 @@ public:
         host. Message thread. */
     void setParameterFromUi (int index, float normalised);
 
-    /** Calls parameterChanged for each parameter whose audio-side change bit was set, in index
-        order. Takes no lock: the caller holds the callback lock or processing has not started. */
-    void dispatchChangedParameters();
+    /** Calls parameterChanged for each of the first `count` parameters (all of them when
+        negative) whose audio-side change bit was set, in index order, clearing the bit. Takes no
+        lock: the caller holds the callback lock or is the audio thread. */
+    void dispatchChangedParameters (int count = -1);
 
     /** The root tag of the saved state: the plug-in's name without blanks. */
     static juce::String getStateTag();
