@@ -1,7 +1,7 @@
-#define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include "formats/aax/AaxEditorGUI.h"
 
 #include "formats/aax/AaxProcessorEffect.h"
+#include "formats/vst/HostWindowEmbedding.h"
 #include "platform/aax/AAXConstants.h"
 
 namespace kelmora::aax
@@ -27,21 +27,6 @@ public:
     }
 
     juce::AudioProcessorEditor* getEditor() const noexcept { return editor; }
-
-    void embedInto (void* window)
-    {
-        setVisible (false);
-        addToDesktop (0, window);
-
-        if (auto* display = juce::XWindowSystem::getInstance()->getDisplay())
-        {
-            juce::X11Symbols::getInstance()->xReparentWindow (display, (::Window) getWindowHandle(),
-                                                              (::Window) (uintptr_t) window, 0, 0);
-            juce::X11Symbols::getInstance()->xFlush (display);
-        }
-
-        setVisible (true);
-    }
 
     void paint (juce::Graphics& g) override { g.fillAll (juce::Colours::black); }
 
@@ -93,7 +78,7 @@ void AaxEditorGUI::CreateViewContainer()
 
         // The one native view kind here; other containers keep the editor off screen.
         if (GetViewContainerType() == kAAXViewContainer_X11Window && GetViewContainerPtr() != nullptr)
-            holder->embedInto (GetViewContainerPtr());
+            vst::embedInHostWindow (*holder, GetViewContainerPtr());
     }
     catch (...)
     {
