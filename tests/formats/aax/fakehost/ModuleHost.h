@@ -30,7 +30,6 @@ struct AaxModule
             resolve (canUnloadNow, "ACFCanUnloadNow");
             resolve (startup, "ACFStartup");
             resolve (shutdown, "ACFShutdown");
-            resolve (sdkVersion, "ACFGetSDKVersion");
         }
     }
 
@@ -43,7 +42,7 @@ struct AaxModule
         handle = nullptr;
     }
 
-    bool loaded() const { return handle != nullptr && registerPlugin && canUnloadNow && startup && shutdown && sdkVersion; }
+    bool loaded() const { return handle != nullptr && registerPlugin && canUnloadNow && startup && shutdown; }
 
     /** Whether the module is still mapped into the process. */
     bool mapped() const
@@ -73,7 +72,6 @@ struct AaxModule
     ACFResult (*canUnloadNow) (IACFUnknown*) = nullptr;
     ACFResult (*startup) (IACFUnknown*) = nullptr;
     ACFResult (*shutdown) (IACFUnknown*) = nullptr;
-    ACFResult (*sdkVersion) (uint64_t*) = nullptr;
 
 private:
     template <class Function>
