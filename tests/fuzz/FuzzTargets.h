@@ -25,6 +25,10 @@ void numberText (const uint8_t* data, size_t size);
 void parameterText (const uint8_t* data, size_t size);
 /** The VST 2.4 bank and program chunk, through the built module's dispatcher. */
 void vstChunk (const uint8_t* data, size_t size);
+/** The AAX "Complete Controls State" chunk, through the built module in the fake AAX host. */
+void aaxControlsChunk (const uint8_t* data, size_t size);
+/** The AAX processor-state chunk, likewise. */
+void aaxStateChunk (const uint8_t* data, size_t size);
 
 struct NamedTarget
 {
@@ -35,7 +39,8 @@ struct NamedTarget
 inline constexpr NamedTarget allTargets[] = {
     { "processorState", processorState }, { "globalSettingsFile", globalSettingsFile },
     { "userPresetFile", userPresetFile }, { "xmlReader", xmlReader }, { "numberText", numberText },
-    { "parameterText", parameterText }, { "vstChunk", vstChunk },
+    { "parameterText", parameterText }, { "vstChunk", vstChunk }, { "aaxControlsChunk", aaxControlsChunk },
+    { "aaxStateChunk", aaxStateChunk },
 };
 
 /** Reports a broken invariant. The default handler prints it and aborts, so libFuzzer keeps the
