@@ -27,6 +27,7 @@ public:
     virtual float getParameter (int index) = 0;
     virtual void setParameter (int index, float value) = 0;
 
+    /** 0 when the format has no programs. */
     virtual int numPrograms() = 0;
     virtual void setProgram (int index) = 0;
     virtual std::string programName (int index) = 0;
@@ -43,6 +44,9 @@ public:
 
     virtual std::vector<uint8_t> saveState() = 0;
     virtual void restoreState (const std::vector<uint8_t>& state) = 0;
+
+    /** Why the format's host cannot take calls from several threads at once; null when it can. */
+    virtual const char* singleThreadedHost() { return nullptr; }
 
     virtual bool hasEditor() = 0;
     /** Opens the editor in a host window; false when it cannot (no display). */
@@ -68,9 +72,10 @@ struct FormatAdapter
 };
 
 std::unique_ptr<PluginFormat> loadVst (const std::string& modulePath, std::string& error);
+std::unique_ptr<PluginFormat> loadAax (const std::string& modulePath, std::string& error);
 
 inline std::vector<FormatAdapter> formatAdapters()
 {
-    return { { "vst", "VSTPluginMain", loadVst } };
+    return { { "vst", "VSTPluginMain", loadVst }, { "aax", "ACFRegisterPlugin", loadAax } };
 }
 } // namespace kelmora::tools
