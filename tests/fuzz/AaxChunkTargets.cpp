@@ -25,6 +25,8 @@ struct Loaded
             throw std::runtime_error ("the module does not load in the fake AAX host");
     }
 
+    ~Loaded() { module.shutdown (host.unknown()); }
+
     /** A new stereo instance; only one lives at a time, as the fake host answers for one effect. */
     std::unique_ptr<HostedInstance> instance()
     {
