@@ -6,6 +6,8 @@
 #include "formats/aax/AAX_CString.h"
 #include "formats/aax/fakehost/ModuleHost.h"
 
+#include <mutex>
+
 namespace kelmora::tools
 {
 namespace
@@ -56,10 +58,10 @@ public:
     }
 
     int numParameters() override { return (int) ids.size(); }
-    std::string parameterName (int i) override { return text ([&] (auto* s) { instance->effect->GetParameterName (id (i).c_str(), s); }); }
-    std::string parameterText (int i) override { return text ([&] (auto* s) { instance->effect->GetParameterValueString (id (i).c_str(), s, 32); }); }
-    float getParameter (int i) override { return (float) instance->value (id (i).c_str()); }
-    void setParameter (int i, float v) override { instance->effect->SetParameterNormalizedValue (id (i).c_str(), v); }
+    std::string parameterName (int i) override { const Lock l (hostLock); return text ([&] (auto* s) { instance->effect->GetParameterName (id (i).c_str(), s); }); }
+    std::string parameterText (int i) override { const Lock l (hostLock); return text ([&] (auto* s) { instance->effect->GetParameterValueString (id (i).c_str(), s, 32); }); }
+    float getParameter (int i) override { const Lock l (hostLock); return (float) instance->value (id (i).c_str()); }
+    void setParameter (int i, float v) override { const Lock l (hostLock); instance->effect->SetParameterNormalizedValue (id (i).c_str(), v); }
 
     // AAX has no programs.
     int numPrograms() override { return 0; }
@@ -69,6 +71,7 @@ public:
     /** The rate reaches an AAX effect only at initialisation: a new instance with the same state. */
     void prepare (double rate, int) override
     {
+        const Lock l (hostLock);
         const auto state = saveState();
         host.state->sampleRate = (float) rate;
         rebuild();
@@ -76,21 +79,26 @@ public:
     }
     void process (const float* const* in, float* const* out, int frames) override
     {
-        instance->dispatchPackets();
+        {
+            const Lock l (hostLock);
+            instance->dispatchPackets();
+        }
         instance->render (const_cast<float* const*> (in), out, frames);
     }
     int latency() override
     {
+        const Lock l (hostLock);
         const auto reported = host.log().calls ("controller", 10);
         return reported.empty() ? -1 : std::stoi (reported.back().args[0]);
     }
     /** AAX reports no tail; a host plays on for the delay it reports. */
     int tail() override { return latency(); }
-    bool setBypass (bool on) override { return instance->effect->SetParameterNormalizedValue ("MasterBypassID", on ? 1.0 : 0.0) == kAAXSuccess; }
+    bool setBypass (bool on) override { const Lock l (hostLock); return instance->effect->SetParameterNormalizedValue ("MasterBypassID", on ? 1.0 : 0.0) == kAAXSuccess; }
 
     /** Both chunk records, one after the other. */
     std::vector<uint8_t> saveState() override
     {
+        const Lock l (hostLock);
         std::vector<uint8_t> all;
         for (AAX_ChunkID chunk : chunks)
         {
@@ -101,6 +109,7 @@ public:
     }
     void restoreState (const std::vector<uint8_t>& all) override
     {
+        const Lock l (hostLock);
         for (size_t at = 0; at + kelmora::aax::kChunkRecordHeaderSize <= all.size();)
         {
             const auto* record = reinterpret_cast<const kelmora::aax::ChunkRecord*> (all.data() + at);
@@ -109,7 +118,6 @@ public:
         }
     }
 
-    const char* singleThreadedHost() override { return "the fake AAX host records calls unguarded"; }
     bool hasEditor() override { return false; }
     bool openEditor() override { return false; }
     void closeEditor() override {}
@@ -142,6 +150,10 @@ private:
         return s.Get();
     }
 
+    using Lock = std::lock_guard<std::recursive_mutex>;
+    // The fake host records calls unguarded, so host-side calls take turns, as they do on an AAX
+    // host's main thread; only the render runs beside them.
+    std::recursive_mutex hostLock;
     std::shared_ptr<AaxModuleDescription> description;
     FakeHost host;
     std::unique_ptr<HostedInstance> instance;

@@ -45,9 +45,6 @@ public:
     virtual std::vector<uint8_t> saveState() = 0;
     virtual void restoreState (const std::vector<uint8_t>& state) = 0;
 
-    /** Why the format's host cannot take calls from several threads at once; null when it can. */
-    virtual const char* singleThreadedHost() { return nullptr; }
-
     virtual bool hasEditor() = 0;
     /** Opens the editor in a host window; false when it cannot (no display). */
     virtual bool openEditor() = 0;
