@@ -36,7 +36,7 @@ OSStatus AUComponentEntryDispatch (ComponentParameters* params, void* storage, A
 template <class Unit>
 struct AUComponentEntry
 {
-    static void* Construct (void* storage, AudioComponentInstance instance)
+    static void* AUInstanceConstruct (void* storage, AudioComponentInstance instance)
     {
         if (storage == nullptr)
             return nullptr;
@@ -48,12 +48,12 @@ struct AUComponentEntry
         }
         return storage;
     }
-    static void Destruct (void* storage) { static_cast<Unit*> (static_cast<ComponentBase*> (storage))->~Unit(); }
+    static void AUInstanceDestruct (void* storage) { static_cast<Unit*> (static_cast<ComponentBase*> (storage))->~Unit(); }
     static AUBase* Create (AudioComponentInstance instance) { return new Unit (instance); }
 
     static AudioComponentPlugInInterface* Factory (const AudioComponentDescription*)
     {
-        return AUPlugInFactory (sizeof (Unit), &Construct, &Destruct);
+        return AUPlugInFactory (sizeof (Unit), &AUInstanceConstruct, &AUInstanceDestruct);
     }
     static OSStatus Entry (ComponentParameters* params, void* storage)
     {

@@ -35,9 +35,19 @@ OSStatus FeedSilence (void*, AudioUnitRenderActionFlags* flags, const AudioTimeS
     return noErr;
 }
 
-void Connect (AUBase& unit, AURenderCallback feed)
+// Hands back buffers that break the caller's rule: one pointer gone, or one buffer too short.
+OSStatus FeedBroken (void* how, AudioUnitRenderActionFlags*, const AudioTimeStamp*, UInt32, UInt32, AudioBufferList* list)
 {
-    const AURenderCallbackStruct callback { feed, nullptr };
+    if (how != nullptr)
+        list->mBuffers[1].mData = nullptr;
+    else
+        list->mBuffers[1].mDataByteSize -= 4;
+    return noErr;
+}
+
+void Connect (AUBase& unit, AURenderCallback feed, void* userData = nullptr)
+{
+    const AURenderCallbackStruct callback { feed, userData };
     ASSERT_EQ (noErr, unit.DispatchSetProperty (kAudioUnitProperty_SetRenderCallback, kAudioUnitScope_Input, 0, &callback, sizeof callback));
 }
 } // namespace
@@ -210,6 +220,22 @@ TEST (AUEffectBase, SlicedRendersLeaveThePointersWhereTheyWereEvenWhenASliceFail
         {
             EXPECT_FLOAT_EQ (1.0f + 2 * 1.063f, out.samples[1][63]);
         }
+    }
+}
+
+TEST (AUEffectBase, PulledBuffersMustCarryAllTheirSamples)
+{
+    int dropPointer = 0;
+    for (void* how : { static_cast<void*> (&dropPointer), static_cast<void*> (nullptr) })
+    {
+        auto effect = MakeEffect();
+        ASSERT_EQ (noErr, effect->DoInitialize());
+        Connect (*effect, FeedBroken, how);
+        HostBuffers out (2, 16);
+        AudioUnitRenderActionFlags flags = 0;
+        const auto stamp = TimeAt (0);
+        EXPECT_EQ (kAudio_ParamError, effect->DoRender (flags, stamp, 0, 16, out.List()));
+        EXPECT_EQ (0, effect->processCalls);
     }
 }
 
