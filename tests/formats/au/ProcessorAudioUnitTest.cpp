@@ -110,9 +110,6 @@ TEST_F (ProductFixture, RendersWhatTheProcessorRendersDirectlyAndKeepsTheTailAft
     Configure (2, 96000);
     ASSERT_EQ (noErr, unit->DoInitialize());
     EXPECT_EQ (juce::AudioProcessor::wrapperType_AudioUnit, unit->getProcessor().wrapperType);
-    Float64 latency = 0;
-    ASSERT_EQ (noErr, unit->DispatchGetProperty (kAudioUnitProperty_Latency, kAudioUnitScope_Global, 0, &latency));
-    EXPECT_DOUBLE_EQ (45.0 / 96000.0, latency);
 
     std::unique_ptr<juce::AudioProcessor> direct (createPluginFilter());
     EXPECT_NE (juce::AudioProcessor::wrapperType_AudioUnit, direct->wrapperType) << "the wrapper type was set for the unit only";
@@ -141,7 +138,7 @@ TEST_F (ProductFixture, RendersWhatTheProcessorRendersDirectlyAndKeepsTheTailAft
     EXPECT_EQ (0u, flags & kAudioUnitRenderAction_OutputIsSilence) << "the tail after silent input is not silence";
 }
 
-TEST_F (ProductFixture, RefusesDifferingRatesAndBrokenBuffers)
+TEST_F (ProductFixture, RefusesDifferingInputAndOutputRates)
 {
     Configure (2, 96000);
     const Float64 other = 48000;
@@ -149,24 +146,6 @@ TEST_F (ProductFixture, RefusesDifferingRatesAndBrokenBuffers)
     EXPECT_EQ (kAudioUnitErr_FormatNotSupported, unit->DoInitialize());
     ASSERT_EQ (noErr, unit->DispatchSetProperty (kAudioUnitProperty_SampleRate, kAudioUnitScope_Output, 0, &other, sizeof other));
     ASSERT_EQ (noErr, unit->DoInitialize());
-
-    float left[8] {}, right[8] {};
-    AudioUnitRenderActionFlags noFlags = 0;
-    const struct
-    {
-        UInt32 buffers;
-        void* second;
-        UInt32 secondBytes;
-    } broken[] = { { 1, right, 32 }, { 2, nullptr, 32 }, { 2, right, 28 } };
-    for (const auto& b : broken)
-    {
-        std::vector<UInt8> bytes (offsetof (AudioBufferList, mBuffers) + 2 * sizeof (AudioBuffer));
-        auto& abl = *reinterpret_cast<AudioBufferList*> (bytes.data());
-        abl.mNumberBuffers = b.buffers;
-        abl.mBuffers[0] = { 1, 32, left };
-        abl.mBuffers[1] = { 1, b.secondBytes, b.second };
-        EXPECT_EQ (kAudio_ParamError, unit->ProcessBufferLists (noFlags, abl, abl, 8)) << b.buffers << " " << b.secondBytes;
-    }
 }
 
 TEST_F (ProductFixture, EditorChangesGesturesAndLatencyReachTheHost)
@@ -205,28 +184,21 @@ TEST_F (ProductFixture, RendersWhileAHostThreadAutomates)
     constexpr int rounds = 300;
     std::atomic<int> ready { 0 };
     std::atomic<bool> failed { false };
-    auto startTogether = [&ready] {
+    auto run = [&] (auto step) {
         ready.fetch_add (1);
-        while (ready.load() < 2)
+        while (ready.load() < 2)  // both start together
             std::this_thread::yield();
+        for (int i = 0; i < rounds; ++i)
+            if (! step (i))
+                failed = true;
     };
-    std::thread audio ([&] {
-        startTogether();
-        std::vector<std::vector<float>> out;
-        for (int i = 0; i < rounds; ++i)
-            if (Render (out) != noErr || ! std::isfinite (out[1][255]))
-                failed = true;
-    });
-    std::thread host ([&] {
-        startTogether();
-        for (int i = 0; i < rounds; ++i)
-        {
-            AudioUnitParameterValue read = 0;
-            const auto id = AudioUnitParameterID (i % 4);
-            if (unit->SetParameter (id, kAudioUnitScope_Global, 0, float (i % 7) / 6.0f, 0) != noErr
-                || unit->GetParameter (id, kAudioUnitScope_Global, 0, read) != noErr)
-                failed = true;
-        }
+    std::vector<std::vector<float>> out;
+    std::thread audio (run, [&] (int) { return Render (out) == noErr && std::isfinite (out[1][255]); });
+    std::thread host (run, [&] (int i) {
+        AudioUnitParameterValue read = 0;
+        const auto id = AudioUnitParameterID (i % 4);
+        return unit->SetParameter (id, kAudioUnitScope_Global, 0, float (i % 7) / 6.0f, 0) == noErr
+               && unit->GetParameter (id, kAudioUnitScope_Global, 0, read) == noErr;
     });
     audio.join();
     host.join();

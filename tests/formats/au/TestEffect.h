@@ -17,14 +17,12 @@ struct DoublingKernel : AUKernelBase
     {
         for (UInt32 i = 0; i < frames; ++i)
             out[i * stride] = T (in[i * stride] * 2 + T (GetChannel()));
-        silence = silence && ! keepsSounding;
     }
     void Process (const Float32* s, Float32* d, UInt32 n, UInt32 stride, bool& silence) override { Run (s, d, n, stride, silence); }
     void Process (const SInt32* s, SInt32* d, UInt32 n, UInt32 stride, bool& silence) override { Run (s, d, n, stride, silence); }
     void Process (const SInt16* s, SInt16* d, UInt32 n, UInt32 stride, bool& silence) override { Run (s, d, n, stride, silence); }
     void Reset() override { ++resets; }
     int resets = 0;
-    bool keepsSounding = false;
 };
 
 /** A MIDI effect with kernels, chosen channel configurations, latency and tail, that logs its
