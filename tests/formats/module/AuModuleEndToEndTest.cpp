@@ -193,5 +193,9 @@ TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstanceOnlyFromTheSameComponent)
 
 INSTANTIATE_TEST_SUITE_P (Routes, AuModule,
                           ::testing::Values (Case { Route::factory, 2 }, Case { Route::factory, 1 }, Case { Route::componentManager, 2 },
-                                             Case { Route::componentManager, 1 }));
+                                             Case { Route::componentManager, 1 }),
+                          [] (const ::testing::TestParamInfo<Case>& info) {
+                              return std::string (info.param.route == Route::factory ? "Factory" : "ComponentManager")
+                                     + (info.param.channels == 1 ? "Mono" : "Stereo");
+                          });
 } // namespace kelmora::tools::test
