@@ -236,14 +236,18 @@ OSStatus HostedAudioUnit::feedInput (void* self, AudioUnitRenderActionFlags*, co
 OSStatus HostedAudioUnit::process (std::vector<std::vector<float>>& channels, Float64 sampleTime)
 {
     const auto in = channels;
-    input = &in;
     const UInt32 frames = channels.empty() ? 0 : UInt32 (channels[0].size());
     std::vector<UInt8> storageBytes (offsetof (AudioBufferList, mBuffers) + sizeof (AudioBuffer) * std::max<size_t> (1, channels.size()));
     auto& list = *reinterpret_cast<AudioBufferList*> (storageBytes.data());
     list.mNumberBuffers = UInt32 (channels.size());
     for (size_t c = 0; c < channels.size(); ++c)
         list.mBuffers[c] = { 1, UInt32 (frames * sizeof (float)), channels[c].data() };
+    return render (in, list, frames, sampleTime);
+}
 
+OSStatus HostedAudioUnit::render (const std::vector<std::vector<float>>& in, AudioBufferList& list, UInt32 frames, Float64 sampleTime)
+{
+    input = &in;
     AudioTimeStamp stamp {};
     stamp.mSampleTime = sampleTime;
     stamp.mFlags = kAudioTimeStampSampleTimeValid;

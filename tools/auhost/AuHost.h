@@ -74,6 +74,8 @@ public:
     OSStatus configure (UInt32 channels, Float64 sampleRate, UInt32 maxFrames = 1024);
     /** Renders the channels in place (all of one length, at most the maximum slice). */
     OSStatus process (std::vector<std::vector<float>>& channels, Float64 sampleTime);
+    /** Renders frames into the caller's list from `in` (one vector per channel); allocates nothing. */
+    OSStatus render (const std::vector<std::vector<float>>& in, AudioBufferList& list, UInt32 frames, Float64 sampleTime);
 
 private:
     HostedAudioUnit() = default;
