@@ -132,8 +132,6 @@ void KelmoraLabsEditor::resized()
 
 void KelmoraLabsEditor::mouseDown (const juce::MouseEvent& e)
 {
-    grabKeyboardFocus();
-
     if (! isEnabled() || ! isPopupMenuClick (e.mods))
         return;
 
