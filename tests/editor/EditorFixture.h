@@ -57,8 +57,7 @@ struct EditorFixture : ::testing::Test
     float value (int index) const { return processor->getParamManager().getParam (index)->getNormalisedValue(); }
     void setValue (int index, double real)
     {
-        auto* p = processor->getParamManager().getParam (index);
-        controller.setParameterFromUi (index, p->valueToNormalised (real));
+        controller.setParameterFromUi (index, processor->getParamManager().getParam (index)->valueToNormalised (real));
     }
     template <typename T> T* overlay() const { return dynamic_cast<T*> (editor->getCurrentOverlay()); }
 
