@@ -51,6 +51,8 @@ public:
 
     OSStatus initialize();
     OSStatus uninitialize();
+    /** The component's version; only the Component Manager route has the call (else -4). */
+    OSStatus componentVersion() { return record != nullptr ? OSStatus (-4) : call (kComponentVersionSelect, {}); }
     OSStatus getPropertyInfo (AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, UInt32* size, Boolean* writable);
     OSStatus getProperty (AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, void* data, UInt32* size);
     OSStatus setProperty (AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element, const void* data, UInt32 size);
