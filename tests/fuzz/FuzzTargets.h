@@ -29,6 +29,9 @@ void vstChunk (const uint8_t* data, size_t size);
 void aaxControlsChunk (const uint8_t* data, size_t size);
 /** The AAX processor-state chunk, likewise. */
 void aaxStateChunk (const uint8_t* data, size_t size);
+/** The Audio Unit class-info dictionary, through the built module in the reference Audio Unit
+    host: a saved dictionary with entries replaced or added as the input says. */
+void auClassInfo (const uint8_t* data, size_t size);
 
 struct NamedTarget
 {
@@ -40,7 +43,7 @@ inline constexpr NamedTarget allTargets[] = {
     { "processorState", processorState }, { "globalSettingsFile", globalSettingsFile },
     { "userPresetFile", userPresetFile }, { "xmlReader", xmlReader }, { "numberText", numberText },
     { "parameterText", parameterText }, { "vstChunk", vstChunk }, { "aaxControlsChunk", aaxControlsChunk },
-    { "aaxStateChunk", aaxStateChunk },
+    { "aaxStateChunk", aaxStateChunk }, { "auClassInfo", auClassInfo },
 };
 
 /** Reports a broken invariant. The default handler prints it and aborts, so libFuzzer keeps the
