@@ -70,9 +70,10 @@ struct FormatAdapter
 
 std::unique_ptr<PluginFormat> loadVst (const std::string& modulePath, std::string& error);
 std::unique_ptr<PluginFormat> loadAax (const std::string& modulePath, std::string& error);
+std::unique_ptr<PluginFormat> loadAu (const std::string& modulePath, std::string& error);
 
 inline std::vector<FormatAdapter> formatAdapters()
 {
-    return { { "vst", "VSTPluginMain", loadVst }, { "aax", "ACFRegisterPlugin", loadAax } };
+    return { { "vst", "VSTPluginMain", loadVst }, { "au", "OrvelQuietlineAUFactory", loadAu }, { "aax", "ACFRegisterPlugin", loadAax } };
 }
 } // namespace kelmora::tools
