@@ -54,7 +54,10 @@ ProcessorAudioUnit::ProcessorAudioUnit (AudioComponentInstance instance, juce::A
     processor->enableAllBuses();
     numParameters = juce::jmax (0, parameterCount (*processor));
     Globals()->UseIndexedParameters (UInt32 (numParameters));
-    copyParametersToElement();
+    {
+        const std::lock_guard<std::recursive_mutex> lock (elementLock);
+        copyParametersToElement();
+    }
 
     factoryPresets.reserve (size_t (juce::jmax (0, processor->getNumPrograms())));
     for (int i = 0; i < processor->getNumPrograms(); ++i)
@@ -250,6 +253,7 @@ OSStatus ProcessorAudioUnit::SetParameter (AudioUnitParameterID id, AudioUnitSco
         return kAudio_ParamError;
     value = juce::jlimit (0.0f, 1.0f, value);
     setParameterValue (*processor, int (id), value);
+    const std::lock_guard<std::recursive_mutex> lock (elementLock);
     Globals()->SetParameter (id, value);
     return noErr;
 }
@@ -278,17 +282,22 @@ OSStatus ProcessorAudioUnit::NewFactoryPresetSet (const AUPreset& preset)
     if (preset.presetNumber < 0 || size_t (preset.presetNumber) >= factoryPresets.size())
         return kAudioUnitErr_InvalidPropertyValue;
     processor->setCurrentProgram (preset.presetNumber);
-    copyParametersToElement();
+    {
+        const std::lock_guard<std::recursive_mutex> lock (elementLock);
+        copyParametersToElement();
+    }
     SetAFactoryPresetAsCurrent (factoryPresets[size_t (preset.presetNumber)]);
     return noErr;
 }
 
 OSStatus ProcessorAudioUnit::SaveState (CFPropertyListRef* outData)
 {
-    copyParametersToElement();
-    const OSStatus status = AUMIDIEffectBase::SaveState (outData);
-    if (status != noErr)
-        return status;
+    {
+        const std::lock_guard<std::recursive_mutex> lock (elementLock);
+        copyParametersToElement();
+        if (const OSStatus status = AUMIDIEffectBase::SaveState (outData); status != noErr)
+            return status;
+    }
 
     juce::MemoryBlock state;
     processor->getStateInformation (state);
@@ -304,6 +313,7 @@ OSStatus ProcessorAudioUnit::RestoreState (CFPropertyListRef plist)
 {
     // The layer's checks (type, version, subtype, maker) come first: a refused dictionary
     // leaves the processor untouched.
+    std::unique_lock<std::recursive_mutex> lock (elementLock);
     if (const OSStatus status = AUMIDIEffectBase::RestoreState (plist); status != noErr)
         return status;
 
@@ -312,7 +322,9 @@ OSStatus ProcessorAudioUnit::RestoreState (CFPropertyListRef plist)
         && CFDataGetLength (static_cast<CFDataRef> (state)) <= std::numeric_limits<int>::max())
     {
         auto data = static_cast<CFDataRef> (state);
+        lock.unlock();
         processor->setStateInformation (CFDataGetBytePtr (data), int (CFDataGetLength (data)));
+        lock.lock();
     }
     else
     {
@@ -337,7 +349,10 @@ void ProcessorAudioUnit::notifyParameter (UInt32 eventType, int index)
 void ProcessorAudioUnit::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float newValue)
 {
     if (! processingAudio && index >= 0 && index < numParameters)
+    {
+        const std::lock_guard<std::recursive_mutex> lock (elementLock);
         Globals()->SetParameter (AudioUnitParameterID (index), newValue);
+    }
     notifyParameter (kAudioUnitEvent_ParameterValueChange, index);
 }
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 namespace kelmora::au
@@ -67,6 +68,7 @@ private:
     bool isHostParameter (AudioUnitParameterID id, AudioUnitScope scope, AudioUnitElement element) const noexcept;
     void notifyParameter (UInt32 eventType, int index);
     void deliverPendingChanges();
+    /** The processor's values into the global element; the caller holds elementLock. */
     void copyParametersToElement();
 
     // Declared first: JUCE is initialised before, and shut down after, everything below.
@@ -74,6 +76,11 @@ private:
     std::unique_ptr<juce::AudioProcessor> processor;
     int numParameters = 0;
     std::vector<AUPreset> factoryPresets;  // the names are owned here
+    // The global element's parameter values are written by host parameter calls and by state
+    // and preset calls, possibly on different host threads. Held only while the element is
+    // read or written, never across file access. Recursive: writing a value back to the
+    // processor under it reports the change, which writes the element again.
+    std::recursive_mutex elementLock;
 
     // Written under the callback lock by Initialize and Cleanup; read by processing.
     bool prepared = false;
