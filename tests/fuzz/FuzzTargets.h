@@ -32,6 +32,8 @@ void aaxStateChunk (const uint8_t* data, size_t size);
 /** The Audio Unit class-info dictionary, through the built module in the reference Audio Unit
     host: a saved dictionary with entries replaced or added as the input says. */
 void auClassInfo (const uint8_t* data, size_t size);
+/** The state text pasted into the editor. */
+void pastedStateText (const uint8_t* data, size_t size);
 
 struct NamedTarget
 {
@@ -44,6 +46,7 @@ inline constexpr NamedTarget allTargets[] = {
     { "userPresetFile", userPresetFile }, { "xmlReader", xmlReader }, { "numberText", numberText },
     { "parameterText", parameterText }, { "vstChunk", vstChunk }, { "aaxControlsChunk", aaxControlsChunk },
     { "aaxStateChunk", aaxStateChunk }, { "auClassInfo", auClassInfo },
+    { "pastedStateText", pastedStateText },
 };
 
 /** Reports a broken invariant. The default handler prints it and aborts, so libFuzzer keeps the

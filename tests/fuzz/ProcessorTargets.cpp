@@ -1,7 +1,7 @@
 // The processor's own readers: the state block, "global.conf" and the user-preset file.
 #include "core/SettingsFile.h"
-#include "dsp/KelmoraLabsTemplateAudioProcessor.h"
 #include "fuzz/FuzzTargets.h"
+#include "fuzz/ProcessorChecks.h"
 
 #include <cmath>
 #include <memory>
@@ -10,8 +10,6 @@ namespace quietline::fuzz
 {
 namespace
 {
-using Processor = kelmora::dsp::KelmoraLabsTemplateAudioProcessor;
-
 // At 96 kHz the filter runs, so processing exercises the design the state asked for.
 constexpr double rate = 96000.0;
 constexpr int block = 256;
@@ -23,6 +21,8 @@ juce::MemoryBlock stateOf (Processor& p)
     return b;
 }
 
+} // namespace
+
 std::unique_ptr<Processor> prepared()
 {
     sharedHome();
@@ -32,6 +32,8 @@ std::unique_ptr<Processor> prepared()
     return p;
 }
 
+namespace
+{
 void requireInRange (const kelmora::core::ParamList& list)
 {
     for (int i = 0; i < list.getCount(); ++i)
@@ -44,8 +46,8 @@ void requireInRange (const kelmora::core::ParamList& list)
     }
 }
 
-/** Values in range, the saved state reads back identical into the same and into a fresh-state
-    instance, and processing noise gives finite output. */
+} // namespace
+
 void requireSound (Processor& p, Processor& other)
 {
     requireInRange (p.getParamManager());
@@ -74,6 +76,8 @@ void requireSound (Processor& p, Processor& other)
             require (std::isfinite (buffer.getSample (c, i)), "processing gives finite output");
 }
 
+namespace
+{
 void writeSettingsFile (const juce::String& name, const uint8_t* data, size_t size)
 {
     kelmora::core::SettingsFile::ensureFolder();

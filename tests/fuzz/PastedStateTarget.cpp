@@ -1,0 +1,42 @@
+// The state text pasted into the editor.
+#include "editor/KelmoraLabsEditor.h"
+#include "fuzz/FuzzTargets.h"
+#include "fuzz/ProcessorChecks.h"
+
+namespace quietline::fuzz
+{
+namespace
+{
+struct TextClipboard : kelmora::editor::Clipboard, kelmora::editor::Launcher
+{
+    juce::String text;
+    void copyText (const juce::String& t) override { text = t; }
+    juce::String getText() override { return text; }
+    bool openUrl (const juce::URL&) override { return false; }
+};
+
+struct Pasting
+{
+    Pasting() { editor.setDesktopSeams (clipboard, clipboard); }
+
+    std::unique_ptr<Processor> target = prepared(), other = prepared();
+    kelmora::editor::KelmoraLabsEditor editor { *target };
+    TextClipboard clipboard;
+};
+} // namespace
+
+void pastedStateText (const uint8_t* data, size_t size)
+{
+    static Pasting pasting;
+    pasting.clipboard.text = juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) size);
+    pasting.editor.pasteStateFromClipboard();
+    requireSound (*pasting.target, *pasting.other);
+
+    // What the editor copies now, it pastes back unchanged.
+    pasting.editor.copyStateToClipboard();
+    const auto copied = pasting.clipboard.text;
+    pasting.editor.pasteStateFromClipboard();
+    pasting.editor.copyStateToClipboard();
+    require (pasting.clipboard.text == copied, "a copied state text pastes back unchanged");
+}
+} // namespace quietline::fuzz
