@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets (clang, ASan + UBSan, in build-fuzz) and runs each in turn:
-#   fuzz.sh [--runs N | --seconds S] [target...]      (default: every target, 60 s each)
+#   fuzz.sh [--runs N] [--seconds S] [target...]      (default: every target, 60 s each)
+# With both limits a target stops at whichever comes first.
 # A target starts from its seeds in tests/fuzz/corpus/<target>/ and grows a working corpus in
 # build-fuzz/corpus/<target>/. A failing input lands in build-fuzz/crashes/<target>/; once the
 # fault is mended, copy it into tests/fuzz/corpus/<target>/ so the normal suite keeps it.
@@ -8,15 +9,16 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"
 
-limit=(-max_total_time=60)
+limit=()
 targets=()
 while (($#)); do
   case "$1" in
-    --runs) limit=(-runs="$2"); shift 2 ;;
-    --seconds) limit=(-max_total_time="$2"); shift 2 ;;
+    --runs) limit+=(-runs="$2"); shift 2 ;;
+    --seconds) limit+=(-max_total_time="$2"); shift 2 ;;
     *) targets+=("$1"); shift ;;
   esac
 done
+((${#limit[@]})) || limit=(-max_total_time=60)
 
 CC=clang CXX=clang++ bash scripts/build.sh build-fuzz -DQUIETLINE_FUZZ=ON \
   -DQUIETLINE_SANITIZE=address,undefined -DQUIETLINE_BUILD_TESTS=OFF -DQUIETLINE_BUILD_BENCH=OFF

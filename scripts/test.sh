@@ -38,4 +38,4 @@ bash scripts/build.sh build-tsan -DQUIETLINE_SANITIZE=thread
 )
 
 echo "== fuzz targets (clang, a bounded number of runs each)"
-bash scripts/fuzz.sh --runs 20000
+bash scripts/fuzz.sh --runs 20000 --seconds 20

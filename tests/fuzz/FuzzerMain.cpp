@@ -5,8 +5,10 @@
 
 extern "C" int LLVMFuzzerInitialize (int*, char***)
 {
-    // The processor expects JUCE's message manager, as in a host.
-    static juce::ScopedJuceInitialiser_GUI juceInit;
+    // The processor expects JUCE's message manager, as in a host. Kept to the end: the targets'
+    // instances live in statics, which exit destroys after anything this function made.
+    static const auto* juceInit = new juce::ScopedJuceInitialiser_GUI;
+    (void) juceInit;
     quietline::fuzz::sharedHome();
     return 0;
 }
