@@ -8,6 +8,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <utility>
 
 namespace kelmora::tools
 {
@@ -135,6 +136,8 @@ private:
     {
         AudioUnitParameterInfo result {};
         unit->get (kAudioUnitProperty_ParameterInfo, result, kAudioUnitScope_Global, (AudioUnitElement) i);
+        if ((result.flags & kAudioUnitParameterFlag_CFNameRelease) != 0)   // the name is ours to release
+            CFRelease (std::exchange (result.cfNameString, nullptr));
         return result;
     }
 
