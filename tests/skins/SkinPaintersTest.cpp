@@ -44,8 +44,6 @@ TEST (SkinPainters, ThreeSliceButtonsShowTheImageOfTheirStateAndStretchTheMiddle
     {
         const auto& source = c.art[c.shows];
         const int w = 200, h = source.getHeight(), y = h / 2;
-        for (int other = normal; other <= down; ++other)
-            ASSERT_TRUE (other == c.shows || ! near (c.art[other].getPixelAt (6, y), source.getPixelAt (6, y), 8));
         auto skin = c.make();
         juce::TextButton button;
         juce::ComboBox box;
