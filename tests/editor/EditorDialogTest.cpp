@@ -99,22 +99,19 @@ TEST_F (EditorDialogs, NameRules)
 {
     ASSERT_EQ (controller.storeUserPresetInFreeSlot ("Mine"), 5);
     const struct { int menuId; const char* typed; const char* field; bool enabled, returnAccepts; } rows[] = {
-        { 2, "", "", false, false },          { 2, "   ", "   ", false, false },
-        { 2, "Fresh", "Fresh", true, true },  { 2, " Fresh (2) ", " Fresh (2) ", true, true },
-        { 2, "Light", "Light", false, true }, { 2, "LIGHT", "LIGHT", false, true },
-        { 2, "a_b.c\xc3\xa9!", "abc", true, true },
+        { 2, "", "", false, false },          { 2, "   ", "   ", false, false },  { 2, " Fresh (2) ", " Fresh (2) ", true, true },
+        { 2, "LIGHT", "LIGHT", false, true }, { 2, "a_b.c\xc3\xa9!", "abc", true, true },
         { 2, "abcdefghijklmnopqrstuvwxyz0123456789", "abcdefghijklmnopqrstuvwxyz012345", true, true },
         { 3, "Mine", "Mine", true, true },    { 3, "MINE", "MINE", false, true },
     };
     for (const auto& row : rows)
     {
         auto& dialog = open<AddUserPresetOverlay> (row.menuId);
-        const bool initiallyEnabled = findChild<juce::Button> (dialog, row.menuId == 2 ? "Create preset" : "Overwrite preset")->isEnabled();
-        EXPECT_EQ (initiallyEnabled, row.menuId == 3) << row.typed;
+        auto* button = findChild<juce::Button> (dialog, row.menuId == 2 ? "Create preset" : "Overwrite preset");
+        EXPECT_EQ (button->isEnabled(), row.menuId == 3) << row.typed;
         type (dialog, row.typed);
         EXPECT_EQ (findChild<BetterTextEditor> (dialog)->getText(), row.field) << row.typed;
-        EXPECT_EQ (findChild<juce::Button> (dialog, row.menuId == 2 ? "Create preset" : "Overwrite preset")->isEnabled(), row.enabled)
-            << row.typed;
+        EXPECT_EQ (button->isEnabled(), row.enabled) << row.typed;
         dialog.textEditorReturnKeyPressed (*findChild<BetterTextEditor> (dialog));
         EXPECT_EQ (dialog.presetName, row.returnAccepts ? juce::String (row.field).trim() : juce::String (row.menuId == 3 ? "Mine" : ""))
             << row.typed;
@@ -174,35 +171,27 @@ TEST_F (EditorDialogs, AboutNamesTheFormatAndOpensItsLinks)
     EXPECT_EQ (editor->getCurrentOverlay(), &about);
 }
 
-TEST_F (EditorDialogs, SettingsAreSavedAndReachTheSliders)
+TEST_F (EditorDialogs, SettingsModeEnablesSensitivityAndIsSaved)
 {
     EXPECT_EQ (SettingsOverlay::createLatencyLine (0, 44100.0), "Processing-latency: 0 samples (0.000 ms)");
     EXPECT_EQ (SettingsOverlay::createLatencyLine (90, 192000.0), "Processing-latency: 90 samples (0.469 ms)");
-
     juce::Slider knob;
     editor->sliders.add (&knob);
     editor->buttonClicked (&editor->settingsButton);
     auto& settings = *overlay<SettingsOverlay>();
     auto* sensitivity = findChild<juce::Slider> (settings);
-    EXPECT_FALSE (sensitivity->isEnabled()) << "velocity mode by default";
-
-    click (settings, "Linear");
-    EXPECT_TRUE (sensitivity->isEnabled());
-    EXPECT_NEAR (sensitivity->getAlpha(), 1.0f, 0.01f);
-    sensitivity->setValue (1.0, juce::sendNotificationSync);
-    deliverPostedMessages();
-    editor->timerCallback();
+    for (const auto& [mode, linear, alpha] : { std::tuple { "Linear", true, 1.0f }, std::tuple { "Velocity based", false, 0.3f } })
+    {
+        click (settings, mode);
+        EXPECT_EQ (sensitivity->isEnabled(), linear) << mode;
+        EXPECT_NEAR (sensitivity->getAlpha(), alpha, 0.01f) << mode;
+        sensitivity->setValue (1.0, juce::sendNotificationSync);
+        deliverPostedMessages();
+        editor->timerCallback();
+        EXPECT_EQ (knob.getVelocityBasedMode(), ! linear) << mode;
+        EXPECT_EQ (Product().getGlobalSettings().getParam (0)->getIntValue(), linear ? 1 : 0) << mode;
+    }
     EXPECT_EQ (knob.getMouseDragSensitivity(), 946);
-    EXPECT_FALSE (knob.getVelocityBasedMode());
-
-    click (settings, "Velocity based");
-    EXPECT_FALSE (sensitivity->isEnabled());
-    EXPECT_NEAR (sensitivity->getAlpha(), 0.3f, 0.01f);
-    editor->timerCallback();
-    EXPECT_TRUE (knob.getVelocityBasedMode());
     EXPECT_EQ (editor->getCurrentOverlay(), &settings);
-    Product other;
-    EXPECT_EQ (other.getGlobalSettings().getParam (0)->getIntValue(), 0);
-    EXPECT_EQ (other.getGlobalSettings().getParam (1)->getIntValue(), 1);
 }
 } // namespace
