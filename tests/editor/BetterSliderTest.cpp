@@ -14,14 +14,14 @@ using Mods = juce::ModifierKeys;
 
 struct BetterSliderTest : ::testing::Test
 {
-    BetterSliderTest() { params.getParam (0)->addSnapPoint (0.3); }
-
+    BetterSliderTest()
+    {
+        own.setParam (0, std::make_unique<kelmora::core::Parameter> ("p", "", "", 2, "", 0u, 0.0, 1.0, 0.5));
+        own.getParam (0)->addSnapPoint (0.3);
+    }
     // Steps by 0.01 of its range and snaps to 0.3; the product's slope has no snap points.
-    quietline::test::TempHome home; // the product's parameters, in case they look for settings
-    kelmora::core::ParamList params { 1 }, *own = [this] {
-        params.setParam (0, std::make_unique<kelmora::core::Parameter> ("p", "", "", 2, "", 0u, 0.0, 1.0, 0.5));
-        return &params;
-    }();
+    quietline::test::TempHome home;
+    kelmora::core::ParamList own { 1 }, *ownList = &own;
     std::unique_ptr<kelmora::core::ParamManager> manager = Product::createParameters();
     kelmora::core::ParamList* product = manager.get();
 };
@@ -39,7 +39,7 @@ TEST_F (BetterSliderTest, WheelStepsOncePerEventAndStaysInRange)
     {
         BetterSlider s;
         if (row.bound)
-            s.attachToParameter (&own, 0);
+            s.attachToParameter (&ownList, 0);
         s.setValue (row.start, juce::dontSendNotification);
         s.mouseWheelMove (mouseAt (s, {}, row.mods), row.wheel);
         EXPECT_NEAR (s.getValue(), row.expected, 1e-9) << &row - rows;
@@ -59,7 +59,7 @@ TEST_F (BetterSliderTest, BarSliderStepsOncePerWheelEventAsOneGesture)
     } gestures;
     BetterSlider slider;
     slider.setSliderStyle (juce::Slider::LinearBarVertical);
-    slider.attachToParameter (&own, 0);
+    slider.attachToParameter (&ownList, 0);
     slider.setValue (0.5, juce::dontSendNotification);
     slider.addListener (&gestures);
     auto* box = slider.getChildComponent (0);
@@ -71,10 +71,10 @@ TEST_F (BetterSliderTest, BarSliderStepsOncePerWheelEventAsOneGesture)
     EXPECT_EQ (gestures.log, juce::StringArray ({ "started", "0.51", "ended", "started", "0.52", "ended" }));
 }
 
+// Unparseable text keeps the value; a double-click returns to the parameter's default.
 TEST_F (BetterSliderTest, ParameterTextsParsingAndDefault)
 {
-    for (const auto& [index, value, text] : { std::make_tuple (Product::freqParam, 21000.0, "21.0 kHz"),
-                                              std::make_tuple (Product::slopeParam, 75.0, "75.0 %") })
+    for (const auto& [index, value, text] : { std::tuple { Product::freqParam, 21000.0, "21.0 kHz" }, std::tuple { Product::slopeParam, 75.0, "75.0 %" } })
     {
         BetterSlider s;
         s.attachToParameter (&product, index);
@@ -82,7 +82,7 @@ TEST_F (BetterSliderTest, ParameterTextsParsingAndDefault)
         EXPECT_EQ (s.getTextFromValue (n), text);
         EXPECT_NEAR (s.getValueFromText (text), n, 1e-6) << text;
         s.setValue (0.25, juce::dontSendNotification);
-        EXPECT_EQ (s.getValueFromText ("steep"), 0.25); // does not parse: the value stays
+        EXPECT_EQ (s.getValueFromText ("steep"), 0.25);
     }
     BetterSlider s;
     s.attachToParameter (&product, Product::slopeParam);
@@ -100,7 +100,7 @@ TEST_F (BetterSliderTest, SnapsOnlyWhilePressedWithCtrlOrTheRightButtonToExistin
     for (const auto& [snapPoints, mods, pressed, expected] : rows)
     {
         BetterSlider s;
-        s.attachToParameter (snapPoints ? &own : &product, snapPoints ? 0 : (int) Product::slopeParam);
+        s.attachToParameter (snapPoints ? &ownList : &product, snapPoints ? 0 : (int) Product::slopeParam);
         s.mouseDown (mouseAt (s, {}, mods));
         if (! pressed)
             s.mouseUp (mouseAt (s, {}, mods));

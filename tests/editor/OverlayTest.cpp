@@ -20,31 +20,29 @@ struct Dialog : WindowOverlay, juce::ChangeListener, juce::ActionListener
     }
     void changeListenerCallback (juce::ChangeBroadcaster*) override { ++changes; }
     void actionListenerCallback (const juce::String&) override { ++actions; }
-
     using WindowOverlay::closeButton;
     int changes = 0, actions = 0;
 };
 
+// 300 wide leaves 53 pixels each side; 301 leaves an odd 105, the left side rounded down.
+// x = -1: the "X" button.
 TEST (WindowOverlay, EdgeKeepsTheDialogOnePixelOutsideOrXClosesItWithOneChangeAndNoAction)
 {
-    // 300 wide leaves 53 pixels each side; 301 leaves an odd 105, the left side rounded down.
-    struct Row { int width, x, y; bool closes; };
-    const Row rows[] = {
+    const std::tuple<int, int, int, bool> rows[] = {
         { 300, 53, 100, false }, { 300, 52, 100, true }, { 300, 353, 100, false }, { 300, 354, 100, true },
         { 300, 200, 46, false }, { 300, 200, 45, true }, { 300, 200, 196, false }, { 300, 200, 197, true },
-        { 301, 52, 100, false }, { 301, 51, 100, true }, { 301, -1, -1, true }, // -1: the "X" button
+        { 301, 52, 100, false }, { 301, 51, 100, true }, { 301, -1, -1, true },
     };
-    for (const auto& row : rows)
+    for (const auto& [width, x, y, closes] : rows)
     {
-        Dialog dialog (row.width);
+        Dialog dialog (width);
         dialog.resized();
-        if (row.x < 0)
+        if (x < 0)
             dialog.buttonClicked (&dialog.closeButton);
         else
-            dialog.mouseDown (quietline::test::mouseAt (dialog, { (float) row.x, (float) row.y }));
+            dialog.mouseDown (quietline::test::mouseAt (dialog, { (float) x, (float) y }));
         deliverPostedMessages();
-        EXPECT_EQ (dialog.changes, row.closes ? 1 : 0) << row.width << " at " << row.x << "," << row.y;
-        EXPECT_EQ (dialog.actions, 0);
+        EXPECT_EQ (std::pair (dialog.changes, dialog.actions), std::pair (closes ? 1 : 0, 0)) << width << " at " << x << "," << y;
     }
 }
 
@@ -74,23 +72,19 @@ TEST (WindowOverlay, FrameIsDrawnInNineSlices)
 
 TEST (PresetComboBox, ContextMenuHoldsOneOrSevenItemsWithTheirFlags)
 {
-    struct Row { bool reset, overwrite, remove, userItems; const char* expected; };
-    const Row rows[] = {
+    const std::tuple<bool, bool, bool, bool, const char*> rows[] = {
         { false, true, true, false, "1-" }, { true, false, false, false, "1+" },
         { false, false, false, true, "1- | 2+ 3- 4- | 5+ 6+ 7+" }, { true, true, true, true, "1+ | 2+ 3+ 4+ | 5+ 6+ 7+" },
     };
-    for (const auto& row : rows)
+    for (const auto& [reset, overwrite, remove, userItems, expected] : rows)
     {
         PresetComboBox box;
-        box.resetEnabled = row.reset;
-        box.overwriteEnabled = row.overwrite;
-        box.deleteEnabled = row.remove;
-        box.userPresetItemsShown = row.userItems;
+        std::tie (box.resetEnabled, box.overwriteEnabled, box.deleteEnabled, box.userPresetItemsShown) = std::tie (reset, overwrite, remove, userItems);
         juce::StringArray items;
         const auto menu = box.createContextMenu();
         for (juce::PopupMenu::MenuItemIterator it (menu); it.next();)
             items.add (it.getItem().isSeparator ? "|" : juce::String (it.getItem().itemID) + (it.getItem().isEnabled ? "+" : "-"));
-        EXPECT_EQ (items.joinIntoString (" "), row.expected);
+        EXPECT_EQ (items.joinIntoString (" "), expected);
     }
 }
 } // namespace
