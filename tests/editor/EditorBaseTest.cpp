@@ -28,26 +28,24 @@ TEST_F (EditorBase, PresetBarFollowsTheBaseWidth)
         EXPECT_EQ (c->getX(), x);
 }
 
+// What the tick shows: the copy button's enable, the state buttons' enable, which pair shows.
 TEST_F (EditorBase, TickShowsTheAbPairOfTheActiveStateAndEnablesItsButtons)
 {
-    struct Row { const char* what; std::function<void()> act; bool copyEnabled, statesEnabled, bShown; };
-    const Row rows[] = {
-        { "linked at start", [] {}, true, false, false },
-        { "copied, equal", [this] { editor->buttonClicked (&editor->copyAToBButton); }, false, true, false },
-        { "then edited", [this] { setValue (0, 23000.0); }, true, true, false },
-        { "A's button switches to B", [this] { editor->buttonClicked (&editor->stateAButton); }, true, true, true },
-        { "B's button switches back", [this] { editor->buttonClicked (&editor->stateBButton); }, true, true, false },
+    const std::pair<std::function<void()>, const char*> rows[] = {
+        { [] {}, "copy+ states- A" },                                                       // linked at start
+        { [this] { editor->buttonClicked (&editor->copyAToBButton); }, "copy- states+ A" }, // copied, equal
+        { [this] { setValue (0, 23000.0); }, "copy+ states+ A" },
+        { [this] { editor->buttonClicked (&editor->stateAButton); }, "copy+ states+ B" },
+        { [this] { editor->buttonClicked (&editor->stateBButton); }, "copy+ states+ A" },
     };
-    for (const auto& row : rows)
+    for (const auto& [act, expected] : rows)
     {
-        row.act();
+        act();
         editor->timerCallback();
-        EXPECT_EQ (editor->copyAToBButton.isEnabled(), row.copyEnabled) << row.what;
-        EXPECT_EQ (editor->stateAButton.isEnabled(), row.statesEnabled) << row.what;
-        EXPECT_EQ (editor->stateBButton.isVisible(), row.bShown) << row.what;
-        EXPECT_EQ (editor->copyBToAButton.isVisible(), row.bShown) << row.what;
-        EXPECT_NE (editor->stateAButton.isVisible(), row.bShown) << row.what;
-        EXPECT_EQ (processor->getParamManager().isStateBActive(), row.bShown) << row.what;
+        const bool b = processor->getParamManager().isStateBActive();
+        EXPECT_EQ (juce::String ("copy") + (editor->copyAToBButton.isEnabled() ? "+" : "-") + " states" + (editor->stateAButton.isEnabled() ? "+" : "-")
+                       + (b ? " B" : " A"), expected);
+        EXPECT_TRUE (editor->stateBButton.isVisible() == b && editor->copyBToAButton.isVisible() == b && editor->stateAButton.isVisible() != b) << expected;
     }
 }
 
@@ -142,15 +140,14 @@ TEST_F (EditorBase, CopiesTheLiveValuesAsOneLineAndPastesOnlyThisProductsStateAs
 TEST_F (EditorBase, ShortcutsCopyAndPasteWithCtrlOrCommand)
 {
     using K = juce::ModifierKeys;
-    const struct { int key, mods; bool copies, handled; } rows[] = {
-        { 'c', K::ctrlModifier, true, true }, { 'C', K::commandModifier, true, true }, { 'V', K::ctrlModifier | K::shiftModifier, false, true },
-        { 'c', 0, false, false },             { 'x', K::ctrlModifier, false, false }, { 'c', K::ctrlModifier | K::altModifier, false, false },
-    };
-    for (const auto& row : rows)
+    const std::tuple<int, int, bool, bool> rows[] = { { 'c', K::ctrlModifier, true, true }, { 'C', K::commandModifier, true, true },
+                                                      { 'V', K::ctrlModifier | K::shiftModifier, false, true }, { 'c', 0, false, false },
+                                                      { 'x', K::ctrlModifier, false, false }, { 'c', K::ctrlModifier | K::altModifier, false, false } };
+    for (const auto& [key, mods, copies, handled] : rows)
     {
         desktop.text = "unchanged";
-        EXPECT_EQ (editor->keyPressed (juce::KeyPress (row.key, row.mods, 0), editor.get()), row.handled) << char (row.key) << row.mods;
-        EXPECT_EQ (desktop.text != "unchanged", row.copies) << char (row.key) << row.mods;
+        EXPECT_EQ (editor->keyPressed (juce::KeyPress (key, mods, 0), editor.get()), handled) << char (key) << mods;
+        EXPECT_EQ (desktop.text != "unchanged", copies) << char (key) << mods;
     }
 }
 

@@ -37,40 +37,37 @@ struct EditorDialogs : EditorFixture
         deliverPostedMessages();
         deliverPostedMessages();
     }
-    juce::String otherInstanceSees (int slot)
-    {
-        Product other;
-        return other.getParamManager().isUserPresetSlotEmpty (slot) ? "empty" : other.getPresetController().getPresetName (slot);
-    }
 };
 
+// Overwrite with the same name saves the new values, with a new name it renames too.
 TEST_F (EditorDialogs, AddOverwriteAndDeleteReachTheFileAndOtherInstances)
 {
-    type (open<AddUserPresetOverlay> (2), "Bright");
-    click (*editor->getCurrentOverlay(), "Create preset");
-    EXPECT_EQ (editor->getCurrentOverlay(), nullptr);
-    EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 1000, "Bright" } }));
-    EXPECT_EQ (otherInstanceSees (5), "Bright");
-
-    // The same name saves the new values; a new name renames.
-    setValue (0, 24000.0);
-    click (open<OverwriteUserPresetOverlay> (3), "Overwrite preset");
-    EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 1000, "Bright" } }));
+    const struct { int menuId; const char* typed; const char* button; const char* stored; } steps[] = {
+        { 2, "Bright", "Create preset", "Bright" }, { 3, nullptr, "Overwrite preset", "Bright" },
+        { 3, "Brighter", "Overwrite preset", "Brighter" }, { 4, nullptr, "Yes, Delete", nullptr },
+    };
+    for (const auto& step : steps)
     {
+        const auto frequency = juce::String (21000 + 1000 * (&step - steps));
+        setValue (0, frequency.getDoubleValue());
+        KelmoraLabsEditor::presetMenuCallback (step.menuId, editor.get());
+        auto* dialog = editor->getCurrentOverlay();
+        if (step.typed != nullptr)
+            type (*overlay<AddUserPresetOverlay>(), step.typed);
+        click (*dialog, step.button);
+        EXPECT_EQ (editor->getCurrentOverlay(), nullptr) << step.button;
         Product other;
+        if (step.stored == nullptr)
+        {
+            EXPECT_TRUE (userFile().empty());
+            EXPECT_TRUE (other.getParamManager().isUserPresetSlotEmpty (5));
+            continue;
+        }
+        EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 1000, step.stored } }));
         other.setCurrentProgram (5);
-        EXPECT_EQ (other.getParamManager().getParam (0)->getValueText(), "24000");
+        EXPECT_EQ (other.getPresetController().getPresetName (5) + " " + other.getParamManager().getParam (0)->getValueText(),
+                   juce::String (step.stored) + " " + frequency);
     }
-    type (open<OverwriteUserPresetOverlay> (3), "Brighter");
-    click (*editor->getCurrentOverlay(), "Overwrite preset");
-    EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 1000, "Brighter" } }));
-    EXPECT_EQ (otherInstanceSees (5), "Brighter");
-
-    auto& del = open<DeleteUserPresetOverlay> (4);
-    EXPECT_EQ (del.presetName, "Brighter");
-    click (del, "Yes, Delete");
-    EXPECT_TRUE (userFile().empty());
-    EXPECT_EQ (otherInstanceSees (5), "empty");
     EXPECT_EQ (processor->getParamManager().getActivePresetIndex(), 0);
 }
 
@@ -128,12 +125,8 @@ TEST_F (EditorDialogs, ShareCopiesAndMailsTheStateText)
     KelmoraLabsEditor::presetMenuCallback (7, editor.get());
     auto& share = *overlay<SharePresetOverlay>();
     const auto code = editor->createStateText();
-    for (int i = 0; i < 2; ++i)
-    {
-        desktop.text = {};
-        click (share, "Copy to Clipboard");
-        EXPECT_EQ (desktop.text, code);
-    }
+    click (share, "Copy to Clipboard");
+    EXPECT_EQ (desktop.text, code);
     EXPECT_EQ (findChild<juce::TextEditor> (share)->getHighlightedText(), code);
 
     click (share, "Share via e-mail");
@@ -171,9 +164,9 @@ TEST_F (EditorDialogs, AboutNamesTheFormatAndOpensItsLinks)
     EXPECT_EQ (editor->getCurrentOverlay(), &about);
 }
 
+// The sensitivity slider is live in linear mode only; the mode reaches the knobs and the file.
 TEST_F (EditorDialogs, SettingsModeEnablesSensitivityAndIsSaved)
 {
-    EXPECT_EQ (SettingsOverlay::createLatencyLine (0, 44100.0), "Processing-latency: 0 samples (0.000 ms)");
     EXPECT_EQ (SettingsOverlay::createLatencyLine (90, 192000.0), "Processing-latency: 90 samples (0.469 ms)");
     juce::Slider knob;
     editor->sliders.add (&knob);
