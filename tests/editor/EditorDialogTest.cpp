@@ -13,15 +13,6 @@ using namespace kelmora::editor;
 
 struct EditorDialogs : EditorFixture
 {
-    /** Opens a menu command's dialog. */
-    template <typename T> T& open (int menuId)
-    {
-        KelmoraLabsEditor::presetMenuCallback (menuId, editor.get());
-        auto* dialog = overlay<T>();
-        if (dialog == nullptr)
-            throw std::runtime_error ("no dialog");
-        return *dialog;
-    }
     /** Types into the dialog's name field, as a user would (restrictions apply). */
     void type (AddUserPresetOverlay& dialog, const juce::String& text)
     {
@@ -103,7 +94,9 @@ TEST_F (EditorDialogs, NameRules)
     };
     for (const auto& row : rows)
     {
-        auto& dialog = open<AddUserPresetOverlay> (row.menuId);
+        KelmoraLabsEditor::presetMenuCallback (row.menuId, editor.get());
+        ASSERT_NE (overlay<AddUserPresetOverlay>(), nullptr) << row.menuId;
+        auto& dialog = *overlay<AddUserPresetOverlay>();
         auto* button = findChild<juce::Button> (dialog, row.menuId == 2 ? "Create preset" : "Overwrite preset");
         EXPECT_EQ (button->isEnabled(), row.menuId == 3) << row.typed;
         type (dialog, row.typed);
