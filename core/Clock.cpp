@@ -28,13 +28,8 @@ juce::int64 Clock::nowMillis() noexcept
     return current().load (std::memory_order_acquire)->getMillis();
 }
 
-ScopedClockOverride::ScopedClockOverride (const Clock& replacement) noexcept
-    : previous (Clock::current().exchange (&replacement, std::memory_order_acq_rel))
+const Clock& Clock::install (const Clock& replacement) noexcept
 {
-}
-
-ScopedClockOverride::~ScopedClockOverride()
-{
-    Clock::current().store (previous, std::memory_order_release);
+    return *current().exchange (&replacement, std::memory_order_acq_rel);
 }
 } // namespace kelmora::core

@@ -8,7 +8,7 @@ KelmoraLabsAudioProcessor::KelmoraLabsAudioProcessor (std::unique_ptr<ParamManag
     : juce::AudioProcessor (BusesProperties()
                                 .withInput ("Input", juce::AudioChannelSet::stereo(), true)
                                 .withOutput ("Output", juce::AudioChannelSet::stereo(), true)),
-      presetController (std::move (manager), userPresetFileName)
+      presetController (std::move (manager), userPresetFileName())
 {
     globalSettings.addStandardParams();
     globalSettings.setFile (GlobalParamList::defaultFileName);
@@ -182,11 +182,12 @@ void KelmoraLabsAudioProcessor::setParameterFromUi (int index, float normalised)
     sendParamChangeMessageToListeners (index, normalised);
 }
 
-void KelmoraLabsAudioProcessor::dispatchChangedParameters()
+void KelmoraLabsAudioProcessor::dispatchChangedParameters (int count)
 {
     auto& manager = presetController.getParamManager();
+    const int end = count < 0 ? manager.getCount() : juce::jmin (count, manager.getCount());
 
-    for (int i = 0; i < manager.getCount(); ++i)
+    for (int i = 0; i < end; ++i)
         if (manager.getParam (i)->testAndClearChanged (Parameter::audioChanged))
             parameterChanged (i);
 }

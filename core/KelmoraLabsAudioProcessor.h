@@ -2,6 +2,7 @@
 
 #include "core/GlobalParamList.h"
 #include "core/PresetController.h"
+#include "core/ProductIdentity.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -23,9 +24,9 @@ class KelmoraLabsAudioProcessor : public juce::AudioProcessor
 {
 public:
     /** The plug-in's name; without its blanks it is the saved state's root tag. */
-    static constexpr const char* pluginName = "Orvel Quietline";
-    /** The user-preset file shared by every instance. */
-    static constexpr const char* userPresetFileName = "Orvel Quietline.conf";
+    static constexpr const char* pluginName = identity::productName;
+    /** The user-preset file shared by every instance: the plug-in's name + ".conf". */
+    static juce::String userPresetFileName() { return juce::String (pluginName) + ".conf"; }
 
     /** Takes the product's fully built manager (parameters and factory presets), reads the
         user-preset file and "global.conf" (writing it with defaults when it is missing). */
@@ -95,9 +96,10 @@ public:
         host. Message thread. */
     void setParameterFromUi (int index, float normalised);
 
-    /** Calls parameterChanged for each parameter whose audio-side change bit was set, in index
-        order. Takes no lock: the caller holds the callback lock or processing has not started. */
-    void dispatchChangedParameters();
+    /** Calls parameterChanged for each of the first `count` parameters (all of them when
+        negative) whose audio-side change bit was set, in index order, clearing the bit. Takes no
+        lock: the caller holds the callback lock or is the audio thread. */
+    void dispatchChangedParameters (int count = -1);
 
     /** The root tag of the saved state: the plug-in's name without blanks. */
     static juce::String getStateTag();

@@ -145,13 +145,7 @@ void KelmoraLabsTemplateAudioProcessor::process (juce::AudioBuffer<float>& buffe
     bypassedBlock.store (forceDry, std::memory_order_relaxed);
 
     if (! forceDry)
-    {
-        auto& manager = getParamManager();
-
-        for (int i = 0; i < numParams; ++i)
-            if (manager.getParam (i)->testAndClearChanged (core::Parameter::audioChanged))
-                parameterChanged (i);
-    }
+        dispatchChangedParameters (numParams);
 
     const int numChannels = buffer.getNumChannels();
     const int numSamples = buffer.getNumSamples();

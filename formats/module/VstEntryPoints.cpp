@@ -1,12 +1,14 @@
 // The module's VST 2.4 entry points. Linux hosts look for VSTPluginMain; main_macho is the
 // name older macOS hosts use.
+#include "core/ProductIdentity.h"
 #include "formats/vst/VstProcessorWrapper.h"
 
 juce::AudioProcessor* JUCE_CALLTYPE createPluginFilter();
 
 namespace
 {
-const kelmora::vst::VstIdentity identity { "Orvel Quietline", "Kelmora Labs", vstFourCC ('O', 'q', '1', 'b'), 100,
+namespace id = kelmora::identity;
+const kelmora::vst::VstIdentity identity { id::productName, id::makerName, int32_t (id::productCode), id::vstVersion,
                                            kPlugCategEffect };
 
 AEffect* entry (audioMasterCallback host)

@@ -1,4 +1,4 @@
-#include "core/Clock.h"
+#include "support/ManualClock.h"
 #include "core/GlobalParamList.h"
 #include "core/ParamList.h"
 #include "core/XmlUtils.h"
@@ -14,6 +14,8 @@
 
 using namespace kelmora::core;
 namespace fs = std::filesystem;
+using quietline::test::ManualClock;
+using quietline::test::ScopedClockOverride;
 
 namespace
 {

@@ -1,6 +1,6 @@
 #include "PresetTestProduct.h"
 
-#include "core/Clock.h"
+#include "support/ManualClock.h"
 #include "core/XmlUtils.h"
 
 #include <functional>
@@ -8,6 +8,8 @@
 
 using namespace kelmora::core;
 using quietline::test::PresetTestProduct;
+using quietline::test::ManualClock;
+using quietline::test::ScopedClockOverride;
 
 namespace
 {

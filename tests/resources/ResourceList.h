@@ -2,40 +2,49 @@
 
 #include "resources/BinaryData.h"
 
+#include <cstring>
 #include <iterator>
 
 namespace quietline::test
 {
-/** One named block and, for an image, the size it must decode to (0 x 0 for the texts). */
+/** One block of the generated table and the committed file (below resources/) it holds. */
 struct NamedBlock
 {
     const char* name;
+    const char* file;
     const char* data;
-    int size, width, height;
+    int size;
 };
-
-#define QUIETLINE_BLOCK(n, w, h) NamedBlock { #n, kelmora::resources::n, kelmora::resources::n##Size, w, h }
-#define QUIETLINE_KEY3(n, w, h) QUIETLINE_BLOCK (n##_png, w, h), QUIETLINE_BLOCK (n##_over_png, w, h), QUIETLINE_BLOCK (n##_down_png, w, h)
 
 inline const NamedBlock allBlocks[] = {
-    QUIETLINE_KEY3 (undo, 24, 22), QUIETLINE_KEY3 (redo, 24, 22), QUIETLINE_KEY3 (about, 24, 22),
-    QUIETLINE_KEY3 (help, 24, 22), QUIETLINE_KEY3 (settings, 24, 22), QUIETLINE_KEY3 (state_a, 36, 22),
-    QUIETLINE_KEY3 (state_b, 36, 22), QUIETLINE_KEY3 (copy_a_to_b, 36, 22), QUIETLINE_KEY3 (copy_b_to_a, 36, 22),
-    QUIETLINE_KEY3 (preset_up, 24, 11), QUIETLINE_KEY3 (preset_down, 24, 11), QUIETLINE_KEY3 (menu_button, 102, 22),
-    QUIETLINE_KEY3 (dialog_button, 83, 26), QUIETLINE_BLOCK (tickbox_png, 32, 16),
-    QUIETLINE_BLOCK (window_frame_png, 61, 93), QUIETLINE_BLOCK (fallback_logo_png, 40, 35),
-    QUIETLINE_BLOCK (knob_large_png, 70, 10500), QUIETLINE_BLOCK (knob_small_png, 50, 7500),
-    QUIETLINE_BLOCK (bypass_lit_png, 54, 40), QUIETLINE_BLOCK (bypass_dim_png, 54, 40),
-    QUIETLINE_BLOCK (background_png, 406, 214), QUIETLINE_BLOCK (label_box_png, 50, 18),
-    QUIETLINE_BLOCK (value_box_png, 55, 21), QUIETLINE_BLOCK (wide_box_png, 84, 21),
-    QUIETLINE_BLOCK (led_blue_png, 23, 46), QUIETLINE_BLOCK (led_green_png, 23, 46),
-    QUIETLINE_BLOCK (led_orange_png, 23, 46), QUIETLINE_BLOCK (led_red_png, 23, 46),
-    QUIETLINE_BLOCK (led_white_png, 23, 46), QUIETLINE_BLOCK (help_framework_xml, 0, 0),
-    QUIETLINE_BLOCK (help_product_xml, 0, 0), QUIETLINE_BLOCK (factory_presets_xml, 0, 0),
+#define QUIETLINE_RESOURCE(symbol, file) NamedBlock { #symbol, file, kelmora::resources::symbol, kelmora::resources::symbol##Size },
+#include "resources/ResourceList.inc"
+#undef QUIETLINE_RESOURCE
 };
 
-#undef QUIETLINE_KEY3
-#undef QUIETLINE_BLOCK
-
 static_assert (std::size (allBlocks) == kelmora::resources::numNamedResources && std::size (allBlocks) == 58);
+
+/** The sizes the editor lays its images out with; {0, 0} for a block not listed (texts). */
+struct ImageSize { int width, height; };
+
+inline ImageSize expectedImageSize (const char* name)
+{
+    struct Row { const char* prefix; ImageSize size; };
+    // A prefix covers a key's three images ("undo_png", "undo_over_png", "undo_down_png").
+    static const Row rows[] = {
+        { "undo_", { 24, 22 } }, { "redo_", { 24, 22 } }, { "about_", { 24, 22 } }, { "help_png", { 24, 22 } },
+        { "help_over", { 24, 22 } }, { "help_down", { 24, 22 } }, { "settings_", { 24, 22 } },
+        { "state_a_", { 36, 22 } }, { "state_b_", { 36, 22 } }, { "copy_a_to_b_", { 36, 22 } }, { "copy_b_to_a_", { 36, 22 } },
+        { "preset_up_", { 24, 11 } }, { "preset_down_", { 24, 11 } }, { "menu_button_", { 102, 22 } },
+        { "dialog_button_", { 83, 26 } }, { "tickbox_png", { 32, 16 } }, { "window_frame_png", { 61, 93 } },
+        { "fallback_logo_png", { 40, 35 } }, { "knob_large_png", { 70, 10500 } }, { "knob_small_png", { 50, 7500 } },
+        { "bypass_lit_png", { 54, 40 } }, { "bypass_dim_png", { 54, 40 } }, { "background_png", { 406, 214 } },
+        { "label_box_png", { 50, 18 } }, { "value_box_png", { 55, 21 } }, { "wide_box_png", { 84, 21 } },
+        { "led_", { 23, 46 } },
+    };
+    for (const auto& row : rows)
+        if (std::strncmp (name, row.prefix, std::strlen (row.prefix)) == 0)
+            return row.size;
+    return { 0, 0 };
+}
 } // namespace quietline::test

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <iterator>
 #include <string>
 
@@ -11,14 +13,7 @@ namespace
 namespace res = kelmora::resources;
 using quietline::test::allBlocks;
 
-// The committed file a block was made from: "undo_over_png" -> images/undo_over.png.
-std::string sourceFileOf (const std::string& name)
-{
-    const auto dot = name.rfind ('_');
-    const auto extension = name.substr (dot + 1);
-    const auto folder = extension == "png" ? "/resources/images/" : "/resources/text/";
-    return QUIETLINE_SOURCE_DIR + (folder + name.substr (0, dot)) + "." + extension;
-}
+std::string sourceFileOf (const char* file) { return QUIETLINE_SOURCE_DIR + std::string ("/resources/") + file; }
 
 TEST (ResourceTable, EveryNameFindsItsCommittedFileFollowedByAZeroByte)
 {
@@ -31,11 +26,25 @@ TEST (ResourceTable, EveryNameFindsItsCommittedFileFollowedByAZeroByte)
         ASSERT_GT (block.size, 0);
         EXPECT_EQ (block.data[block.size], 0) << "the zero byte after the block";
 
-        std::ifstream file (sourceFileOf (block.name), std::ios::binary);
-        ASSERT_TRUE (file.good()) << sourceFileOf (block.name);
+        std::ifstream file (sourceFileOf (block.file), std::ios::binary);
+        ASSERT_TRUE (file.good()) << sourceFileOf (block.file);
         const std::string bytes ((std::istreambuf_iterator<char> (file)), std::istreambuf_iterator<char>());
         EXPECT_TRUE (bytes == std::string (block.data, (size_t) block.size));
     }
+}
+
+TEST (ResourceTable, EveryCommittedResourceFileIsInTheTable)
+{
+    std::set<std::string> listed;
+    for (const auto& block : allBlocks)
+        listed.insert (block.file);
+
+    for (const char* folder : { "images", "text" })
+        for (const auto& entry : std::filesystem::directory_iterator (sourceFileOf (folder)))
+        {
+            const auto file = std::string (folder) + "/" + entry.path().filename().string();
+            EXPECT_EQ (listed.count (file), 1u) << file << " is committed but not embedded";
+        }
 }
 
 TEST (ResourceTable, NullEmptyUnknownAndMissingLogoFindNothing)
