@@ -47,7 +47,7 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     };
 
     // Without an editor the module's own thread runs the messages, with no idle call.
-    EXPECT_TRUE (messageArrives ([] {})) << "watchdog";
+    EXPECT_TRUE (messageArrives ([] {})) << "watchdog: no message arrived";
 
     dispatch (effSetSampleRate, 0, nullptr, 96000.0f);
     dispatch (effMainsChanged, 1);
@@ -68,7 +68,7 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     XFree (children);
 
     // While the editor is open the host's idle calls deliver the messages.
-    EXPECT_TRUE (messageArrives ([&] { dispatch (effEditIdle); })) << "watchdog";
+    EXPECT_TRUE (messageArrives ([&] { dispatch (effEditIdle); })) << "watchdog: no message arrived";
     EXPECT_TRUE (processor.getActiveEditor()->isShowing());
     const int blocksSoFar = processor.blocks.load();
     EXPECT_TRUE (quietline::test::waitUntil ([&] { return processor.blocks.load() > blocksSoFar + 10; }, [&] { dispatch (effEditIdle); }))
@@ -82,7 +82,7 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     // Closed again, the module's own thread takes the messages back.
     dispatch (effEditClose);
     EXPECT_EQ (processor.getActiveEditor(), nullptr);
-    EXPECT_TRUE (messageArrives ([] {})) << "watchdog";
+    EXPECT_TRUE (messageArrives ([] {})) << "watchdog: no message arrived";
 
     stop = true;
     audio.join();
