@@ -1,4 +1,5 @@
 #include "PresetTestProduct.h"
+#include "support/Concurrency.h"
 
 #include <csignal>
 #include <map>
@@ -97,6 +98,7 @@ TEST (PresetProcesses, FourWriterProcessesSharingOneHomeLoseNoPreset)
 TEST (PresetProcesses, WritersKilledAtRandomNeverLeaveAFileThatDoesNotParse)
 {
     quietline::test::TempHome home;
+    const quietline::test::Watchdog watchdog ("a writer never stored a preset, or a lock was left behind");
     std::mt19937 rng (20261206u);
     for (int i = 0; i < 100; ++i)
     {
