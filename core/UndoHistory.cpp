@@ -2,6 +2,7 @@
 
 #include "core/ParamManager.h"
 #include "core/Clock.h"
+#include "core/PresetRecord.h"
 #include "core/XmlUtils.h"
 
 #include <cmath>
@@ -66,6 +67,8 @@ void UndoHistory::push (const UndoRecord& entry)
     const int pos = position.load();
     end.store (pos);
     ring[(size_t) pos] = entry;
+    // Bounded like the slots' names, whatever state the name was read from.
+    ring[(size_t) pos].presetName = entry.presetName.substring (0, PresetRecord::maxNameLength);
 
     const int newPos = next (pos);
     position.store (newPos);
@@ -314,8 +317,22 @@ void UndoHistory::writeToXml (juce::XmlElement& stateElement) const
     }
 }
 
+void UndoHistory::clear()
+{
+    const auto t = now();
+
+    for (auto& r : ring)
+        r.clear (t);
+
+    tail.store (0);
+    position.store (0);
+    end.store (0);
+}
+
 void UndoHistory::readFromXml (const juce::XmlElement& stateElement)
 {
+    // Replaced, not appended to: restoring a state twice must not double its history.
+    clear();
     const auto* undo = XmlUtils::findChild (stateElement, "undo");
 
     if (undo == nullptr || undo->getNumChildElements() == 0)
@@ -394,11 +411,9 @@ void UndoHistory::readFromXml (const juce::XmlElement& stateElement)
             entriesAfterMarked = 0;
     }
 
-    if (entriesAfterMarked < 0)
-        return;
-
+    // No mark: every entry had been undone when the state was saved, so all stay redoable.
     const int total = getNumUndoable();
-    const int redoable = juce::jmin (entriesAfterMarked, total);
+    const int redoable = entriesAfterMarked < 0 ? total : juce::jmin (entriesAfterMarked, total);
     position.store ((position.load() - redoable + capacity) % capacity);
 }
 

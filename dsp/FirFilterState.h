@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/FirKernel.h"
+#include "dsp/FirPath.h"
 
 #include <atomic>
 #include <cstdint>
@@ -16,8 +17,8 @@ namespace kelmora::dsp
     unchanged with no latency.
 
     No lock inside: design, process, reset and getMagnitude belong to the audio thread or to a
-    thread holding the processor's callback lock. getAndClearChanged and isActive may be
-    called from any thread. */
+    thread holding the processor's callback lock. getAndClearChanged, isActive and
+    getLatencySamples may be called from any thread. */
 struct FirFilterState
 {
     /** Starts as after init(): inactive pass-through. */
@@ -44,6 +45,10 @@ struct FirFilterState
     double dryGain;
     double wetGain;
 
+    /** The latency in samples of what is installed (0 while inactive). Written by the audio
+        side, read by host threads asking for the latency or the tail. */
+    std::atomic<uint32_t> latency;
+
     /** The response changed since the editor last asked. Set by the audio side, cleared by
         the editor. */
     std::atomic<bool> changed;
@@ -65,14 +70,15 @@ struct FirFilterState
 
     /** Filters numSamples stereo samples. Inputs and outputs may be the same buffers, and one
         buffer may serve as both channels (mono, filtered in place). With forceDry (or bypass)
-        the output is the input delayed by the latency. */
+        the output is the input delayed by the latency. Runs the loop getFirPath() names; all
+        of them give the same output. */
     void process (const float* in0, const float* in1, float* out0, float* out1,
                   int32_t numSamples, bool forceDry) noexcept;
 
     /** Clears the delay line (silence in, silence out for the next latency samples). */
     void reset() noexcept;
 
-    /** The latency in samples: N >> 1 while active, else 0. Audio side or under the lock. */
+    /** The latency in samples: N >> 1 while active, else 0. Any thread. */
     uint32_t getLatencySamples() const noexcept;
 
     /** Magnitude of the whole filter (filtered and dry paths) at frequencyHz: -1.0 above half

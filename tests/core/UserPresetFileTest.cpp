@@ -2,6 +2,7 @@
 
 #include "core/SettingsFile.h"
 #include "core/XmlUtils.h"
+#include "support/HostileXml.h"
 
 using namespace kelmora::core;
 using quietline::test::PresetTestProduct;
@@ -90,7 +91,7 @@ TEST_F (UserPresetFileTest, FreeSlotSearchAndLoadingSeeOtherInstances)
     EXPECT_EQ (third->findFreeUserPresetSlot(), -1);
     EXPECT_EQ (controller->storeUserPresetInFreeSlot ("Sixth"), -1);
     third->resetState();
-    EXPECT_TRUE (third->getParamManager().isUserPresetSlotEmpty (5)) << "a reset empties the user slots";
+    EXPECT_EQ (third->getPresetName (5), "First") << "a reset keeps the user presets of the file";
 }
 
 TEST_F (UserPresetFileTest, OverwriteAndDeleteOnlyTheNamedActiveUserSlotAndRevertToIt)
@@ -124,9 +125,9 @@ TEST_F (UserPresetFileTest, OverwriteAndDeleteOnlyTheNamedActiveUserSlotAndRever
 
     // A factory slot never reaches the file, even through the manager directly.
     pm().applyPreset (1);
-    EXPECT_FALSE (pm().saveUserPresets (PresetTestProduct::userPresetFileName));
-    EXPECT_FALSE (pm().deleteUserPresetFromFile (PresetTestProduct::userPresetFileName, 1));
-    pm().storeUserPreset (PresetTestProduct::userPresetFileName, 3, "Evil");
+    EXPECT_EQ (pm().saveUserPresets (PresetTestProduct::userPresetFileName, "Evil"), ParamManager::FileWrite::failed);
+    EXPECT_EQ (pm().deleteUserPresetFromFile (PresetTestProduct::userPresetFileName, 1), ParamManager::FileWrite::failed);
+    EXPECT_FALSE (pm().storeUserPreset (PresetTestProduct::userPresetFileName, 3, "Evil"));
     EXPECT_EQ (PresetTestProduct::presetsInFile().getNumChildElements(), 1);
     EXPECT_EQ (pm().getPreset (3).getName(), "Steep and reduced");
 }
@@ -138,12 +139,12 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
         deep += "<a>", binary += (char) ((i * 7919 + 13) & 0xff);
 
     struct Case { const char* label; std::string bytes; int keptSlot; int storedSlot; };
-    const Case cases[] = { // keptSlot: the one valid entry ("Keep") or -1; unreadable files are left alone
+    std::vector<Case> cases = { // keptSlot: the one valid entry ("Keep") or -1; unreadable files are left alone, and a store fails
         { "empty", "", -1, 5 },
-        { "truncated", "<?xml version=\"1.0\"?><KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Ke", -1, 5 },
-        { "binary", binary, -1, 5 },
-        { "foreign root", "<Other><presets><preset _No_=\"1000\" _Name_=\"X\"/></presets></Other>", -1, 5 },
-        { "deep nesting", deep, -1, 5 },
+        { "truncated", "<?xml version=\"1.0\"?><KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Ke", -1, -1 },
+        { "binary", binary, -1, -1 },
+        { "foreign root", "<Other><presets><preset _No_=\"1000\" _Name_=\"X\"/></presets></Other>", -1, -1 },
+        { "deep nesting", deep, -1, -1 },
         { "numbers outside the bank", "<KelmoraLabs><presets><preset _No_=\"1005\" _Name_=\"Out\"/><preset _No_=\"0\" _Name_=\"Zero\"/>"
           "<preset _No_=\"-7\" _Name_=\"Neg\"/><preset _No_=\"99999999999\" _Name_=\"Huge\"/><preset _No_=\"1001\" _Name_=\"Keep\"/>"
           "</presets><preset _No_=\"1000\" _Name_=\"OutsideThePresetsElement\"/></KelmoraLabs>", 6, 5 },
@@ -151,7 +152,12 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
           "<preset _Name_=\"Unnumbered\" slopeParam=\"1\"/><preset _No_=\"1001\" _Name_=\"Keep\"/></presets></KelmoraLabs>", 6, 5 },
         { "duplicate numbers", "<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Keep\" slopeParam=\"10\"/>"
           "<preset _No_=\"1000\" _Name_=\"Second\" slopeParam=\"20\"/></presets></KelmoraLabs>", 5, 6 },
+        { "one entry not UTF-8", "<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Bad\xff\"/>"
+          "<preset _No_=\"1001\" _Name_=\"Keep\"/></presets></KelmoraLabs>", 6, 5 },
     };
+    for (const auto& hostile : quietline::test::hostileXml ("KelmoraLabs"))
+        if (hostile.refused)
+            cases.push_back ({ hostile.what, hostile.text, -1, -1 });
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.label);
@@ -162,6 +168,10 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
         EXPECT_EQ (controller->getPresetName (2), "Intermediate");
 
         EXPECT_EQ (controller->storeUserPresetInFreeSlot ("New"), c.storedSlot);
+        if (c.storedSlot < 0)
+        {
+            EXPECT_TRUE (pm().getActivePresetIndex() == 0 && pm().isUserPresetSlotEmpty (5) && ! controller->canUndo());
+        }
         if (c.keptSlot < 0 && c.bytes.size() > 0)
         {
             juce::MemoryBlock after;

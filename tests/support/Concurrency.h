@@ -4,9 +4,11 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 // Helpers for tests with threads or processes: they start together, stop on work done, and
 // wait on conditions. Time appears only as a watchdog against hangs, far above any passing run.
@@ -34,6 +36,17 @@ private:
     std::condition_variable cv;
     int waiting;
 };
+
+/** Runs each body on its own thread, all started together; returns when every one is done. */
+inline void runTogether (const std::vector<std::function<void()>>& bodies)
+{
+    StartLatch start ((int) bodies.size());
+    std::vector<std::thread> threads;
+    for (const auto& body : bodies)
+        threads.emplace_back ([&start, &body] { start.arriveAndWait(); body(); });
+    for (auto& t : threads)
+        t.join();
+}
 
 /** Calls `poll` until `done()` holds; false when the watchdog limit passed first. */
 template <typename Done, typename Poll>

@@ -1,0 +1,91 @@
+#include "skins/LookAndFeelOverlay.h"
+
+#include "skins/ColourTable.h"
+
+namespace kelmora::skins
+{
+using painters::plainFont;
+
+LookAndFeelOverlay::LookAndFeelOverlay()
+    : ImageButtonLook (painters::ButtonArt::dialog, 1.3f, { 15.5f, 220.0f })
+{
+    setSkinColours (*this, SkinColours::overlay);
+}
+
+juce::Font LookAndFeelOverlay::getTextButtonFont (juce::TextButton&, int)
+{
+    return plainFont (13.0f);
+}
+
+void LookAndFeelOverlay::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool isButtonDown)
+{
+    g.setFont (getTextButtonFont (button, button.getHeight()));
+
+    const int yIndent = painters::buttonTextIndent (button);
+    const juce::Rectangle<int> box (1, yIndent - (isButtonDown ? 1 : 2), button.getWidth() - 2,
+                                    button.getHeight() - 2 * yIndent);
+
+    painters::drawTwoPassText (g, button.getButtonText(), { juce::Colour (0xFFFFFFFF), box.translated (0, 1) },
+                               { painters::buttonTextColour (button), box }, juce::Justification::centred, 2, 0.7f);
+}
+
+void LookAndFeelOverlay::drawToggleButton (juce::Graphics& g, juce::ToggleButton& button, bool isMouseOver,
+                                           bool isButtonDown)
+{
+    const float opacity = button.isEnabled() ? 1.0f : 0.5f;
+    g.setOpacity (opacity);
+    drawTickBox (g, button, 2.0f, 7.0f, 16.0f, 16.0f, button.getToggleState(), button.isEnabled(), isMouseOver,
+                 isButtonDown);
+
+    g.setFont (plainFont (12.2f));
+    const juce::Rectangle<int> box (24, 4, button.getWidth() - 18, button.getHeight());
+    painters::drawTwoPassText (g, button.getButtonText(),
+                               { juce::Colour (0xFFFFFFFF).withMultipliedAlpha (opacity), box.translated (0, 1) },
+                               { button.findColour (juce::ToggleButton::textColourId).withMultipliedAlpha (opacity), box },
+                               juce::Justification::centredLeft, 10, 0.7f);
+}
+
+void LookAndFeelOverlay::fillTextEditorBackground (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
+{
+    g.setColour (editor.findColour (juce::TextEditor::backgroundColourId));
+    g.fillRect (0, 0, width, height);
+}
+
+void LookAndFeelOverlay::drawTextEditorOutline (juce::Graphics& g, int width, int height, juce::TextEditor& editor)
+{
+    painters::drawBevelledTextEditorOutline (g, width, height, editor);
+}
+
+void LookAndFeelOverlay::drawPopupMenuBackground (juce::Graphics& g, int, int)
+{
+    g.fillAll (findColour (juce::PopupMenu::backgroundColourId));
+}
+
+juce::Font LookAndFeelOverlay::getPopupMenuFont()
+{
+    return plainFont (12.2f);
+}
+
+void LookAndFeelOverlay::drawComboBox (juce::Graphics& g, int width, int height, bool isButtonDown, int, int, int,
+                                       int, juce::ComboBox&)
+{
+    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::dialog, false, isButtonDown), width,
+                              height, 6);
+}
+
+juce::Font LookAndFeelOverlay::getComboBoxFont (juce::ComboBox& box)
+{
+    return plainFont (juce::jmin (0.85f * (float) box.getHeight(), 15.0f));
+}
+
+void LookAndFeelOverlay::drawLabel (juce::Graphics& g, juce::Label& label)
+{
+    painters::drawFramedLabel (g, label, getLabelFont (label), { false, false, false });
+}
+
+juce::Font LookAndFeelOverlay::getLabelFont (juce::Label&)
+{
+    return plainFont (12.2f);
+}
+
+} // namespace kelmora::skins
