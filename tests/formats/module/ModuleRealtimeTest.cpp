@@ -2,7 +2,9 @@
 // lock but the one callback lock, measured by interposing the allocator and the pthread lock
 // functions for the whole process. A program of its own, left out of sanitizer builds, which
 // need the allocator for themselves.
+#include "core/ProductIdentity.h"
 #include "support/TempHome.h"
+#include "tools/auhost/AuHost.h"
 #include "tools/vsthost/HostedEffect.h"
 
 #include <gtest/gtest.h>
@@ -178,6 +180,49 @@ TEST_F (ModuleRealtime, ProcessingAllocatesNothingAndTakesOnlyTheCallbackLock)
     EXPECT_EQ (allocations.load(), 0) << "with changes from another thread";
     EXPECT_EQ (distinctLocks(), 1) << "with changes from another thread";
     EXPECT_EQ (locksSeen[0].load(), callbackLock);
+    EXPECT_EQ (otherLockCalls.load(), 0);
+}
+
+// The same for an Audio Unit render through the same module, while a host thread automates.
+TEST_F (ModuleRealtime, AudioUnitRenderAllocatesNothingAndTakesOnlyTheCallbackLock)
+{
+    std::string error;
+    auto auModule = AuPluginModule::load (QUIETLINE_MODULE_PATH, "OrvelQuietlineAUFactory", "OrvelQuietlineAUEntry", error);
+    ASSERT_NE (auModule, nullptr) << error;
+    OSStatus status = -1;
+    auto unit = HostedAudioUnit::open (*auModule, HostedAudioUnit::Route::factory, status);
+    ASSERT_NE (unit, nullptr) << status;
+    ASSERT_EQ (noErr, unit->configure (2, 192000.0, 256));
+    ASSERT_EQ (noErr, unit->initialize());
+
+    const std::vector<std::vector<float>> in (2, std::vector<float> (256, 0.25f));
+    std::vector<float> left (256), right (256);
+    struct { UInt32 count; AudioBuffer buffers[2]; } list { 2, { { 1, 1024, left.data() }, { 1, 1024, right.data() } } };
+    auto renderBlocks = [&] (int count, Float64 start) {
+        for (int i = 0; i < count; ++i)
+        {
+            watching = true;
+            const OSStatus rendered = unit->render (in, *reinterpret_cast<AudioBufferList*> (&list), 256, start + 256 * i);
+            watching = false;
+            ASSERT_EQ (noErr, rendered);
+        }
+    };
+    renderBlocks (4, 0);
+    forgetEverything();
+    std::atomic<int> ready { 0 };
+    std::thread host ([&] {
+        ++ready;
+        while (ready.load() < 2) {}
+        for (int i = 0; i < 400; ++i)
+            unit->setParameter (AudioUnitParameterID (i % 4), float (i % 7) / 6.0f);
+    });
+    ++ready;
+    while (ready.load() < 2) {}
+    renderBlocks (400, 1024);
+    host.join();
+
+    EXPECT_EQ (allocations.load(), 0);
+    EXPECT_EQ (distinctLocks(), 1) << "the callback lock only";
     EXPECT_EQ (otherLockCalls.load(), 0);
 }
 } // namespace kelmora::tools::test
