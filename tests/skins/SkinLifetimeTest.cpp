@@ -30,25 +30,24 @@ struct Probe : juce::Component
 };
 
 // The children are declared before the skins, the order in which a skin would die first and
-// leave its users behind; h inherits the editor's skin, nested its parent's sibling's.
+// leave its users behind. The editor wears the toolbar skin and children[0] inherits it; nested
+// sits in children[1] and wears the menu skin.
 struct Editor : Probe
 {
     Editor()
     {
-        for (auto* child : { &a, &b, &c, &d, &e, &f, &h })
-            addAndMakeVisible (child);
-        b.addAndMakeVisible (nested);
+        juce::LookAndFeel* skins[] = { nullptr, textEditor, overlayButton, custom, custom2, custom3, overlay, contextMenu };
         setLookAndFeel (toolbar);
-        a.setLookAndFeel (overlay);
-        b.setLookAndFeel (textEditor);
+        for (int i = 0; i < 8; ++i)
+        {
+            addAndMakeVisible (children[i]);
+            children[i].setLookAndFeel (skins[i]);
+        }
+        children[1].addAndMakeVisible (nested);
         nested.setLookAndFeel (contextMenu);
-        c.setLookAndFeel (overlayButton);
-        d.setLookAndFeel (custom);
-        e.setLookAndFeel (custom2);
-        f.setLookAndFeel (custom3);
         juce::LookAndFeel::setDefaultLookAndFeel (overlay);
     }
-    Probe a, b, c, d, e, f, h, nested;
+    Probe children[8], nested;
     OwnedSkin<CheckedSkin<LookAndFeelToolbar>> toolbar { *this };
     OwnedSkin<CheckedSkin<LookAndFeelOverlay>> overlay { *this };
     OwnedSkin<CheckedSkin<LfTextEditor>> textEditor { *this };
@@ -67,7 +66,7 @@ TEST (SkinLifetime, SkinsAreReleasedByEveryUserAndAsTheDefaultBeforeTheyDie)
     survivor.setSize (60, 24);
     {
         Editor editor;
-        ASSERT_EQ (&editor.h.getLookAndFeel(), &editor.toolbar.get());
+        ASSERT_EQ (&editor.children[0].getLookAndFeel(), &editor.toolbar.get());
         ASSERT_EQ (&editor.nested.getLookAndFeel(), &editor.contextMenu.get());
         survivor.setLookAndFeel (editor.contextMenu);
     }
