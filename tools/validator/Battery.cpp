@@ -57,6 +57,14 @@ Result cleanOutput (const Buffers& b, int frames)
     return {};
 }
 
+/** Noise through the plug-in, the output checked. */
+Result runNoise (PluginInstance& p, Buffers& b, int frames, std::mt19937& random)
+{
+    fillSignal (b, frames, random);
+    b.run (p, frames);
+    return cleanOutput (b, frames);
+}
+
 Result parametersInRange (PluginInstance& p)
 {
     for (int i = 0; i < p.numParameters(); ++i)
@@ -144,9 +152,7 @@ Result processingAtEveryRateAndBlock (PluginFormat& f)
                 p->prepare (rate, maxBlock);
                 for (int done = 0; done < 4096; done += block)
                 {
-                    fillSignal (b, block, random);
-                    b.run (*p, block);
-                    if (auto r = cleanOutput (b, block); ! r.empty())
+                    if (auto r = runNoise (*p, b, block, random); ! r.empty())
                         return r + " at " + std::to_string ((int) rate) + " Hz, block " + std::to_string (block);
                 }
             }
@@ -181,9 +187,7 @@ Result automationEvery32Samples (PluginFormat& f)
     for (int step = 0; step < 2000; ++step)
     {
         p->setParameter (step % p->numParameters(), value (random));
-        fillSignal (b, 32, random);
-        b.run (*p, 32);
-        if (auto r = cleanOutput (b, 32); ! r.empty())
+        if (auto r = runNoise (*p, b, 32, random); ! r.empty())
             return r + " after change " + std::to_string (step);
     }
     return {};
@@ -202,9 +206,7 @@ Result hostileParameterValues (PluginFormat& f)
             p->setParameter (i, v);
             if (auto r = parametersInRange (*p); ! r.empty())
                 return "after " + std::to_string (v) + ": " + r;
-            fillSignal (b, 512, random);
-            b.run (*p, 512);
-            if (auto r = cleanOutput (b, 512); ! r.empty())
+            if (auto r = runNoise (*p, b, 512, random); ! r.empty())
                 return r + " after " + std::to_string (v);
         }
     return {};
@@ -293,10 +295,8 @@ Result editorOpenClose (PluginFormat& f)
                     Buffers b (512);
                     std::mt19937 random (1);
                     while (! done.load())
-                    {
-                        fillSignal (b, 512, random);
-                        b.run (*p, 512);
-                    }
+                        if (auto r = runNoise (*p, b, 512, random); ! r.empty())
+                            failure = r + " while the editor opened and closed";
                 },
                 [&]
                 {
@@ -321,9 +321,7 @@ Result fourThreadsAtOnce (PluginFormat& f)
                     std::mt19937 random (1);
                     for (int i = 0; i < operations; ++i)
                     {
-                        fillSignal (b, 256, random);
-                        b.run (*p, 256);
-                        failures += cleanOutput (b, 256).empty() ? 0 : 1;
+                        failures += runNoise (*p, b, 256, random).empty() ? 0 : 1;
                     }
                 },
                 [&]
