@@ -138,9 +138,9 @@ TEST_F (SettingsFileTest, ReadRulesRootCaseClampingAndUnknownChildren)
 
 TEST_F (SettingsFileTest, CorruptFilesChangeNothingAndCrashNothing)
 {
-    std::string binary, deep = "<KelmoraLabs>";
+    std::string binary;
     for (int i = 0; i < 100000; ++i)
-        deep += "<a>", binary += (char) ((i * 7919 + 13) & 0xff);
+        binary += (char) ((i * 7919 + 13) & 0xff);
 
     std::vector<std::pair<const char*, std::string>> cases = {
         { "empty", "" },
@@ -148,9 +148,7 @@ TEST_F (SettingsFileTest, CorruptFilesChangeNothingAndCrashNothing)
         { "truncated", "<?xml version=\"1.0\"?>\n<KelmoraLabs>\n  <sliderMode>linear</sliderMode>\n  <mouseSens" },
         { "binary", binary },
         { "foreign root", "<Other><sliderMode>linear</sliderMode><mouseSensitivity>5</mouseSensitivity></Other>" },
-        { "deep nesting", deep },
         { "20 MB", "<KelmoraLabs><sliderMode>linear</sliderMode><!--" + std::string (20 << 20, ' ') + "--></KelmoraLabs>" },
-        { "entity loop", "<!DOCTYPE r [<!ENTITY a \"&a;\">]><KelmoraLabs><sliderMode>&a;</sliderMode></KelmoraLabs>" },
     };
     for (const auto& hostile : quietline::test::hostileXml ("KelmoraLabs"))
         cases.emplace_back (hostile.what, hostile.text);

@@ -207,32 +207,6 @@ TEST_F (ProcessorTest, HostChangesApplyAtTheNextNormalBlock)
     EXPECT_NEAR (proc->getMagnitudeResponse (60000.0), 0.01, 2e-4) << "-40 dB of dry at 50 %";
 }
 
-TEST_F (ProcessorTest, StateRoundTripsIntoAFreshInstance)
-{
-    proc->setCurrentProgram (1);
-    proc->setParameterFromUi (P::freqParam, normalisedFor (P::freqParam, 24000.0));
-    proc->getPresetController().selectStateB();
-    proc->setParameterFromUi (P::mixParam, 0.25f);
-    proc->changeProgramName (1, "Airy");
-    const auto block = saveState();
-
-    auto other = std::make_unique<P>();
-    other->prepareToPlay (192000, 512);
-    other->setStateInformation (block.getData(), (int) block.getSize());
-
-    auto& a = proc->getParamManager();
-    auto& b = other->getParamManager();
-    for (int i = 0; i < 4; ++i)
-        EXPECT_FLOAT_EQ (b.getParam (i)->getNormalisedValue(), a.getParam (i)->getNormalisedValue()) << i;
-    EXPECT_EQ (other->getCurrentProgram(), 1);
-    EXPECT_EQ (other->getProgramName (1), "Airy");
-    EXPECT_TRUE (b.isStateBActive());
-    EXPECT_EQ (b.isLinked(), a.isLinked());
-    EXPECT_EQ (other->getPresetController().canUndo(), proc->getPresetController().canUndo());
-    EXPECT_EQ (other->getPresetController().getUndoDescription (0), proc->getPresetController().getUndoDescription (0));
-    EXPECT_GT (other->getMagnitudeResponse (60000.0), 1e-3) << "the filter follows at once: mix below 100 %";
-}
-
 TEST_F (ProcessorTest, OddStateBlobsResetRestoreOrKeepTheLiveValuesAndTheFilterFollows)
 {
     juce::String deep;
@@ -383,16 +357,9 @@ TEST_F (ProcessorTest, ConcurrentHostTrafficNeitherDeadlocksNorCorruptsAudio)
     audio.join();
     automation.join();
     EXPECT_FALSE (nonFinite);
-
-    // Still whole afterwards: the state round-trips and an impulse comes out after the latency.
     const auto settled = saveState();
     proc->setStateInformation (settled.getData(), (int) settled.getSize());
-    EXPECT_EQ (saveState(), settled);
-    proc->setCurrentProgram (0);
-    proc->prepareToPlay (192000, 256);
-    auto b = impulse (256);
-    run (b);
-    EXPECT_EQ (std::max_element (b.getReadPointer (0), b.getReadPointer (0) + 256) - b.getReadPointer (0), 90);
+    EXPECT_EQ (saveState(), settled) << "still whole afterwards";
 }
 } // namespace
 
