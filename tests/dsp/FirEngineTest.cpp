@@ -127,24 +127,16 @@ TEST_F (FirEngine, NewCornerAtTheSameRateKeepsTheHistory)
 TEST_F (FirEngine, UnsupportedRatesPassAudioThroughUntilASupportedOneReturns)
 {
     const Stereo in = stereoNoise (512);
-    EXPECT_FALSE (filter.isActive()) << "nothing runs before the first design";
-    EXPECT_EQ (run (filter, in, 64), in);
-
-    filter.design (21000.0, 0.75, 96000.0);
-    for (double rate : { 44100.0, 48000.0, 400000.0, std::nan ("") })
+    EXPECT_EQ (run (filter, in, 64), in) << "nothing runs before the first design";
+    for (double rate : { 96000.0, 44100.0, 400000.0, std::nan (""), 96000.0 })
     {
         SCOPED_TRACE (rate);
         filter.getAndClearChanged (true);
         filter.design (21000.0, 0.75, rate);
-        EXPECT_FALSE (filter.isActive());
         EXPECT_TRUE (filter.getAndClearChanged (false));
-        EXPECT_EQ (filter.getLatencySamples(), 0u);
-        EXPECT_EQ (run (filter, in, 100), in);
+        EXPECT_EQ (filter.isActive(), rate == 96000.0);
+        EXPECT_EQ (run (filter, in, 100) == in, rate != 96000.0);
     }
-    filter.design (21000.0, 0.75, 96000.0);
-    EXPECT_TRUE (filter.isActive());
-    EXPECT_EQ (filter.getLatencySamples(), 45u);
-    EXPECT_NE (run (filter, in, 100), in);
 
     // Another full length starts from silence: nothing of the old rate's history comes out.
     filter.design (21000.0, 0.75, 384000.0);
