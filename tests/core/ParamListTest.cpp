@@ -89,8 +89,13 @@ TEST (ParamList, EmptySlotsAndBadIndicesYieldTheInvalidParameterAndNothingLeaks)
         EXPECT_EQ (root.getNumChildElements(), 1);
         list.checkComplete();
         EXPECT_FALSE (list.isComplete());
-        list.getParam (7)->setNormalisedValue (1.0f); // dropped
-        EXPECT_DOUBLE_EQ (Parameter::getInvalid().getValue(), 0.0);
+        auto* invalid = list.getParam (7); // shared by every list: nothing may change it
+        invalid->setNormalisedValue (1.0f);
+        invalid->markChanged (Parameter::allChanged);
+        invalid->setRangeKeepingPosition (5.0, 10.0, 2);
+        invalid->addSnapPoint (0.5);
+        EXPECT_EQ (std::make_tuple (invalid->getValue(), invalid->getMaximum(), invalid->getNumSnapPoints(), invalid->isChanged (0xFFFF)),
+                   std::make_tuple (0.0, 1.0, 0, false));
 
         list.setParam (0, std::make_unique<CountingParameter> (deletions));
         list.setParam (2, std::make_unique<CountingParameter> (deletions));
