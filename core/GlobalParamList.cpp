@@ -24,25 +24,51 @@ void GlobalParamList::addStandardParams()
     checkComplete();
 }
 
+void GlobalParamList::rememberFileValues()
+{
+    fileValues.resize ((size_t) getCount());
+
+    for (int i = 0; i < getCount(); ++i)
+        fileValues[(size_t) i] = getParam (i)->getNormalisedValue();
+}
+
 void GlobalParamList::setFile (const juce::String& newFileName)
 {
+    const std::lock_guard<std::mutex> lock (fileLock);
     fileName = newFileName;
     loadFromFile (fileName);
     filePath = getSettingsFile (fileName);
-
-    const auto stamp = FileStamp::of (juce::File (filePath));
-    const std::lock_guard<std::mutex> lock (stampLock);
-    lastStamp = stamp;
+    lastStamp = FileStamp::of (juce::File (filePath));
+    rememberFileValues();
 }
 
 bool GlobalParamList::save()
 {
+    const std::lock_guard<std::mutex> lock (fileLock);
+    std::vector<std::pair<int, float>> own;
+
+    for (int i = 0; i < getCount(); ++i)
+        if (const float v = getParam (i)->getNormalisedValue(); i >= (int) fileValues.size() || v != fileValues[(size_t) i])
+            own.emplace_back (i, v);
+
+    if (own.empty())
+        return true;
+
+    const juce::File file (getSettingsFile (fileName));
+
+    if (file.existsAsFile() && FileStamp::of (file) != lastStamp)
+    {
+        loadFromFile (fileName);
+
+        for (const auto& [index, value] : own)
+            getParam (index)->setNormalisedValue (value);
+    }
+
     if (! saveToFile (fileName))
         return false;
 
-    const auto stamp = FileStamp::of (juce::File (getSettingsFile (fileName)));
-    const std::lock_guard<std::mutex> lock (stampLock);
-    lastStamp = stamp;
+    lastStamp = FileStamp::of (file);
+    rememberFileValues();
     return true;
 }
 
@@ -51,26 +77,21 @@ void GlobalParamList::pollFileChanges()
     if (filePath.isEmpty())
         return;
 
-    FileStamp stamp;
+    const std::lock_guard<std::mutex> lock (fileLock);
+    const auto now = Clock::nowMillis();
 
-    {
-        const std::lock_guard<std::mutex> lock (stampLock);
-        const auto now = Clock::nowMillis();
+    if (now - lastPollMillis < pollIntervalMillis)
+        return;
 
-        if (now - lastPollMillis < pollIntervalMillis)
-            return;
+    lastPollMillis = now;
+    const auto stamp = FileStamp::of (juce::File (filePath));
 
-        lastPollMillis = now;
-        stamp = FileStamp::of (juce::File (filePath));
-
-        if (stamp == lastStamp)
-            return;
-    }
+    if (stamp == lastStamp)
+        return;
 
     loadFromFile (fileName);
-
-    const std::lock_guard<std::mutex> lock (stampLock);
     lastStamp = stamp;
+    rememberFileValues();
 }
 
 juce::String GlobalParamList::getFileName() const { return fileName; }

@@ -4,6 +4,7 @@
 #include "core/ParamList.h"
 
 #include <mutex>
+#include <vector>
 
 namespace kelmora::core
 {
@@ -15,9 +16,12 @@ namespace kelmora::core
     detected by a FileStamp (nanosecond modification time, size, inode), so two writes within one
     second are both seen.
 
+    An instance writes the file only with settings it changed itself since it last read or wrote
+    it, so a host saving one instance's state never reverts what another instance saved.
+
     Threads: setFile on the thread that builds the processor; save on the host's state thread or
-    the message thread; pollFileChanges on the message thread. The remembered stamp is guarded,
-    so these may overlap. */
+    the message thread; pollFileChanges on the message thread. They are serialised by a lock of
+    their own (never the audio thread's business), so they may overlap. */
 class GlobalParamList : public ParamList
 {
 public:
@@ -44,8 +48,11 @@ public:
         and remembers its stamp. */
     void setFile (const juce::String& fileName);
 
-    /** Writes the file; on success remembers its new stamp, so this instance does not reload its
-        own write. False when it cannot be written. */
+    /** Writes the file when a setting changed here since the file was last read or written
+        (nothing to write counts as success). A file that another instance rewrote meanwhile is
+        read first, so only this instance's own changes replace its values. On success remembers
+        the new stamp, so this instance does not reload its own write. False when it cannot be
+        written. */
     bool save();
 
     /** At most once per 1000 ms (Clock::nowMillis): when the file's stamp differs from the
@@ -59,9 +66,13 @@ public:
     juce::String getFilePath() const;
 
 private:
+    /** The values as the file was last read or written (under fileLock). */
+    void rememberFileValues();
+
     juce::String fileName, filePath;
-    mutable std::mutex stampLock;
+    mutable std::mutex fileLock;
     FileStamp lastStamp;
+    std::vector<float> fileValues;
     juce::int64 lastPollMillis = 0;
 };
 } // namespace kelmora::core

@@ -17,8 +17,9 @@ namespace kelmora::core
     parameterChanged and its audio processing.
 
     Threads: the audio thread runs processBlock under the callback lock the format adapters
-    take; host threads call the parameter, program and state operations, which go through the
-    controller's lock; the message thread calls setParameterFromUi. The callback lock is never
+    take; host threads call the program and state operations, which go through the controller's
+    lock, and the parameter operations, which take no lock (hosts call them on the audio thread
+    too); the message thread calls setParameterFromUi. The callback lock is never
     taken while the controller's lock is held. */
 class KelmoraLabsAudioProcessor : public juce::AudioProcessor
 {
@@ -66,7 +67,7 @@ public:
     const juce::String getParameterText (int index) override;
     int getParameterNumSteps (int index) override;
     float getParameterDefaultValue (int index) override;
-    /** Host automation: no undo entry. Any host thread. */
+    /** Host automation: no undo entry. Lock-free; any host thread, the audio thread included. */
     void setParameter (int index, float newValue) override;
     bool isParameterAutomatable (int index) const override;
     bool isMetaParameter (int index) const override;

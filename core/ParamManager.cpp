@@ -36,6 +36,7 @@ ParamManager::ParamManager (int numParams, int numPresets, int numUserPresetsIn)
     : ParamList (numParams),
       currentBank (numPresets, numParams),
       savedBank (numPresets, numParams),
+      fileBank (numPresets, numParams),
       numFactoryPresets (juce::jlimit (0, juce::jmax (0, numPresets), numPresets - numUserPresetsIn)),
       numUserPresets (juce::jmax (0, numPresets) - numFactoryPresets),
       stateA (numParams),
@@ -201,20 +202,29 @@ bool ParamManager::isActivePresetModified() const
     return false;
 }
 
-void ParamManager::storeUserPreset (const juce::String& fileName, int index, const juce::String& name)
+bool ParamManager::storeUserPreset (const juce::String& fileName, int index, const juce::String& name)
 {
     // Only ever a user slot: a factory slot written to the shared file would replace that
     // factory preset in every instance from then on.
     if (! isUserSlot (index))
-        return;
+        return false;
+
+    PresetRecord record (getCount());
+    storeLiveValuesInto (record);
+    record.setName (name);
+
+    // A preset that only this instance holds would be replaced by the next store and never
+    // reach another instance, so the slot takes it only once the file does.
+    if (writeUserEntry (fileName, index, record, false) != FileWrite::written)
+        return false;
 
     auto& slot = *currentBank.getSlot (index);
     storeLiveValuesInto (slot);
     slot.setName (name);
     applyPreset (index);
-    saveUserPresets (fileName);
     slot.setInUse (true);
     presetListChanged.store (true);
+    return true;
 }
 
 void ParamManager::copyAToB()
@@ -417,9 +427,20 @@ void ParamManager::readValueAttributes (PresetRecord& record, const juce::XmlEle
 
         if (XmlUtils::hasAttribute (element, id))
         {
-            // The display text wins; `logical` only stands in when the text does not parse.
-            if (! p->textToNormalised (XmlUtils::getAttribute (element, id), &value) && hasLogical)
+            const auto text = XmlUtils::getAttribute (element, id);
+
+            if (p->textToNormalised (text, &value))
+            {
+                // The text is rounded for display; the exact value stands in for it unless the
+                // two disagree (a hand-edited file), so values do not move on every reload.
+                if (hasLogical)
+                    if (const float exact = p->valueToNormalised (logicalValue); p->getTextForNormalised (exact) == text)
+                        value = exact;
+            }
+            else if (hasLogical)
+            {
                 value = p->valueToNormalised (logicalValue);
+            }
         }
         else if (hasLogical)
         {
@@ -446,10 +467,9 @@ void ParamManager::readValues (const juce::XmlElement& element)
     setLiveValues (values.getValues());
 }
 
-void ParamManager::readPresets (const juce::XmlElement& presetsElement, bool skipActive, bool userSlotsOnly)
+void ParamManager::readPresets (const juce::XmlElement& presetsElement, bool skipActive)
 {
     const int namedActive = numberToSlot (XmlUtils::getIntAttribute (presetsElement, "active", 1));
-    std::vector<bool> seen ((size_t) currentBank.getCount(), false);
     int k = 1;
 
     for (const auto* entry : presetsElement.getChildIterator())
@@ -463,15 +483,9 @@ void ParamManager::readPresets (const juce::XmlElement& presetsElement, bool ski
         if (slot == nullptr)
             continue;
 
-        if (userSlotsOnly)
-        {
-            // The user-preset file may only fill user slots; of duplicate entries the first
-            // wins, the one that saving and reverting also use.
-            if (! isUserSlot (index) || seen[(size_t) index])
-                continue;
-
-            seen[(size_t) index] = true;
-        }
+        // A slot the state lists stays listed when the state is written again, also when its
+        // content happens to equal the factory or file content it is read over.
+        slot->setModified (true);
 
         if (slot->setName (XmlUtils::getAttribute (*entry, "_Name_")))
             presetListChanged.store (true);
@@ -556,6 +570,56 @@ std::unique_ptr<juce::XmlElement> ParamManager::readUserPresetDocument (const ju
     return doc;
 }
 
+PresetRecord ParamManager::readUserEntry (const juce::XmlElement* presets, int index) const
+{
+    PresetRecord entryRecord (getCount());
+    entryRecord.copyFrom (savedBank.get (index));
+    entryRecord.setInUse (false);
+    entryRecord.setModified (false);
+
+    if (presets == nullptr)
+        return entryRecord;
+
+    // Of duplicate entries the first live one wins, in every reader and writer.
+    const int number = slotToNumber (index);
+
+    for (const auto* entry : presets->getChildIterator())
+    {
+        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getIntAttribute (*entry, "_No_", 0) != number
+            || XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
+            continue;
+
+        entryRecord.setName (XmlUtils::getAttribute (*entry, "_Name_"));
+        const auto* inner = XmlUtils::findChild (*entry, rootTag);
+        readValueAttributes (entryRecord, inner != nullptr ? *inner : *entry);
+        break;
+    }
+
+    entryRecord.setModified (false);
+    return entryRecord;
+}
+
+namespace
+{
+bool sameEntry (const PresetRecord& a, const PresetRecord& b)
+{
+    if (a.isInUse() != b.isInUse())
+        return false;
+
+    if (! a.isInUse())
+        return true;
+
+    if (a.getName() != b.getName() || a.getNumValues() != b.getNumValues())
+        return false;
+
+    for (int i = 0; i < a.getNumValues(); ++i)
+        if (! PresetRecord::sameValue (a.getValue (i), b.getValue (i)))
+            return false;
+
+    return true;
+}
+} // namespace
+
 void ParamManager::loadUserPresets (const juce::String& fileName)
 {
     const auto doc = readUserPresetDocument (fileName);
@@ -564,15 +628,60 @@ void ParamManager::loadUserPresets (const juce::String& fileName)
     if (presets == nullptr)
         return;
 
-    readPresets (*presets, false, true);
+    for (int i = numFactoryPresets; i < getNumPresets(); ++i)
+    {
+        const auto entry = readUserEntry (presets, i);
+        *fileBank.getSlot (i) = entry;
 
-    for (int i = 0; i < currentBank.getCount(); ++i)
-        currentBank.getSlot (i)->setModified (false);
+        if (! entry.isInUse())
+            continue;
+
+        auto& slot = *currentBank.getSlot (i);
+
+        if (slot.getName() != entry.getName() || ! slot.isInUse())
+            presetListChanged.store (true);
+
+        slot.copyFrom (entry);
+    }
 
     const auto& active = currentBank.get (getActivePresetIndex());
     applyRecord (active);
     stateA.copyFrom (active);
     stateB.copyFrom (active);
+}
+
+void ParamManager::restorePresetBank (const juce::String& fileName)
+{
+    currentBank.copyFrom (savedBank);
+    presetListChanged.store (true);
+
+    for (int i = numFactoryPresets; i < getNumPresets(); ++i)
+        fileBank.getSlot (i)->clear();
+
+    loadUserPresets (fileName);
+}
+
+void ParamManager::syncUserPresets (const juce::String& fileName)
+{
+    // A file that exists but cannot be read tells nothing about its entries.
+    const auto doc = readUserPresetDocument (fileName);
+
+    if (doc == nullptr && getUserPresetFile (fileName).exists())
+        return;
+
+    const auto* presets = doc != nullptr ? XmlUtils::findChild (*doc, "presets") : nullptr;
+
+    for (int i = numFactoryPresets; i < getNumPresets(); ++i)
+    {
+        const auto entry = readUserEntry (presets, i);
+
+        if (sameEntry (entry, fileBank.get (i)))
+            continue;
+
+        *fileBank.getSlot (i) = entry;
+        currentBank.getSlot (i)->copyFrom (entry);
+        presetListChanged.store (true);
+    }
 }
 
 void ParamManager::revertUserPresetFromFile (const juce::String& fileName)
@@ -591,45 +700,27 @@ void ParamManager::revertUserPresetFromFile (const juce::String& fileName)
     if (presets == nullptr)
         return;
 
-    const int number = slotToNumber (index);
+    const auto entry = readUserEntry (presets, index);
+    *fileBank.getSlot (index) = entry;
 
-    for (const auto* entry : presets->getChildIterator())
+    if (entry.isInUse())
     {
-        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getIntAttribute (*entry, "_No_", 0) != number
-            || XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
-            continue;
-
-        if (slot->setName (XmlUtils::getAttribute (*entry, "_Name_")))
+        if (slot->getName() != entry.getName())
             presetListChanged.store (true);
 
-        readValueAttributes (*slot, *entry);
-        slot->setModified (false);
-        break;
+        slot->copyFrom (entry);
     }
 
     applyRecord (*slot);
 }
 
-bool ParamManager::saveUserPresets (const juce::String& fileName)
+ParamManager::FileWrite ParamManager::writeUserEntry (const juce::String& fileName, int index,
+                                                      const PresetRecord& record, bool checkStale)
 {
-    const int index = getActivePresetIndex();
-    auto* slot = currentBank.getSlot (index);
-
-    if (slot == nullptr || ! isUserSlot (index))
-        return false;
-
-    if (! slot->isInUse())
-    {
-        slot->setInUse (true);
-        presetListChanged.store (true);
-    }
+    if (! isUserSlot (index) || ! SettingsFile::ensureFolder())
+        return FileWrite::failed;
 
     const auto file = getUserPresetFile (fileName);
-    if (! SettingsFile::ensureFolder())
-        return false;
-
-    storeCurrentValues();
-
     std::unique_ptr<juce::XmlElement> doc;
 
     if (file.exists() && ! isBlankFile (file))
@@ -639,7 +730,7 @@ bool ParamManager::saveUserPresets (const juce::String& fileName)
         doc = XmlUtils::parseFile (file);
 
         if (doc == nullptr || ! XmlUtils::tagIs (*doc, rootTag))
-            return false;
+            return FileWrite::failed;
     }
     else
     {
@@ -650,6 +741,9 @@ bool ParamManager::saveUserPresets (const juce::String& fileName)
 
     if (presets == nullptr)
         presets = doc->createNewChildElement ("presets");
+
+    if (checkStale && ! sameEntry (readUserEntry (presets, index), fileBank.get (index)))
+        return FileWrite::stale;
 
     const int number = slotToNumber (index);
     juce::XmlElement* live = nullptr;
@@ -683,22 +777,57 @@ bool ParamManager::saveUserPresets (const juce::String& fileName)
         XmlUtils::setAttribute (*entry, "_No_", number);
     }
 
-    XmlUtils::setAttribute (*entry, "_Name_", slot->getName());
-    writeValueAttributes (*slot, *entry, true);
+    XmlUtils::setAttribute (*entry, "_Name_", record.getName());
+    writeValueAttributes (record, *entry, true);
 
-    return SettingsFile::writeXml (*doc, file);
+    if (! SettingsFile::writeXml (*doc, file))
+        return FileWrite::failed;
+
+    *fileBank.getSlot (index) = readUserEntry (presets, index);
+    return FileWrite::written;
 }
 
-bool ParamManager::deleteUserPresetFromFile (const juce::String& fileName, int index)
+ParamManager::FileWrite ParamManager::saveUserPresets (const juce::String& fileName, const juce::String& name)
+{
+    const int index = getActivePresetIndex();
+    auto* slot = currentBank.getSlot (index);
+
+    if (slot == nullptr || ! isUserSlot (index))
+        return FileWrite::failed;
+
+    storeCurrentValues();
+    PresetRecord record (*slot);
+    record.setName (name);
+    const auto result = writeUserEntry (fileName, index, record, true);
+
+    if (result == FileWrite::written && ! slot->isInUse())
+    {
+        slot->setInUse (true);
+        presetListChanged.store (true);
+    }
+
+    return result;
+}
+
+ParamManager::FileWrite ParamManager::deleteUserPresetFromFile (const juce::String& fileName, int index)
 {
     if (! isUserSlot (index))
-        return false;
+        return FileWrite::failed;
 
+    const auto file = getUserPresetFile (fileName);
     const auto doc = readUserPresetDocument (fileName);
-    auto* presets = doc != nullptr ? XmlUtils::findChild (*doc, "presets") : nullptr;
 
-    if (presets == nullptr)
-        return false;
+    if (doc == nullptr && file.exists())
+        return FileWrite::failed;
+
+    auto* presets = doc != nullptr ? XmlUtils::findChild (*doc, "presets") : nullptr;
+    const auto current = readUserEntry (presets, index);
+
+    if (! sameEntry (current, fileBank.get (index)))
+        return FileWrite::stale;
+
+    if (! current.isInUse())
+        return FileWrite::written; // nothing live to mark
 
     const int number = slotToNumber (index);
 
@@ -708,7 +837,11 @@ bool ParamManager::deleteUserPresetFromFile (const juce::String& fileName, int i
             && ! XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
             XmlUtils::setAttribute (*entry, "_Deleted_", 1);
 
-    return SettingsFile::writeXml (*doc, getUserPresetFile (fileName));
+    if (! SettingsFile::writeXml (*doc, file))
+        return FileWrite::failed;
+
+    fileBank.getSlot (index)->clear();
+    return FileWrite::written;
 }
 
 int ParamManager::findFreeUserPresetSlot (const juce::String& fileName) const

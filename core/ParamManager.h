@@ -21,6 +21,14 @@ namespace kelmora::core
 class ParamManager : public ParamList
 {
 public:
+    /** How writing or deleting a user slot's entry in the user-preset file ended. */
+    enum class FileWrite
+    {
+        written, /**< the file holds the change */
+        stale,   /**< the entry is no longer the one this instance read or wrote: nothing written */
+        failed   /**< the file could not be read, parsed or written: nothing written */
+    };
+
     /** A list for `numParams` parameters (filled afterwards with `setParam`), both banks with
         `numPresets` slots of which the last `numUserPresets` are user slots. */
     ParamManager (int numParams, int numPresets, int numUserPresets);
@@ -49,9 +57,10 @@ public:
     bool revertPresetToSaved();
     /** The active slot's name or any live value differs from the saved copy. */
     bool isActivePresetModified() const;
-    /** Stores the live values as preset `name` in user slot `index`, selects it and writes it
-        to the user-preset file. Does nothing for an index that is not a user slot. */
-    void storeUserPreset (const juce::String& fileName, int index, const juce::String& name);
+    /** Writes the live values as preset `name` into the user-preset file's entry for user slot
+        `index`, then fills and selects the slot. Nothing changes in memory unless the file was
+        written. @returns true when it was; false also for an index that is not a user slot. */
+    bool storeUserPreset (const juce::String& fileName, int index, const juce::String& name);
     /** Copies A into B (applied when B is active) and unlinks the states. */
     void copyAToB();
     /** Copies B into A (applied when A is active) and unlinks the states. */
@@ -128,26 +137,36 @@ public:
     void writeValues (juce::XmlElement& element, bool withLogical);
     /** The plug-in state element without its `undo` child. */
     void writeState (juce::XmlElement& element);
-    /** Reads value attributes (display text first, `logical` as fallback) into a record. */
+    /** Reads value attributes into a record: the exact `logical` value where it is finite and
+        shows as the attribute's text, else the text, else `logical`. */
     void readValueAttributes (PresetRecord& record, const juce::XmlElement& element) const;
     /** Reads value attributes into the parameters; unmentioned parameters go to their default. */
     void readValues (const juce::XmlElement& element);
     /** Reads the plug-in state element (without `undo`). */
     void readState (const juce::XmlElement& element);
-    /** Reads `preset` children into the slots. With `userSlotsOnly`, entries that do not name
-        a user slot are ignored, and of several entries naming one slot the first wins. */
-    void readPresets (const juce::XmlElement& presetsElement, bool skipActive, bool userSlotsOnly = false);
+    /** Reads `preset` children into the slots; every slot an entry names counts as modified. */
+    void readPresets (const juce::XmlElement& presetsElement, bool skipActive);
 
-    /** Reads the user-preset file into the user slots (at construction). */
+    /** Reads the user-preset file into the user slots (the first live entry of a number wins;
+        entries naming factory slots are ignored), applies the active slot and copies it into
+        both states. Reading needs no file lock: writers replace the file whole. */
     void loadUserPresets (const juce::String& fileName);
+    /** Back to the factory presets as loaded plus the user-preset file, before a state is read
+        (the active slot and the A/B states are left to the state). */
+    void restorePresetBank (const juce::String& fileName);
     /** Reverts the active user slot and re-reads its entry from the file. */
     void revertUserPresetFromFile (const juce::String& fileName);
-    /** Writes the active slot into the user-preset file; does nothing unless it is a user slot.
-        @returns true when the file was written. */
-    bool saveUserPresets (const juce::String& fileName);
-    /** Marks the file's entries for user slot `index` deleted; nothing for another index.
-        @returns true when the file was written. */
-    bool deleteUserPresetFromFile (const juce::String& fileName, int index);
+    /** Writes the active user slot, named `name`, into the user-preset file, unless its entry
+        changed in the file since this instance last read or wrote it (another instance deleted
+        it or stored another preset under its number): then nothing is written (stale). */
+    FileWrite saveUserPresets (const juce::String& fileName, const juce::String& name);
+    /** Marks the file's entries for user slot `index` deleted, unless the entry changed in the
+        file since this instance last read or wrote it (stale). An entry that is absent both in
+        the file and here counts as written. */
+    FileWrite deleteUserPresetFromFile (const juce::String& fileName, int index);
+    /** Takes into the user slots every entry that changed in the file since this instance last
+        read or wrote it; slots whose entries did not change keep their in-memory edits. */
+    void syncUserPresets (const juce::String& fileName);
     /** The first user slot that no live file entry names, the first user slot when the file
         is missing or unusable, -1 when every user slot is taken. */
     int findFreeUserPresetSlot (const juce::String& fileName) const;
@@ -157,11 +176,19 @@ public:
 
 private:
     void applyRecord (const PresetRecord& record);
+    /** What the file says about user slot `index`: its first live entry's name and values read
+        over the saved slot, in use; or the saved slot, not in use, when there is none. */
+    PresetRecord readUserEntry (const juce::XmlElement* presets, int index) const;
+    /** Puts `record` into the file's entry for user slot `index` (stale when `checkStale` and
+        the entry changed since this instance read or wrote it). */
+    FileWrite writeUserEntry (const juce::String& fileName, int index, const PresetRecord& record, bool checkStale);
     void storeLiveValuesInto (PresetRecord& record) const;
     /** The user-preset document when the file exists, parses and has our root, else nullptr. */
     static std::unique_ptr<juce::XmlElement> readUserPresetDocument (const juce::String& fileName);
 
     PresetBank currentBank, savedBank;
+    // Per user slot, the file's entry as this instance last read or wrote it (see readUserEntry).
+    PresetBank fileBank;
     int numFactoryPresets, numUserPresets;
     std::atomic<int> activePresetIndex { 0 };
     std::atomic<bool> presetApplied { false };

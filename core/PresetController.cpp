@@ -124,7 +124,7 @@ void PresetController::endParameterChange (int index)
 
 void PresetController::setParameterFromHost (int index, float normalised)
 {
-    const juce::ScopedLock sl (lock);
+    // No lock: hosts call this on the audio thread, and the value and both flags are atomics.
     paramManager->getParam (index)->setNormalisedValue (normalised);
     statesEqual.store (false);
     presetModified.store (true);
@@ -176,6 +176,14 @@ void PresetController::selectProgram (int index)
     if (index < 0)
         return;
 
+    // Re-selecting the active slot keeps the live values (they are stored into it first), so a
+    // host that re-sends its current program records nothing and pushes out no edits.
+    if (index == paramManager->getActivePresetIndex())
+    {
+        paramManager->applyPreset (index);
+        return;
+    }
+
     if (index < paramManager->getNumFactoryPresets() || ! paramManager->isUserPresetSlotEmpty (index))
         selectPreset (index);
 }
@@ -187,10 +195,7 @@ void PresetController::revertActivePreset()
     undoHistory.pushPresetValues (paramManager->getPreset (active).getName(), paramManager->getLiveValues());
 
     if (paramManager->isUserSlot (active))
-    {
-        const UserPresetFileLock::Scoped fileLock;
-        paramManager->revertUserPresetFromFile (userPresetFileName);
-    }
+        paramManager->revertUserPresetFromFile (userPresetFileName); // reading needs no file lock
     else
     {
         paramManager->revertPresetToSaved();
@@ -201,32 +206,74 @@ void PresetController::revertActivePreset()
     stateChanged.store (true);
 }
 
+// The file operations take the user-preset file lock before the controller's own: the file
+// lock may wait on another process, and the controller's lock must never be held meanwhile,
+// or a host's program change or state save would wait on that process as well.
+
 bool PresetController::overwriteUserPreset (int slot, const juce::String& name)
 {
+    const UserPresetFileLock::Scoped fileLock;
     const juce::ScopedLock sl (lock);
 
     if (! paramManager->isUserSlot (slot) || slot != paramManager->getActivePresetIndex())
         return false;
 
-    const UserPresetFileLock::Scoped fileLock;
+    switch (paramManager->saveUserPresets (userPresetFileName, name))
+    {
+        case ParamManager::FileWrite::written:
+            renamePreset (slot, name);
+            presetModified.store (false);
+            return true;
 
-    if (name != paramManager->getPreset (slot).getName())
-        renamePreset (slot, name);
+        case ParamManager::FileWrite::stale:
+        {
+            // Another instance deleted this entry or stored another preset under its number
+            // since this one read it: keep both by storing the user's preset as a new entry.
+            const int freeSlot = paramManager->findFreeUserPresetSlot (userPresetFileName);
+            const bool stored = freeSlot >= 0 && storeInUserSlot (freeSlot, name);
+            paramManager->syncUserPresets (userPresetFileName);
+            updateAfterPresetChange();
 
-    const bool written = paramManager->saveUserPresets (userPresetFileName);
-    presetModified.store (false);
-    return written;
+            if (stored)
+                presetModified.store (false);
+
+            return stored;
+        }
+
+        case ParamManager::FileWrite::failed:
+        default:
+            return false;
+    }
+}
+
+bool PresetController::storeInUserSlot (int slot, const juce::String& name)
+{
+    const int previous = paramManager->getActivePresetIndex();
+
+    if (! paramManager->storeUserPreset (userPresetFileName, slot, name))
+        return false;
+
+    // Undo goes back to the preset the user came from, and so does deleting the new preset
+    // (the history prunes back to this step).
+    if (slot != previous)
+    {
+        undoHistory.pushPresetChange (previous);
+        stateChanged.store (true);
+    }
+
+    return true;
 }
 
 int PresetController::storeUserPresetInFreeSlot (const juce::String& name)
 {
-    const juce::ScopedLock sl (lock);
     const UserPresetFileLock::Scoped fileLock;
+    const juce::ScopedLock sl (lock);
     const int slot = paramManager->findFreeUserPresetSlot (userPresetFileName);
 
-    if (slot >= 0)
-        paramManager->storeUserPreset (userPresetFileName, slot, name);
+    if (slot < 0 || ! storeInUserSlot (slot, name))
+        return -1;
 
+    presetModified.store (false);
     return slot;
 }
 
@@ -238,13 +285,29 @@ int PresetController::findFreeUserPresetSlot() const
 
 bool PresetController::deleteUserPreset (int slot)
 {
+    const UserPresetFileLock::Scoped fileLock;
     const juce::ScopedLock sl (lock);
 
     if (! paramManager->isUserSlot (slot) || slot != paramManager->getActivePresetIndex())
         return false;
 
-    const UserPresetFileLock::Scoped fileLock;
-    paramManager->deleteUserPresetFromFile (userPresetFileName, slot);
+    switch (paramManager->deleteUserPresetFromFile (userPresetFileName, slot))
+    {
+        case ParamManager::FileWrite::written:
+            break;
+
+        case ParamManager::FileWrite::stale:
+            // The entry is no longer the preset the user meant: leave the file alone and show
+            // what it holds now.
+            paramManager->syncUserPresets (userPresetFileName);
+            updateAfterPresetChange();
+            return false;
+
+        case ParamManager::FileWrite::failed:
+        default:
+            return false;
+    }
+
     revertActivePreset();
     paramManager->applyPreset (undoHistory.removePresetEntries (slot));
     // The preset now shown decides both flags, not the reverted one.
@@ -480,6 +543,8 @@ void PresetController::saveState (juce::XmlElement& element)
 void PresetController::loadState (const juce::XmlElement& element)
 {
     const juce::ScopedLock sl (lock);
+    // Edits of presets that the state does not mention must not survive it.
+    paramManager->restorePresetBank (userPresetFileName);
     paramManager->readState (element);
     undoHistory.readFromXml (element);
     updateAfterPresetChange();
@@ -489,6 +554,8 @@ void PresetController::resetState()
 {
     const juce::ScopedLock sl (lock);
     paramManager->resetState();
+    // The reset empties the user slots; the user presets are still in the file.
+    paramManager->loadUserPresets (userPresetFileName);
 }
 
 void PresetController::writeValuesToXml (juce::XmlElement& element)

@@ -11,15 +11,16 @@ namespace kelmora::core
 {
 /** The one object through which the editor and the host change an instance's parameters,
     presets and A/B states. It owns the ParamManager and the UndoHistory, serialises every
-    change with its own recursive lock, takes the user-preset file lock (after its own) around
-    every use of the shared user-preset file, records the undo entries, and keeps the flags by
-    which the editor knows what to redraw.
+    change with its own recursive lock, takes the user-preset file lock (before its own, so
+    that its own is never held while another process holds the file) around every write of
+    the shared user-preset file, records the undo entries, and keeps the flags by which the
+    editor knows what to redraw.
 
     Every recording operation works in the same order: the undo entry (from the state before
     the change), then the change, then the flags.
 
-    Threads: every operation takes the controller's lock except `setSampleRate`, the flag
-    tests and the read-only accessors, which any thread may call. The processor's callback
+    Threads: every operation takes the controller's lock except `setParameterFromHost`,
+    `setSampleRate`, the flag tests and the read-only accessors, which any thread may call. The processor's callback
     lock must never be taken while this lock is held. */
 class PresetController
 {
@@ -59,7 +60,8 @@ public:
     void setParameterFromUi (int index, float normalised);
     /** Editor, drag end: drops the drag's entry when the value ended where it began. */
     void endParameterChange (int index);
-    /** Host automation: sets a normalised value without an undo entry. */
+    /** Host automation: sets a normalised value without an undo entry. Lock-free, so any
+        thread, the audio thread included. */
     void setParameterFromHost (int index, float normalised);
 
     //==============================================================================
@@ -71,7 +73,8 @@ public:
     bool selectNextPreset();
     /** Selects the previous slot holding a preset. @returns false when none. */
     bool selectPreviousPreset();
-    /** Host program change: a factory slot or a user slot in use; anything else is ignored. */
+    /** Host program change: a factory slot or a user slot in use; anything else is ignored,
+        and so is the slot already active (nothing recorded). */
     void selectProgram (int index);
     /** "Reset to Original State": a factory slot goes back to its saved copy, a user slot is
         read again from the user-preset file. */
@@ -79,19 +82,25 @@ public:
     /** Overwrite dialog: renames user slot `slot` to `name` (when it differs) and writes it
         into the user-preset file. Acts only when `slot` is a user slot and still the active
         one, so a program change while the dialog was open cannot make it overwrite another
-        preset. @returns true when the file was written. */
+        preset. When the file's entry is no longer the one this instance read (another
+        instance deleted it or stored another preset under its number), the preset is stored
+        as a new entry instead, which becomes the active slot, and the list is refreshed.
+        @returns true when the file was written. */
     bool overwriteUserPreset (int slot, const juce::String& name);
     /** New-preset dialog: finds a user slot that the user-preset file does not use and stores
         the live values there as `name`, as one operation under both locks, so that two
-        instances never take the same slot. @returns the slot, or -1 when every user slot is
-        taken. */
+        instances never take the same slot. Undo (or deleting the new preset) returns to the
+        preset active before. @returns the slot, or -1 (nothing selected, no slot used) when
+        every user slot is taken or the file cannot be read or written. */
     int storeUserPresetInFreeSlot (const juce::String& name);
     /** The slot `storeUserPresetInFreeSlot` would take now (-1: none). Takes only the
         user-preset file lock; the editor asks before it opens its dialog. */
     int findFreeUserPresetSlot() const;
     /** Delete dialog: marks user slot `slot` deleted in the file, reverts it, prunes the undo
         history and selects the preset that was active before it. Acts only when `slot` is a
-        user slot and still the active one. @returns true when it acted. */
+        user slot and still the active one, and only when the file's entry is still the one
+        this instance read (otherwise the list is refreshed and the file left alone).
+        @returns true when it acted. */
     bool deleteUserPreset (int slot);
     /** Host program naming (an undo entry when `index` is the active slot). */
     void renamePreset (int index, const juce::String& name);
@@ -124,9 +133,11 @@ public:
 
     /** Host state save: values, presets, A/B and the undo history into `element`. */
     void saveState (juce::XmlElement& element);
-    /** Host state restore. */
+    /** Host state restore: the factory presets and the user-preset file first, then the
+        state's values, presets and A/B states; its undo history replaces this one. */
     void loadState (const juce::XmlElement& element);
-    /** A host state that cannot be used: back to the initial state (history and flags stay). */
+    /** A host state that cannot be used: back to the initial state with the user presets read
+        again from the file (history and flags stay). */
     void resetState();
     /** Copy and share: the live values as attributes. */
     void writeValuesToXml (juce::XmlElement& element);
@@ -157,6 +168,9 @@ private:
         active state, the stored ones for the other. */
     std::vector<float> currentStateValues (bool b) const;
     void updateAfterPresetChange();
+    /** Stores the live values as `name` in user slot `slot` and selects it, recording the
+        change of preset; false (nothing changed) unless the file was written. Both locks. */
+    bool storeInUserSlot (int slot, const juce::String& name);
     bool isNoUndo (int index) const;
 
     std::unique_ptr<ParamManager> paramManager;

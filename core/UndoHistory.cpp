@@ -314,8 +314,22 @@ void UndoHistory::writeToXml (juce::XmlElement& stateElement) const
     }
 }
 
+void UndoHistory::clear()
+{
+    const auto t = now();
+
+    for (auto& r : ring)
+        r.clear (t);
+
+    tail.store (0);
+    position.store (0);
+    end.store (0);
+}
+
 void UndoHistory::readFromXml (const juce::XmlElement& stateElement)
 {
+    // Replaced, not appended to: restoring a state twice must not double its history.
+    clear();
     const auto* undo = XmlUtils::findChild (stateElement, "undo");
 
     if (undo == nullptr || undo->getNumChildElements() == 0)
@@ -394,11 +408,9 @@ void UndoHistory::readFromXml (const juce::XmlElement& stateElement)
             entriesAfterMarked = 0;
     }
 
-    if (entriesAfterMarked < 0)
-        return;
-
+    // No mark: every entry had been undone when the state was saved, so all stay redoable.
     const int total = getNumUndoable();
-    const int redoable = juce::jmin (entriesAfterMarked, total);
+    const int redoable = entriesAfterMarked < 0 ? total : juce::jmin (entriesAfterMarked, total);
     position.store ((position.load() - redoable + capacity) % capacity);
 }
 

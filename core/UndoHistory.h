@@ -81,10 +81,14 @@ public:
         the newest undoable entry carries "active" = 1. */
     void writeToXml (juce::XmlElement& stateElement) const;
 
-    /** Appends the entries of the element's `undo` child (if any) to the history; entries
-        after the one marked "active" become redoable. Entries that could only do harm (a
-        parameter index outside the list, a value that is not finite) are skipped. */
+    /** Replaces the history by the entries of the element's `undo` child (none: empty);
+        entries after the one marked "active" are redoable, and all of them when none is
+        marked (a history saved fully undone). Entries that could only do harm (a parameter
+        index outside the list, a value that is not finite) are skipped. */
     void readFromXml (const juce::XmlElement& stateElement);
+
+    /** Empties the history. */
+    void clear();
 
     /** Prunes the history when the active user slot `deletedSlot` is deleted: discards the
         redoable entries and every entry made while that slot was active, and returns the

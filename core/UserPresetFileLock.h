@@ -9,8 +9,9 @@ namespace kelmora::core
     settings folder so that instances in other processes (hosts that run plug-ins in
     separate processes, two hosts at once) do not interleave their writes either.
 
-    Lock order: a PresetController's own lock first, then this one; never the other way.
-    The editor may take this lock alone. Any thread. */
+    Lock order: this one first, then a PresetController's own lock; never the other way, so
+    that no controller's lock is held while this one waits on another process. The editor
+    may take this lock alone. Any thread but the audio thread. */
 class UserPresetFileLock
 {
 public:

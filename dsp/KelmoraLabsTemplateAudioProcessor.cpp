@@ -7,6 +7,7 @@
 #include "skins/SharedFonts.h"
 
 #include <cmath>
+#include <xmmintrin.h>
 
 namespace kelmora::dsp
 {
@@ -20,6 +21,20 @@ double clampFinite (double v, double lo, double hi, double fallback) noexcept
 {
     return std::isfinite (v) ? juce::jlimit (lo, hi, v) : fallback;
 }
+
+/** Flush-to-zero for one block; the host's thread gets its own floating-point mode back on
+    return, whatever else it runs on that thread. */
+class ScopedFlushToZero
+{
+public:
+    ScopedFlushToZero() noexcept { _mm_setcsr (saved | _MM_FLUSH_ZERO_ON); }
+    ~ScopedFlushToZero() { _mm_setcsr (saved); }
+    ScopedFlushToZero (const ScopedFlushToZero&) = delete;
+    ScopedFlushToZero& operator= (const ScopedFlushToZero&) = delete;
+
+private:
+    const unsigned int saved = _mm_getcsr();
+};
 } // namespace
 
 KelmoraLabsTemplateAudioProcessor::KelmoraLabsTemplateAudioProcessor()
@@ -141,7 +156,7 @@ void KelmoraLabsTemplateAudioProcessor::redesign() noexcept
 
 void KelmoraLabsTemplateAudioProcessor::process (juce::AudioBuffer<float>& buffer, bool forceDry) noexcept
 {
-    juce::FloatVectorOperations::enableFlushToZeroMode (true);
+    const ScopedFlushToZero flushToZero;
     bypassedBlock.store (forceDry, std::memory_order_relaxed);
 
     if (! forceDry)

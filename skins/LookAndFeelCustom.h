@@ -55,7 +55,8 @@ public:
 
 protected:
     /** Draws the slider's film-strip frame at its native size, placed by the component's radius;
-        returns the frame's top edge, where the twelve-o'clock tick starts. */
+        returns the frame's top edge, where the twelve-o'clock tick starts. A strip that failed to
+        decode draws nothing. */
     int drawKnobFrame (juce::Graphics&, int x, int y, int width, int height, juce::Slider&);
 
 private:

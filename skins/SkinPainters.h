@@ -106,9 +106,9 @@ int labelLines (const juce::Label&, float fontHeight);
 /** How the dialog, menu and toolbar skins frame a label. */
 struct LabelStyle
 {
-    bool dropShadow;          // 0x55000000 one pixel right of and below the text
-    bool shadowTakesAlpha;    // the shadow fades with a disabled label too
-    bool frameInOutlineColour;// else the frame of a label not being edited is opaque black
+    bool dropShadow;              // 0x55000000 one pixel right of and below the text
+    bool shadowTakesAlpha;        // the shadow fades with a disabled label too
+    bool frameInOutlineColour;    // else the frame of a label not being edited is opaque black
 };
 
 /** Background, text (when not being edited) and a one-pixel frame around the label. */

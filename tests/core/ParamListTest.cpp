@@ -169,6 +169,7 @@ TEST_F (SettingsFileTest, UnreadableAndUnwritableTargets)
     fs::create_directories (globalConf);
     auto globals = makeGlobals();
     EXPECT_EQ (sensitivity (*globals), 100);
+    globals->getParam (GlobalParamList::sliderModeIndex)->setNormalisedValue (1.0f); // something to write
     EXPECT_FALSE (globals->save());
     EXPECT_TRUE (holdsOnlyGlobalConf (folder));
     fs::remove_all (folder);
@@ -182,7 +183,9 @@ TEST_F (SettingsFileTest, UnreadableAndUnwritableTargets)
 
     // The folder exists but cannot be written to (permissions do not stop root; /proc does).
     fs::create_directory_symlink ("/proc", folder);
-    EXPECT_FALSE (makeGlobals()->save());
+    globals = makeGlobals();
+    setSensitivity (*globals, 150.0);
+    EXPECT_FALSE (globals->save());
 }
 
 TEST_F (SettingsFileTest, PollLooksOncePerSecondAndSeesTwoWritesWithinOneSecond)

@@ -207,17 +207,19 @@ TEST_F (UndoHistoryTest, HistoryTravelsWithTheStateAndKeepsItsActiveMark)
     controller->saveState (state);
     controller->undo();
     controller->undo();
-    controller->saveState (undone); // everything undone: redo entries, no mark, and read back all undoable
+    controller->saveState (undone); // everything undone: redo entries, no mark, and read back all redoable
     ASSERT_TRUE (state.getChildByName ("undo") != nullptr && undone.getChildByName ("undo") != nullptr);
     EXPECT_EQ (PresetTestProduct::golden (*state.getChildByName ("undo")),
                "<undo><ui op=\"1\" pi=\"1\" nv=\"0.75\"/><ui op=\"2\" pi=\"0\" active=\"1\"/><ui op=\"4\" is_b=\"1\"/></undo>");
     EXPECT_EQ (PresetTestProduct::golden (*undone.getChildByName ("undo")),
                "<undo><ui op=\"1\" pi=\"1\" nv=\"0.1000000014901161\"/><ui op=\"2\" pi=\"2\"/><ui op=\"4\" is_b=\"1\"/></undo>");
 
-    for (auto [saved, undoable, redo] : { std::tuple (&state, 2, "Restore A/B back to B"), { &undone, 3, "" } })
+    for (auto [saved, undoable, redo] : { std::tuple (&state, 2, "Restore A/B back to B"),
+                                          { &undone, 0, "Change \"Slope\" parameter value back to 10.0 %" } })
     {
         controller = PresetTestProduct::makeController();
         controller->loadState (*saved);
+        controller->loadState (*saved); // replaces the history rather than adding to it
         EXPECT_EQ (history().getNumUndoable(), undoable);
         EXPECT_EQ (history().getNumRedoable(), 3 - undoable);
         EXPECT_EQ (controller->getRedoDescription (0), redo);
@@ -273,8 +275,9 @@ TEST_F (UndoHistoryTest, DeletingTheActiveUserPresetPrunesItsEntries)
     controller->renameActivePreset ("Y");
     EXPECT_TRUE (controller->deleteUserPreset (5));
     EXPECT_EQ (pm().getActivePresetIndex(), 2);
-    // Also gone: the step that once left X for slot 0, since it would select X again.
-    EXPECT_EQ (history().getNumUndoable(), before - 1);
+    // Also gone: the step that once left X for slot 0, since it would select X again, and
+    // with it the store's step, which would now lead from slot 0 to itself.
+    EXPECT_EQ (history().getNumUndoable(), before - 2);
     EXPECT_FALSE (controller->canRedo());
     EXPECT_EQ (controller->getUndoDescription (0), description);
 }

@@ -90,7 +90,7 @@ TEST_F (UserPresetFileTest, FreeSlotSearchAndLoadingSeeOtherInstances)
     EXPECT_EQ (third->findFreeUserPresetSlot(), -1);
     EXPECT_EQ (controller->storeUserPresetInFreeSlot ("Sixth"), -1);
     third->resetState();
-    EXPECT_TRUE (third->getParamManager().isUserPresetSlotEmpty (5)) << "a reset empties the user slots";
+    EXPECT_EQ (third->getPresetName (5), "First") << "a reset keeps the user presets of the file";
 }
 
 TEST_F (UserPresetFileTest, OverwriteAndDeleteOnlyTheNamedActiveUserSlotAndRevertToIt)
@@ -124,9 +124,9 @@ TEST_F (UserPresetFileTest, OverwriteAndDeleteOnlyTheNamedActiveUserSlotAndRever
 
     // A factory slot never reaches the file, even through the manager directly.
     pm().applyPreset (1);
-    EXPECT_FALSE (pm().saveUserPresets (PresetTestProduct::userPresetFileName));
-    EXPECT_FALSE (pm().deleteUserPresetFromFile (PresetTestProduct::userPresetFileName, 1));
-    pm().storeUserPreset (PresetTestProduct::userPresetFileName, 3, "Evil");
+    EXPECT_EQ (pm().saveUserPresets (PresetTestProduct::userPresetFileName, "Evil"), ParamManager::FileWrite::failed);
+    EXPECT_EQ (pm().deleteUserPresetFromFile (PresetTestProduct::userPresetFileName, 1), ParamManager::FileWrite::failed);
+    EXPECT_FALSE (pm().storeUserPreset (PresetTestProduct::userPresetFileName, 3, "Evil"));
     EXPECT_EQ (PresetTestProduct::presetsInFile().getNumChildElements(), 1);
     EXPECT_EQ (pm().getPreset (3).getName(), "Steep and reduced");
 }
@@ -138,12 +138,12 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
         deep += "<a>", binary += (char) ((i * 7919 + 13) & 0xff);
 
     struct Case { const char* label; std::string bytes; int keptSlot; int storedSlot; };
-    const Case cases[] = { // keptSlot: the one valid entry ("Keep") or -1; unreadable files are left alone
+    const Case cases[] = { // keptSlot: the one valid entry ("Keep") or -1; unreadable files are left alone, and a store fails
         { "empty", "", -1, 5 },
-        { "truncated", "<?xml version=\"1.0\"?><KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Ke", -1, 5 },
-        { "binary", binary, -1, 5 },
-        { "foreign root", "<Other><presets><preset _No_=\"1000\" _Name_=\"X\"/></presets></Other>", -1, 5 },
-        { "deep nesting", deep, -1, 5 },
+        { "truncated", "<?xml version=\"1.0\"?><KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Ke", -1, -1 },
+        { "binary", binary, -1, -1 },
+        { "foreign root", "<Other><presets><preset _No_=\"1000\" _Name_=\"X\"/></presets></Other>", -1, -1 },
+        { "deep nesting", deep, -1, -1 },
         { "numbers outside the bank", "<KelmoraLabs><presets><preset _No_=\"1005\" _Name_=\"Out\"/><preset _No_=\"0\" _Name_=\"Zero\"/>"
           "<preset _No_=\"-7\" _Name_=\"Neg\"/><preset _No_=\"99999999999\" _Name_=\"Huge\"/><preset _No_=\"1001\" _Name_=\"Keep\"/>"
           "</presets><preset _No_=\"1000\" _Name_=\"OutsideThePresetsElement\"/></KelmoraLabs>", 6, 5 },
@@ -162,6 +162,10 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
         EXPECT_EQ (controller->getPresetName (2), "Intermediate");
 
         EXPECT_EQ (controller->storeUserPresetInFreeSlot ("New"), c.storedSlot);
+        if (c.storedSlot < 0)
+        {
+            EXPECT_TRUE (pm().getActivePresetIndex() == 0 && pm().isUserPresetSlotEmpty (5) && ! controller->canUndo());
+        }
         if (c.keptSlot < 0 && c.bytes.size() > 0)
         {
             juce::MemoryBlock after;

@@ -99,15 +99,6 @@ TEST (SkinKnobs, KnobsDrawTheirStripFrameAtNativeSizePlacedByTheirRadius)
     }
 }
 
-TEST (SkinKnobs, AnEmptyRangeShowsTheFirstFrame)
-{
-    LookAndFeelCustom skin;
-    Knob knob (skin, 70);
-    knob.slider.setRange (2.0, 2.0);
-    const auto strip = juce::ImageCache::getFromMemory (res::knob_large_png, res::knob_large_pngSize);
-    EXPECT_EQ (shownFrame (knob.draw (2.0), strip, -1, 0), 0);
-}
-
 TEST (SkinKnobs, TheSecondAndThirdKnobSkinsAddATwelveOClockTickAtEveryValue)
 {
     LookAndFeelCustom plain;

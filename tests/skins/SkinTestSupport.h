@@ -9,33 +9,36 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace skintest
 {
-// The eight skins by class name, in the order of the colour table's columns.
-struct SkinMaker
-{
-    const char* name;
-    std::function<std::unique_ptr<juce::LookAndFeel>()> make;
-};
+using MakeSkin = std::unique_ptr<juce::LookAndFeel> (*)();
 
 template <typename Skin>
-SkinMaker maker (const char* name)
+std::unique_ptr<juce::LookAndFeel> make()
 {
-    return { name, [] { return std::unique_ptr<juce::LookAndFeel> (new Skin()); } };
+    return std::make_unique<Skin>();
 }
 
-inline std::vector<SkinMaker> allSkins()
+// The eight skins by class name, in the order of the colour table's columns.
+struct NamedSkin
+{
+    const char* name;
+    MakeSkin make;
+};
+
+inline std::vector<NamedSkin> allSkins()
 {
     using namespace kelmora::skins;
-    return { maker<LookAndFeelOverlay> ("LookAndFeelOverlay"),
-             maker<LfTextEditor> ("LfTextEditor"),
-             maker<LookAndFeelContextMenu> ("LookAndFeelContextMenu"),
-             maker<LookAndFeelOverlayButton> ("LookAndFeelOverlayButton"),
-             maker<LookAndFeelToolbar> ("LookAndFeelToolbar"),
-             maker<LookAndFeelCustom> ("LookAndFeelCustom"),
-             maker<LookAndFeelCustom2> ("LookAndFeelCustom2"),
-             maker<LookAndFeelCustom3> ("LookAndFeelCustom3") };
+    return { { "LookAndFeelOverlay", make<LookAndFeelOverlay> },
+             { "LfTextEditor", make<LfTextEditor> },
+             { "LookAndFeelContextMenu", make<LookAndFeelContextMenu> },
+             { "LookAndFeelOverlayButton", make<LookAndFeelOverlayButton> },
+             { "LookAndFeelToolbar", make<LookAndFeelToolbar> },
+             { "LookAndFeelCustom", make<LookAndFeelCustom> },
+             { "LookAndFeelCustom2", make<LookAndFeelCustom2> },
+             { "LookAndFeelCustom3", make<LookAndFeelCustom3> } };
 }
 
 // A transparent image of the given size with a painter's output in it.
@@ -45,6 +48,27 @@ inline juce::Image render (int width, int height, const std::function<void (juce
     juce::Graphics g (image);
     paint (g);
     return image;
+}
+
+// The largest value the measure gives any pixel.
+inline int maxOver (const juce::Image& image, const std::function<int (juce::Colour)>& measure)
+{
+    int most = 0;
+    for (int y = 0; y < image.getHeight(); ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+            most = std::max (most, measure (image.getPixelAt (x, y)));
+    return most;
+}
+
+// The smallest rectangle holding every pixel that passes the test.
+inline juce::Rectangle<int> boundsOf (const juce::Image& image, const std::function<bool (juce::Colour)>& test)
+{
+    juce::Rectangle<int> found;
+    for (int y = 0; y < image.getHeight(); ++y)
+        for (int x = 0; x < image.getWidth(); ++x)
+            if (test (image.getPixelAt (x, y)))
+                found = found.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1) : found.getUnion ({ x, y, 1, 1 });
+    return found;
 }
 
 // The component as it paints itself, off the desktop.
