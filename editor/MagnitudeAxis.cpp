@@ -1,0 +1,71 @@
+#include "editor/MagnitudeAxis.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelmora::editor::magnitude
+{
+namespace
+{
+float clampCoordinate (float v) noexcept
+{
+    return std::isnan (v) ? -maxCoordinate : std::clamp (v, -maxCoordinate, maxCoordinate);
+}
+
+float sanitiseDecibels (double v) noexcept
+{
+    return std::isfinite (v) ? std::clamp ((float) v, floorDecibels, -floorDecibels) : floorDecibels;
+}
+} // namespace
+
+bool isAxisUsable (float halfRate) noexcept
+{
+    return std::isfinite (halfRate) && halfRate > (float) axisStartHz;
+}
+
+float frequencyToX (double frequencyHz, float halfRate, float width) noexcept
+{
+    const float span = std::log10 (halfRate) - 4.0f;
+    const float product = (std::log10 ((float) frequencyHz) - 4.0f) / span * width;
+    return std::trunc (clampCoordinate (product)) - 0.5f;
+}
+
+FrequencyLabels frequencyLabelsFor (float halfRate) noexcept
+{
+    static constexpr std::array<double, 5> lowRates { 10000.0, 20000.0, 30000.0, 40000.0, 50000.0 };
+    static constexpr std::array<double, 5> highRates { 10000.0, 20000.0, 50000.0, 100000.0, 200000.0 };
+
+    FrequencyLabels labels;
+    if (! isAxisUsable (halfRate))
+        return labels;
+
+    for (const double f : halfRate < 88200.0f ? lowRates : highRates)
+    {
+        if (f > halfRate)
+            break;
+        labels.hz[(size_t) labels.count++] = f;
+    }
+    return labels;
+}
+
+float catmullRomAt (const double* decibels, int count, float t) noexcept
+{
+    if (! (t >= 0.0f && t < (float) count))
+        return floorDecibels;
+
+    const int k = (int) t;
+    const float u = t - (float) k;
+    if (k + 2 >= count)
+        return floorDecibels;
+
+    const float p0 = sanitiseDecibels (decibels[k > 0 ? k - 1 : k]);
+    const float p1 = sanitiseDecibels (decibels[k]);
+    const float p2 = sanitiseDecibels (decibels[k + 1]);
+    const float p3 = sanitiseDecibels (decibels[k + 2]);
+    const float m1 = (p2 - p0) / 2.0f;
+    const float m2 = (p3 - p1) / 2.0f;
+    const float a = m1 + m2 + 2.0f * (p1 - p2);
+    const float b = -(3.0f * (p1 - p2) + 2.0f * m1 + m2);
+    return ((a * u + b) * u + m1) * u + p1;
+}
+} // namespace kelmora::editor::magnitude
