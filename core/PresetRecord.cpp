@@ -45,10 +45,12 @@ bool PresetRecord::setValue (int index, float newValue) noexcept
 
 bool PresetRecord::setName (const juce::String& newName)
 {
-    if (name == newName)
+    const auto bounded = newName.substring (0, maxNameLength);
+
+    if (name == bounded)
         return false;
 
-    name = newName;
+    name = bounded;
     setModified (true);
     return true;
 }

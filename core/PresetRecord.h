@@ -40,7 +40,12 @@ public:
         @returns true when the value was replaced. */
     bool setValue (int index, float newValue) noexcept;
 
-    /** Sets the name when it differs and raises `modified` then. @returns true on a change. */
+    /** Longest name kept, in characters; a longer one is cut to this length. Bounds what the
+        state and the user-preset file carry, so that both stay readable by XmlUtils. */
+    static constexpr int maxNameLength = 255;
+
+    /** Sets the name (cut to maxNameLength) when it differs and raises `modified` then.
+        @returns true on a change. */
     bool setName (const juce::String& newName);
 
     /** The preset's name (shown in the preset list and as the host's program name). */

@@ -2,6 +2,7 @@
 
 #include "core/ParamManager.h"
 #include "core/Clock.h"
+#include "core/PresetRecord.h"
 #include "core/XmlUtils.h"
 
 #include <cmath>
@@ -66,6 +67,8 @@ void UndoHistory::push (const UndoRecord& entry)
     const int pos = position.load();
     end.store (pos);
     ring[(size_t) pos] = entry;
+    // Bounded like the slots' names, whatever state the name was read from.
+    ring[(size_t) pos].presetName = entry.presetName.substring (0, PresetRecord::maxNameLength);
 
     const int newPos = next (pos);
     position.store (newPos);

@@ -1,109 +1,13 @@
 #include "core/XmlUtils.h"
 
+#include "core/XmlReader.h"
+
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 
 namespace kelmora::core
 {
-namespace
-{
-const char* findSequence (const char* p, const char* end, const char* sequence) noexcept
-{
-    const auto length = std::strlen (sequence);
-
-    for (; p + length <= end; ++p)
-        if (std::memcmp (p, sequence, length) == 0)
-            return p;
-
-    return nullptr;
-}
-
-bool startsWith (const char* p, const char* end, const char* prefix) noexcept
-{
-    const auto length = std::strlen (prefix);
-    return (size_t) (end - p) >= length && std::memcmp (p, prefix, length) == 0;
-}
-
-// Follows the element structure the way juce::XmlDocument does (comments, CDATA, processing
-// instructions, quoted attribute values, self-closing tags, any "</" closing the current
-// element) and reports whether it stays within maxDepth and carries no DTD. Malformed input may
-// pass: the parser rejects it later; what matters is that its recursion never goes deeper than
-// the count made here. Attribute lookups are linear per attribute in juce::XmlElement, so the
-// number of attributes per element is bounded too.
-bool structureIsAcceptable (const char* p, const char* end, int maxDepth, int maxAttributes) noexcept
-{
-    int depth = 0;
-
-    while (p < end)
-    {
-        if (*p != '<')
-        {
-            ++p;
-            continue;
-        }
-
-        const char* closer = nullptr;
-        std::size_t closerLength = 0;
-
-        if (startsWith (p, end, "<!--"))               { closer = findSequence (p + 4, end, "-->"); closerLength = 3; }
-        else if (startsWith (p, end, "<![CDATA["))     { closer = findSequence (p + 9, end, "]]>"); closerLength = 3; }
-        else if (startsWith (p, end, "<?"))            { closer = findSequence (p + 2, end, "?>");  closerLength = 2; }
-        else if (startsWith (p, end, "<!"))            return false; // DTD or entity declarations
-        else if (startsWith (p, end, "</"))
-        {
-            depth = juce::jmax (0, depth - 1);
-            closer = findSequence (p + 2, end, ">");
-            closerLength = 1;
-        }
-        else
-        {
-            const char* q = p + 1;
-            char quote = 0;
-            int attributes = 0;
-
-            for (; q < end; ++q)
-            {
-                if (quote != 0)
-                {
-                    if (*q == quote)
-                        quote = 0;
-                }
-                else if (*q == '"' || *q == '\'')
-                {
-                    quote = *q;
-                }
-                else if (*q == '=')
-                {
-                    if (++attributes > maxAttributes)
-                        return false;
-                }
-                else if (*q == '>')
-                {
-                    break;
-                }
-            }
-
-            if (q >= end)
-                return true;
-
-            if (q[-1] != '/' && ++depth > maxDepth)
-                return false;
-
-            p = q + 1;
-            continue;
-        }
-
-        if (closer == nullptr)
-            return true;
-
-        p = closer + closerLength;
-    }
-
-    return true;
-}
-} // namespace
-
 std::unique_ptr<juce::XmlElement> XmlUtils::parseBytes (const void* data, std::size_t size)
 {
     if (data == nullptr || size == 0 || size > maxDocumentBytes)
@@ -121,14 +25,7 @@ std::unique_ptr<juce::XmlElement> XmlUtils::parseBytes (const void* data, std::s
         size -= 3;
     }
 
-    if (size == 0
-        || ! juce::CharPointer_UTF8::isValidString (text, (int) size)
-        || ! structureIsAcceptable (text, text + size, maxDepth, maxAttributesPerElement))
-        return {};
-
-    // Parsing from a string (never from a file) also keeps the parser from opening other files.
-    juce::XmlDocument document (juce::String::fromUTF8 (text, (int) size));
-    return document.getDocumentElement();
+    return XmlReader::read (text, size, { maxDepth, maxAttributesPerElement, maxNodes });
 }
 
 std::unique_ptr<juce::XmlElement> XmlUtils::parseText (const juce::String& text)

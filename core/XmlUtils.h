@@ -9,12 +9,11 @@ namespace kelmora::core
 {
 /** Safe XML parsing and case-insensitive lookups for the framework's files and states.
 
-    Parsing: juce::XmlDocument recurses once per nesting level and would overflow the stack on a
-    hostile, deeply nested document; it also expands DTD entities (recursively, and from other
-    files). The parse functions here refuse, before JUCE sees them, documents larger than
-    maxDocumentBytes, nested deeper than maxDepth, with more than maxAttributesPerElement
-    attributes on one element, carrying a DTD, or not valid UTF-8; text after
-    a NUL byte is ignored. They return null for anything that does not parse.
+    Parsing: every document the framework reads (host states, settings files, preset texts)
+    goes through XmlReader, which never recurses and enforces the limits below while it reads:
+    a hostile document is refused or read safely, never allowed to overflow the stack or hang.
+    The parse functions refuse documents larger than maxDocumentBytes and ignore text after a
+    NUL byte; they return null for anything that does not parse.
 
     Lookups: our formats match tags and attribute names ignoring case. juce::XmlElement's
     attribute lookup is case-sensitive and its hasTagName asserts on a case mismatch, so code in
@@ -32,6 +31,10 @@ struct XmlUtils
     /** Most attributes accepted on one element. Our formats use at most about ten; lookups
         by name cost time quadratic in this number. */
     static constexpr int maxAttributesPerElement = 64;
+
+    /** Most elements and text nodes in one document. Our largest, a state with a full undo
+        history, holds about 300. */
+    static constexpr int maxNodes = 65536;
 
     //==============================================================================
     /** Parses a document held in a string. */

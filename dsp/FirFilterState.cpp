@@ -37,6 +37,7 @@ void FirFilterState::init() noexcept
 {
     kernel.clear();
     bypass = false;
+    latency.store (0, std::memory_order_relaxed);
     active.store (false, std::memory_order_release);
     lastFrequency = 0.0;
     lastSlope = 0.0;
@@ -55,6 +56,7 @@ void FirFilterState::design (double frequencyHz, double slope, double sampleRate
     // Written so that a rate of NaN counts as unsupported too.
     if (! (sampleRate >= 88200.0 && sampleRate <= 384000.0))
     {
+        latency.store (0, std::memory_order_relaxed);
         active.store (false, std::memory_order_release);
         changed.store (true, std::memory_order_release);
         return;
@@ -73,6 +75,7 @@ void FirFilterState::design (double frequencyHz, double slope, double sampleRate
     const double* taps = designTrimmedKernel (buffer, fullLength, logWidth, cutoff, sampleRate, count);
     kernel.install (FirKernel::pack (taps, count, fullLength));
 
+    latency.store (kernel.delayLength >> 1, std::memory_order_relaxed);
     active.store (true, std::memory_order_release);
     changed.store (true, std::memory_order_release);
 }
@@ -156,7 +159,7 @@ void FirFilterState::reset() noexcept
 
 uint32_t FirFilterState::getLatencySamples() const noexcept
 {
-    return isActive() ? kernel.delayLength >> 1 : 0;
+    return latency.load (std::memory_order_relaxed);
 }
 
 double FirFilterState::getMagnitude (double frequencyHz) const noexcept

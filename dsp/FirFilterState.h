@@ -16,8 +16,8 @@ namespace kelmora::dsp
     unchanged with no latency.
 
     No lock inside: design, process, reset and getMagnitude belong to the audio thread or to a
-    thread holding the processor's callback lock. getAndClearChanged and isActive may be
-    called from any thread. */
+    thread holding the processor's callback lock. getAndClearChanged, isActive and
+    getLatencySamples may be called from any thread. */
 struct FirFilterState
 {
     /** Starts as after init(): inactive pass-through. */
@@ -43,6 +43,10 @@ struct FirFilterState
     /** Gain of the delayed dry signal (0..1) and of the filtered one, always 1 - dryGain. */
     double dryGain;
     double wetGain;
+
+    /** The latency in samples of what is installed (0 while inactive). Written by the audio
+        side, read by host threads asking for the latency or the tail. */
+    std::atomic<uint32_t> latency;
 
     /** The response changed since the editor last asked. Set by the audio side, cleared by
         the editor. */
@@ -72,7 +76,7 @@ struct FirFilterState
     /** Clears the delay line (silence in, silence out for the next latency samples). */
     void reset() noexcept;
 
-    /** The latency in samples: N >> 1 while active, else 0. Audio side or under the lock. */
+    /** The latency in samples: N >> 1 while active, else 0. Any thread. */
     uint32_t getLatencySamples() const noexcept;
 
     /** Magnitude of the whole filter (filtered and dry paths) at frequencyHz: -1.0 above half

@@ -1,5 +1,6 @@
 #include "formats/vst/AudioEffect.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -32,6 +33,19 @@ void appendText (char* text, const char* source, int32_t maxLen)
 }
 
 bool usableText (const char* text, int32_t maxLen) { return text != nullptr && maxLen >= 0; }
+
+// No exception may unwind into the host: every callback below catches everything and answers
+// neutrally (0, no change, silence).
+template <typename Sample>
+void silence (Sample** outputs, int32_t numOutputs, int32_t sampleFrames) noexcept
+{
+    if (outputs == nullptr || sampleFrames <= 0)
+        return;
+
+    for (int32_t c = 0; c < numOutputs; ++c)
+        if (outputs[c] != nullptr)
+            std::fill (outputs[c], outputs[c] + sampleFrames, Sample (0));
+}
 } // namespace
 
 AudioEffect::AudioEffect (audioMasterCallback master, int32_t programs, int32_t params)
@@ -67,7 +81,8 @@ AudioEffect* AudioEffect::fromRecord (AEffect* e)
     return e != nullptr ? static_cast<AudioEffect*> (e->object) : nullptr;
 }
 
-intptr_t AudioEffect::dispatchEffectClass (AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
+
+intptr_t AudioEffect::dispatchEffectClass (AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) noexcept
 {
     auto* effect = fromRecord (e);
     if (effect == nullptr)
@@ -75,42 +90,64 @@ intptr_t AudioEffect::dispatchEffectClass (AEffect* e, int32_t opcode, int32_t i
 
     if (opcode == effClose)
     {
-        effect->dispatcher (opcode, index, value, ptr, opt);
+        try { effect->dispatcher (opcode, index, value, ptr, opt); } catch (...) {}
         delete effect;
         return 1;
     }
 
-    return effect->dispatcher (opcode, index, value, ptr, opt);
+    try { return effect->dispatcher (opcode, index, value, ptr, opt); } catch (...) {}
+    return 0;
 }
 
-float AudioEffect::getParameterClass (AEffect* e, int32_t index)
+float AudioEffect::getParameterClass (AEffect* e, int32_t index) noexcept
 {
-    auto* effect = fromRecord (e);
-    return effect != nullptr ? effect->getParameter (index) : 0.0f;
+    try
+    {
+        if (auto* effect = fromRecord (e))
+            return effect->getParameter (index);
+    }
+    catch (...) {}
+
+    return 0.0f;
 }
 
-void AudioEffect::setParameterClass (AEffect* e, int32_t index, float value)
+void AudioEffect::setParameterClass (AEffect* e, int32_t index, float value) noexcept
+{
+    try
+    {
+        if (auto* effect = fromRecord (e))
+            effect->setParameter (index, value);
+    }
+    catch (...) {}
+}
+
+void AudioEffect::processClass (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames) noexcept
+{
+    // Accumulating: the outputs hold other signals too, so a failure adds nothing more.
+    try
+    {
+        if (auto* effect = fromRecord (e))
+            effect->process (inputs, outputs, sampleFrames);
+    }
+    catch (...) {}
+}
+
+void AudioEffect::processClassReplacing (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames) noexcept
 {
     if (auto* effect = fromRecord (e))
-        effect->setParameter (index, value);
+    {
+        try { effect->processReplacing (inputs, outputs, sampleFrames); }
+        catch (...) { silence (outputs, effect->cEffect.numOutputs, sampleFrames); }
+    }
 }
 
-void AudioEffect::processClass (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames)
+void AudioEffect::processClassDoubleReplacing (AEffect* e, double** inputs, double** outputs, int32_t sampleFrames) noexcept
 {
     if (auto* effect = fromRecord (e))
-        effect->process (inputs, outputs, sampleFrames);
-}
-
-void AudioEffect::processClassReplacing (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames)
-{
-    if (auto* effect = fromRecord (e))
-        effect->processReplacing (inputs, outputs, sampleFrames);
-}
-
-void AudioEffect::processClassDoubleReplacing (AEffect* e, double** inputs, double** outputs, int32_t sampleFrames)
-{
-    if (auto* effect = fromRecord (e))
-        effect->processDoubleReplacing (inputs, outputs, sampleFrames);
+    {
+        try { effect->processDoubleReplacing (inputs, outputs, sampleFrames); }
+        catch (...) { silence (outputs, effect->cEffect.numOutputs, sampleFrames); }
+    }
 }
 
 //==============================================================================

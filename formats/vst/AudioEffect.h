@@ -96,12 +96,12 @@ public:
     virtual void setOfflineQualities (int32_t qualities) { cEffect.offQualities = qualities; }
 
     /** The host callback entries stored in the record. */
-    static intptr_t dispatchEffectClass (AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
-    static float getParameterClass (AEffect* e, int32_t index);
-    static void setParameterClass (AEffect* e, int32_t index, float value);
-    static void processClass (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames);
-    static void processClassReplacing (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames);
-    static void processClassDoubleReplacing (AEffect* e, double** inputs, double** outputs, int32_t sampleFrames);
+    static intptr_t dispatchEffectClass (AEffect* e, int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) noexcept;
+    static float getParameterClass (AEffect* e, int32_t index) noexcept;
+    static void setParameterClass (AEffect* e, int32_t index, float value) noexcept;
+    static void processClass (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames) noexcept;
+    static void processClassReplacing (AEffect* e, float** inputs, float** outputs, int32_t sampleFrames) noexcept;
+    static void processClassDoubleReplacing (AEffect* e, double** inputs, double** outputs, int32_t sampleFrames) noexcept;
 
 protected:
     /** Calls the host with this record first; 0 without a host. */

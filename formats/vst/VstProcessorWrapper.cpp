@@ -316,7 +316,9 @@ int32_t VstProcessorWrapper::getChunk (void** data, bool isPreset)
     if (state.getSize() > (size_t) std::numeric_limits<int32_t>::max())
         state.reset();
 
+    // The caller's previous chunk ends up in `state` and is freed after the lock is released.
     const std::lock_guard<std::mutex> lock (chunkLock);
+    auto& chunk = chunks[std::this_thread::get_id()];
     chunk.swapWith (state);
     *data = chunk.getSize() > 0 ? chunk.getData() : nullptr;
     return (int32_t) chunk.getSize();
@@ -392,14 +394,20 @@ bool VstProcessorWrapper::getSpeakerArrangement (VstSpeakerArrangement** input, 
 
 int32_t VstProcessorWrapper::getGetTailSize()
 {
-    const double seconds = processor->getTailLengthSeconds();
+    double seconds, rate;
+    {
+        // Resume changes the rate and the tail under this lock, possibly on another host thread.
+        const juce::ScopedLock lock (processor->getCallbackLock());
+        seconds = processor->getTailLengthSeconds();
+        rate = processor->getSampleRate();
+    }
 
     if (std::isinf (seconds) && seconds > 0)
         return std::numeric_limits<int32_t>::max();
     if (! std::isfinite (seconds) || seconds <= 0.0)
         return 0;
 
-    const double samples = std::round (seconds * (double) sampleRate);
+    const double samples = std::round (seconds * rate);
     return samples >= (double) std::numeric_limits<int32_t>::max() ? std::numeric_limits<int32_t>::max() : (int32_t) samples;
 }
 
@@ -483,7 +491,13 @@ void VstProcessorWrapper::deliverHostChanges()
 
     if ((bits & latencyChangedBit) != 0)
     {
-        const int latency = processor->getLatencySamples();
+        int latency;
+        {
+            // Written by prepareToPlay, which resume runs under this lock.
+            const juce::ScopedLock lock (processor->getCallbackLock());
+            latency = processor->getLatencySamples();
+        }
+
         if (latency != cEffect.initialDelay)
         {
             setInitialDelay (latency);

@@ -6,8 +6,10 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 namespace kelmora::vst
@@ -123,9 +125,11 @@ private:
     static constexpr int latencyChangedBit = 1, displayChangedBit = 2;
     std::atomic<int> pendingHostChanges { 0 };
 
-    // The last chunk handed to the host; it stays valid until the next getChunk or the close.
+    // The chunks handed to the host, one per asking thread: each stays valid until the same
+    // thread asks again or the instance closes, whoever else asks in between. A map, so that
+    // adding a thread never moves another thread's block.
     std::mutex chunkLock;
-    juce::MemoryBlock chunk;
+    std::map<std::thread::id, juce::MemoryBlock> chunks;
 
     std::vector<char> inputArrangement, outputArrangement;
 

@@ -1,13 +1,21 @@
 #include "core/NumberText.h"
 #include "core/Parameter.h"
+#include "core/SettingsFile.h"
 #include "core/XmlUtils.h"
+#include "support/HostileXml.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
+#include <juce_audio_processors/juce_audio_processors.h>
 
+#include <chrono>
 #include <clocale>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
+#include <future>
+#include <pthread.h>
 #include <string>
 
 using namespace kelmora::core;
@@ -21,35 +29,125 @@ std::string nested (int depth, const std::string& open = "<a>", const std::strin
     for (int i = 0; i < depth; ++i) text += close;
     return text;
 }
+
+juce::String oneLine (const juce::XmlElement& e) { return e.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader()); }
+
+// Runs work on a thread with a 1 MB stack, as some hosts give their threads; a hang ends the run.
+void runOnSmallStack (const std::function<void()>& work)
+{
+    struct Job { const std::function<void()>& work; std::promise<void> done; } job { work, {} };
+    auto finished = job.done.get_future();
+    pthread_attr_t attributes;
+    pthread_attr_init (&attributes);
+    pthread_attr_setstacksize (&attributes, 1 << 20);
+    pthread_t thread;
+    ASSERT_EQ (pthread_create (&thread, &attributes, [] (void* p) -> void* {
+        auto* j = static_cast<Job*> (p);
+        j->work();
+        j->done.set_value();
+        return nullptr;
+    }, &job), 0);
+    pthread_attr_destroy (&attributes);
+
+    if (finished.wait_for (std::chrono::seconds (60)) != std::future_status::ready)
+    {
+        std::fprintf (stderr, "watchdog: the XML reader did not return\n");
+        std::_Exit (3);
+    }
+    pthread_join (thread, nullptr);
+}
 } // namespace
 
-TEST (XmlUtils, RefusesDeepOversizedInvalidAndDtdDocuments)
+TEST (XmlUtils, HostileDocumentsAreRefusedOrReadOnASmallStack)
 {
     std::string manyAttributes = "<r";
     for (int i = 0; i <= XmlUtils::maxAttributesPerElement; ++i)
         manyAttributes += " a" + std::to_string (i) + "=\"1\"";
 
-    const std::string refused[] = { nested (XmlUtils::maxDepth + 1), nested (200000, "<a x='>'>"),
-                                    "<r>" + std::string (XmlUtils::maxDocumentBytes, ' ') + "</r>",
-                                    "<!DOCTYPE r [<!ENTITY a \"&a;&a;\">]><r>&a;</r>",
-                                    "<!DOCTYPE r SYSTEM \"/etc/passwd\"><r>&x;</r>", "<r a=\"\xff\xfe\"/>",
-                                    manyAttributes + "/>", "", "   ", "<", "<r>", "<r a=\"1></r>", "</r>", "plain" };
-    for (const auto& text : refused)
-        EXPECT_EQ (XmlUtils::parseBytes (text.data(), text.size()), nullptr) << text.substr (0, 60);
-    EXPECT_EQ (XmlUtils::parseBytes (nullptr, 10), nullptr);
+    auto cases = quietline::test::hostileXml ("r");
+    const std::pair<const char*, std::string> refused[] = {
+        { "one level too deep", nested (XmlUtils::maxDepth + 1) }, { "too many attributes", manyAttributes + "/>" },
+        { "too large", "<r>" + std::string (XmlUtils::maxDocumentBytes, ' ') + "</r>" },
+        { "external entity", "<!DOCTYPE r SYSTEM \"/etc/passwd\"><r>&x;</r>" }, { "empty", "" }, { "blanks", "   " },
+        { "bare <", "<" }, { "unclosed", "<r>" }, { "unclosed value", "<r a=\"1></r>" }, { "end tag only", "</r>" },
+        { "plain text", "plain" }, { "text before the root", "x<r/>" }, { "mismatched end tags", "<a><b></a></b>" },
+        { "unclosed CDATA", "<r><![CDATA[x</r>" },
+    };
+    for (const auto& [what, text] : refused)
+        cases.push_back ({ what, text, true });
 
+    runOnSmallStack ([&cases]
+    {
+        for (const auto& c : cases)
+        {
+            const auto root = XmlUtils::parseBytes (c.text.data(), c.text.size());
+            EXPECT_EQ (root == nullptr, c.refused) << c.what;
+        }
+    });
+
+    const auto root = XmlUtils::parseText ("<r><?x?>a</r>");
+    ASSERT_NE (root, nullptr);
+    EXPECT_EQ (root->getAllSubText(), "a");
     EXPECT_NE (XmlUtils::parseText (nested (XmlUtils::maxDepth)), nullptr);
-    // Self-closing tags, comments, CDATA and quoted '>' do not count as levels.
-    auto root = XmlUtils::parseText ("<?xml version=\"1.0\"?><r x=\"a>b\"><!--" + nested (100) + "--><![CDATA["
-                                     + nested (100) + "]]>" + nested (40, "<e/>", "") + "</r>");
-    ASSERT_NE (root, nullptr);
-    EXPECT_EQ (root->getStringAttribute ("x"), "a>b");
-    EXPECT_EQ (root->getNumChildElements(), 41);
+}
 
-    const std::string withBom = "\xef\xbb\xbf<r v=\"\xc3\xa9\"/>"; // a UTF-8 byte-order mark is skipped
-    root = XmlUtils::parseBytes (withBom.data(), withBom.size());
-    ASSERT_NE (root, nullptr);
-    EXPECT_EQ (root->getStringAttribute ("v"), juce::String::fromUTF8 ("\xc3\xa9"));
+TEST (XmlUtils, ReadsEveryConstructTheFormatsUseAndDropsOnlyDamagedElements)
+{
+    using namespace std::string_literals;
+    const std::pair<std::string, const char*> cases[] = { // "" when the whole document is refused
+        { "<?xml version=\"1.0\"?><!-- c --><r x=\"a>b\"><!--" + nested (100) + "--><![CDATA[" + nested (2) + "]]><e/></r><junk",
+          "<r x=\"a&gt;b\">&lt;a&gt;&lt;a&gt;&lt;/a&gt;&lt;/a&gt;<e/></r>" },
+        { "\xef\xbb\xbf<r v=\"\xc3\xa9\"/>", "<r v=\"&#233;\"/>" },
+        { "<r a=\"1\"/>\0<x"s, "<r a=\"1\"/>" },
+        { "<R a = '1' a=\"2\" A=\"3\"></r>", "<R a=\"1\" A=\"3\"/>" },
+        { "<r>\n  <p/>\r\n  t\r\n<q/> </r>", "<r><p/>\n  t\n<q/></r>" },
+        { "<r a=\"&LT;&amp;&#9;&#x263a;&quot;&apos;&nbsp; &\">&gt;<!-- - -->&#65;</r>",
+          "<r a=\"&lt;&amp;&#9;&#9786;&quot;'&amp;nbsp; &amp;\">&gt;A</r>" },
+        { "<r><p n=\"a\"/><p n=\"\xff\"/><p>\xc0\xaf</p><p n=\"\xed\xa0\x80\"/><p n=\"b\"/></r>", "<r><p n=\"a\"/><p n=\"b\"/></r>" },
+        { "<r><p n=\"&#0;\"/><p n=\"&#xD800;\"/><p n=\"&#1114112;\"/><p>&#x;</p><p><v x=\"\xfe\"/><w/></p></r>", "<r><p><w/></p></r>" },
+        { "<r a=\"\xff\"/>", "" },
+        { "<r>\xff</r>", "" },
+    };
+    for (const auto& [text, expected] : cases)
+    {
+        const auto root = XmlUtils::parseBytes (text.data(), text.size());
+        EXPECT_EQ (root != nullptr ? oneLine (*root) : juce::String(), juce::String::fromUTF8 (expected)) << text.substr (0, 60);
+    }
+}
+
+// Attributes holding every kind of character, a text node, wrapped attribute lists and the
+// deepest nesting, in each form the framework writes.
+TEST (XmlUtils, ReadsBackEverythingTheWriterWrites)
+{
+    juce::XmlElement root ("OrvelQuietline");
+    const auto awkward = juce::String::fromUTF8 ("\t\n\r \"'<>&;=/ a\xc3\xa9\xf0\x9f\x8e\xb5\x01\x7f end");
+    auto* parent = &root;
+    for (int level = 1; level < XmlUtils::maxDepth; ++level)
+    {
+        parent = parent->createNewChildElement ("level" + juce::String (level));
+        parent->setAttribute ("v", awkward + juce::String (level));
+    }
+    for (int i = 0; i < XmlUtils::maxAttributesPerElement; ++i)
+        root.setAttribute ("pv" + juce::String (i), juce::String (i / 3.0, 20) + awkward);
+    root.createNewChildElement ("note")->addTextElement (juce::String::fromUTF8 ("a < b & c > d\n\t\xc3\xa9 \"q\""));
+    root.createNewChildElement ("empty");
+
+    juce::MemoryBlock blob;
+    juce::AudioProcessor::copyXmlToBinary (root, blob);
+    quietline::test::TempHome home;
+    const auto file = SettingsFile::getFile ("global.conf");
+    ASSERT_TRUE (SettingsFile::ensureFolder() && SettingsFile::writeXml (root, file));
+
+    const std::pair<const char*, std::unique_ptr<juce::XmlElement>> forms[] = {
+        { "settings file", XmlUtils::parseFile (file) },
+        { "one line", XmlUtils::parseText (oneLine (root)) },
+        { "state blob", XmlUtils::parseBinaryBlock (blob.getData(), blob.getSize()) },
+    };
+    for (const auto& [what, read] : forms)
+    {
+        ASSERT_NE (read, nullptr) << what;
+        EXPECT_TRUE (read->isEquivalentTo (&root, false)) << what;
+    }
 }
 
 // Texts that must not read as numbers are in the parameter parse table.

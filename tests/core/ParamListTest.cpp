@@ -2,6 +2,7 @@
 #include "core/GlobalParamList.h"
 #include "core/ParamList.h"
 #include "core/XmlUtils.h"
+#include "support/HostileXml.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 #include <tuple>
 #include <sys/stat.h>
 
@@ -140,7 +142,7 @@ TEST_F (SettingsFileTest, CorruptFilesChangeNothingAndCrashNothing)
     for (int i = 0; i < 100000; ++i)
         deep += "<a>", binary += (char) ((i * 7919 + 13) & 0xff);
 
-    const std::pair<const char*, std::string> cases[] = {
+    std::vector<std::pair<const char*, std::string>> cases = {
         { "empty", "" },
         { "header only", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" },
         { "truncated", "<?xml version=\"1.0\"?>\n<KelmoraLabs>\n  <sliderMode>linear</sliderMode>\n  <mouseSens" },
@@ -150,6 +152,8 @@ TEST_F (SettingsFileTest, CorruptFilesChangeNothingAndCrashNothing)
         { "20 MB", "<KelmoraLabs><sliderMode>linear</sliderMode><!--" + std::string (20 << 20, ' ') + "--></KelmoraLabs>" },
         { "entity loop", "<!DOCTYPE r [<!ENTITY a \"&a;\">]><KelmoraLabs><sliderMode>&a;</sliderMode></KelmoraLabs>" },
     };
+    for (const auto& hostile : quietline::test::hostileXml ("KelmoraLabs"))
+        cases.emplace_back (hostile.what, hostile.text);
     for (const auto& [name, bytes] : cases)
     {
         writeGlobalConf (bytes);

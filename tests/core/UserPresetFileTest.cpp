@@ -2,6 +2,7 @@
 
 #include "core/SettingsFile.h"
 #include "core/XmlUtils.h"
+#include "support/HostileXml.h"
 
 using namespace kelmora::core;
 using quietline::test::PresetTestProduct;
@@ -138,7 +139,7 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
         deep += "<a>", binary += (char) ((i * 7919 + 13) & 0xff);
 
     struct Case { const char* label; std::string bytes; int keptSlot; int storedSlot; };
-    const Case cases[] = { // keptSlot: the one valid entry ("Keep") or -1; unreadable files are left alone, and a store fails
+    std::vector<Case> cases = { // keptSlot: the one valid entry ("Keep") or -1; unreadable files are left alone, and a store fails
         { "empty", "", -1, 5 },
         { "truncated", "<?xml version=\"1.0\"?><KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Ke", -1, -1 },
         { "binary", binary, -1, -1 },
@@ -151,7 +152,12 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
           "<preset _Name_=\"Unnumbered\" slopeParam=\"1\"/><preset _No_=\"1001\" _Name_=\"Keep\"/></presets></KelmoraLabs>", 6, 5 },
         { "duplicate numbers", "<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Keep\" slopeParam=\"10\"/>"
           "<preset _No_=\"1000\" _Name_=\"Second\" slopeParam=\"20\"/></presets></KelmoraLabs>", 5, 6 },
+        { "one entry not UTF-8", "<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Bad\xff\"/>"
+          "<preset _No_=\"1001\" _Name_=\"Keep\"/></presets></KelmoraLabs>", 6, 5 },
     };
+    for (const auto& hostile : quietline::test::hostileXml ("KelmoraLabs"))
+        if (hostile.refused)
+            cases.push_back ({ hostile.what, hostile.text, -1, -1 });
     for (const auto& c : cases)
     {
         SCOPED_TRACE (c.label);

@@ -1,4 +1,7 @@
+#include "core/XmlUtils.h"
 #include "dsp/KelmoraLabsTemplateAudioProcessor.h"
+#include "support/HostileXml.h"
+#include "support/RunTogether.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -135,6 +138,27 @@ TEST_F (ProcessorTest, LatencyAndTailFollowTheSampleRate)
     }
 }
 
+// A host thread asks for the tail while another changes the rate, which installs kernels of
+// other lengths.
+TEST_F (ProcessorTest, TheTailQueryRacesNothingWhileTheRateChanges)
+{
+    proc->prepareToPlay (192000, 64);
+    std::atomic<bool> ratesDone { false };
+    std::atomic<int> odd { 0 };
+    quietline::test::runTogether ({
+        [&] {
+            for (int i = 0; i < 100; ++i)
+                proc->prepareToPlay (i % 2 == 0 ? 96000 : 192000, 64);
+            ratesDone = true;
+        },
+        [&] {
+            for (double tail = 0.0; ! ratesDone; tail = proc->getTailLengthSeconds())
+                odd += tail >= 0.0 && tail <= 90 / 96000.0 ? 0 : 1;
+        },
+    });
+    EXPECT_EQ (odd.load(), 0);
+}
+
 TEST_F (ProcessorTest, AnImpulseComesOutAfterTheLatencyFilteredOrWhole)
 {
     const struct { double rate; int channels, latency; bool hostBypassed; } cases[] = {
@@ -252,6 +276,52 @@ TEST_F (ProcessorTest, OddStateBlobsResetRestoreOrKeepTheLiveValuesAndTheFilterF
         const double stopband = proc->getMagnitudeResponse (40000.0);
         EXPECT_TRUE (c.mix < 100 ? stopband > 0.01 : stopband < 1e-3) << "the filter follows: " << stopband;
     }
+}
+
+TEST_F (ProcessorTest, HostileStatesReturnAtOnceAndResetOrRestore)
+{
+    for (const auto& c : quietline::test::hostileXml ("OrvelQuietline"))
+    {
+        SCOPED_TRACE (c.what);
+        proc->setCurrentProgram (4);
+        const auto blob = stateBlob (c.text);
+        proc->setStateInformation (blob.getData(), (int) blob.getSize());
+        EXPECT_EQ (proc->getCurrentProgram() == 0, c.refused) << "a refused state resets, a readable one restores";
+    }
+}
+
+// Names are cut to 255 characters, so that no state grows past what the reader accepts: not a
+// state holding huge names restored again and again, nor the largest state there can be.
+TEST_F (ProcessorTest, LongNamesAreCutAndTheStateStaysReadable)
+{
+    const juce::String tabs = juce::String::repeatedString ("\t", 1100000), wide = juce::String::repeatedString ("x", 90000);
+    juce::String text = "<OrvelQuietline><presets active=\"1\"><preset _No_=\"2\" _Name_=\"" + tabs + "\"/></presets><undo>";
+    for (int i = 0; i < 30; ++i)
+        text << "<ui op=\"7\" pn=\"" << i << wide << (i == 29 ? "\" active=\"1\"/>" : "\"/>");
+    const auto huge = stateBlob (text + "</undo></OrvelQuietline>");
+    for (int i = 0; i < 3; ++i)
+        proc->setStateInformation (huge.getData(), (int) huge.getSize());
+    ASSERT_EQ (proc->getProgramName (1), tabs.substring (0, 255));
+
+    auto readBack = [] (const juce::MemoryBlock& state)
+    {
+        auto fresh = std::make_unique<P>();
+        fresh->setStateInformation (state.getData(), (int) state.getSize());
+        return fresh;
+    };
+    auto fresh = readBack (saveState());
+    EXPECT_EQ (fresh->getProgramName (1), tabs.substring (0, 255));
+    EXPECT_EQ (fresh->getPresetController().getUndoDescription (0), "Restore the preset name back to \"29" + wide.substring (0, 253) + "\"");
+
+    // Every slot and 255 undo steps with names of characters that are written ten bytes long.
+    const juce::String widest = juce::String::charToString ((juce::juce_wchar) 0x10ffff);
+    for (int slot = 0; slot < 10; ++slot)
+        proc->changeProgramName (slot, juce::String::repeatedString (widest, 300));
+    for (int i = 0; i < 300; ++i)
+        proc->changeProgramName (proc->getCurrentProgram(), juce::String (i) + juce::String::repeatedString (widest, 300));
+    const auto largest = saveState();
+    EXPECT_NE (kelmora::core::XmlUtils::parseBinaryBlock (largest.getData(), largest.getSize()), nullptr) << largest.getSize();
+    EXPECT_EQ (readBack (largest)->getProgramName (1), proc->getProgramName (1));
 }
 
 TEST_F (ProcessorTest, EmptyBuffersAndLayouts)

@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <stdexcept>
 
 namespace kelmora::vst::test
 {
@@ -22,6 +23,10 @@ public:
     std::atomic<int> prepareCalls { 0 }, releaseCalls { 0 }, blocks { 0 }, largestBlock { 0 };
     std::atomic<double> lastRate { 0.0 };
     bool* destroyed = nullptr;
+    /** Every call below then throws, as a faulty processor might. */
+    std::atomic<bool> throwing { false };
+    /** The state: this many bytes of 's'. */
+    static constexpr int stateBytes = 4096;
 
     float gain() const { return values[0].load(); }
 
@@ -46,6 +51,7 @@ public:
 
     void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer&) override
     {
+        fail();
         ++blocks;
         largestBlock = juce::jmax (largestBlock.load(), buffer.getNumSamples());
         buffer.applyGain (gain());
@@ -66,8 +72,8 @@ public:
     juce::AudioProcessorEditor* createEditor() override { return new Editor (*this); }
 
     int getNumParameters() override { return 4; }
-    float getParameter (int i) override { return valid (i) ? values[i].load() : 0.0f; }
-    void setParameter (int i, float v) override { if (valid (i)) values[i] = v; }
+    float getParameter (int i) override { fail(); return valid (i) ? values[i].load() : 0.0f; }
+    void setParameter (int i, float v) override { fail(); if (valid (i)) values[i] = v; }
     const juce::String getParameterName (int i) override { return valid (i) ? "P" + juce::String (i) : "invalid"; }
     bool isParameterAutomatable (int i) const override { return i != 3; }
 
@@ -76,7 +82,12 @@ public:
     void setCurrentProgram (int) override {}
     const juce::String getProgramName (int) override { return "Default"; }
     void changeProgramName (int, const juce::String&) override {}
-    void getStateInformation (juce::MemoryBlock&) override {}
+    void getStateInformation (juce::MemoryBlock& state) override
+    {
+        fail();
+        state.setSize (stateBytes);
+        state.fillWith ('s');
+    }
     void setStateInformation (const void*, int) override {}
 
 private:
@@ -87,6 +98,7 @@ private:
     };
 
     static bool valid (int i) { return i >= 0 && i < 4; }
+    void fail() const { if (throwing) throw std::runtime_error ("faulty processor"); }
 
     std::atomic<float> values[4] { 1.0f, 0.0f, 0.0f, 0.0f };
 };

@@ -1,7 +1,4 @@
-#include "formats/vst/RecordingHost.h"
-#include "formats/vst/TestGainProcessor.h"
-#include "formats/vst/VstProcessorWrapper.h"
-#include "support/TempHome.h"
+#include "formats/vst/WrapperTest.h"
 
 #include <gtest/gtest.h>
 
@@ -12,50 +9,6 @@ namespace kelmora::vst::test
 // AllocationCounter.cpp: the allocations the calling thread makes between the two calls.
 void startCountingAllocations();
 int stopCountingAllocations();
-
-namespace
-{
-const VstIdentity testIdentity { "Orvel Quietline", "Kelmora Labs", vstFourCC ('O', 'q', '1', 'b'), 100, kPlugCategEffect };
-
-juce::AudioProcessor* makeTestProcessor() { return new TestGainProcessor(); }
-
-/** One wrapped test processor driven like a host drives it. */
-class WrapperTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        host.answer (hostGetVersion, 2400);
-        effect = createVstEffect (&RecordingHost::callback, &makeTestProcessor, testIdentity);
-        ASSERT_NE (effect, nullptr);
-        processor = dynamic_cast<TestGainProcessor*> (&static_cast<VstProcessorWrapper*> (effect->object)->getProcessor());
-        ASSERT_NE (processor, nullptr);
-    }
-
-    void TearDown() override
-    {
-        if (effect != nullptr)
-            dispatch (effClose);
-    }
-
-    intptr_t dispatch (int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f)
-    {
-        return effect->dispatcher (effect, opcode, index, value, ptr, opt);
-    }
-
-    void start (float rate, intptr_t block)
-    {
-        dispatch (effSetSampleRate, 0, 0, nullptr, rate);
-        dispatch (effSetBlockSize, 0, block);
-        dispatch (effMainsChanged, 0, 1);
-    }
-
-    quietline::test::TempHome home;
-    RecordingHost host;
-    AEffect* effect = nullptr;
-    TestGainProcessor* processor = nullptr;
-};
-} // namespace
 
 TEST_F (WrapperTest, EntryMakesAVstProcessorAndCloseDestroysIt)
 {
@@ -102,6 +55,25 @@ TEST_F (WrapperTest, HostValuesAreCheckedAndEditorEditsReachTheHostAsAGesture)
     for (size_t i = 0; i < 3; ++i)
         EXPECT_EQ (std::make_tuple (calls[i].effect, calls[i].opcode, calls[i].index, calls[i].opt),
                    std::make_tuple (effect, opcodes[i], 1, i == 1 ? 0.5f : 0.0f)) << i;
+}
+
+TEST_F (WrapperTest, AFaultyProcessorReachesTheHostAsNeutralAnswers)
+{
+    start (96000.0f, 64);
+    processor->throwing = true;
+
+    std::vector<float> x (32, 1.0f), y (64, -7.0f);
+    float* in[] = { x.data(), x.data() };
+    float* out[] = { y.data(), y.data() + 32 };
+    effect->processReplacing (effect, in, out, 32);
+    EXPECT_EQ (y, std::vector<float> (64, 0.0f)) << "silence";
+
+    effect->setParameter (effect, 0, 0.5f);
+    EXPECT_EQ (effect->getParameter (effect, 0), 0.0f);
+    void* chunk = nullptr;
+    EXPECT_EQ (dispatch (effGetChunk, 0, 0, &chunk), 0);
+    processor->throwing = false;
+    EXPECT_EQ (processor->gain(), 1.0f) << "the failed change did not land";
 }
 
 TEST_F (WrapperTest, ResumePreparesAndReportsALatencyChangeOnce)
