@@ -68,4 +68,22 @@ float catmullRomAt (const double* decibels, int count, float t) noexcept
     const float b = -(3.0f * (p1 - p2) + 2.0f * m1 + m2);
     return ((a * u + b) * u + m1) * u + p1;
 }
+
+int sampleResponse (double sampleRate, const std::function<double (double)>& magnitudeAt, double* hz, double* decibels,
+                    int capacity)
+{
+    const double span = std::log10 (sampleRate / 2.0) - 4.0;
+
+    for (int i = 0; i < capacity; ++i)
+    {
+        const double f = std::pow (10.0, 4.0 + i * span / capacity);
+        const double m = magnitudeAt (f);
+        if (m < 0.0)
+            return i;
+
+        hz[i] = f;
+        decibels[i] = m >= 1e-15 ? 20.0 * std::log10 (m) : (double) floorDecibels;
+    }
+    return capacity;
+}
 } // namespace kelmora::editor::magnitude

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 
 namespace kelmora::editor
 {
@@ -43,5 +44,12 @@ constexpr float floorDecibels = -300.0f;
 /** The uniform Catmull-Rom value at position t (0 <= t, int(t) + 2 < count) of the points
     dB[0..count), in single precision; the first segment repeats dB[0] as its outer point. */
 float catmullRomAt (const double* decibels, int count, float t) noexcept;
+/** Samples a magnitude response at capacity logarithmically spaced frequencies from 10 kHz up
+    to just below half the rate, f(i) = 10^(4 + i (log10 (sampleRate / 2) - 4) / capacity),
+    until magnitudeAt (linear, for a frequency in Hz) answers negatively. Stores each f(i) and
+    its level 20 log10 m, or floorDecibels for m below 1e-15 (or NaN). Returns the number of
+    points stored. */
+int sampleResponse (double sampleRate, const std::function<double (double hz)>& magnitudeAt, double* hz,
+                    double* decibels, int capacity);
 } // namespace magnitude
 } // namespace kelmora::editor
