@@ -2,6 +2,7 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xcomposite.h>
 #include <png.h>
 
 #include <algorithm>
@@ -50,6 +51,10 @@ std::unique_ptr<EditorWindow> EditorWindow::open (HostedEffect& effect, std::str
     const ::Window window = XCreateSimpleWindow (display, DefaultRootWindow (display), 0, 0, (unsigned) w, (unsigned) h,
                                                  0, 0, BlackPixel (display, DefaultScreen (display)));
     XStoreName (display, window, effect.effectName().c_str());
+    // Kept off screen as well, so a capture shows the editor even where other windows cover it.
+    int event = 0, errorBase = 0;
+    if (XCompositeQueryExtension (display, &event, &errorBase))
+        XCompositeRedirectWindow (display, window, CompositeRedirectAutomatic);
     XMapWindow (display, window);
     XSync (display, False);
 
