@@ -14,6 +14,10 @@ constexpr uint32_t designBufferSize = 363;
 /** Magnitude of the finished filter at its corner: -0.1 dB. */
 constexpr double cornerMagnitude = 0.98855309465693884;
 
+/** I0(x) by its power series from q = (x/2)^2, stopping after the first term below 1e-6 and
+    after 79 terms at most, so that a design has a bounded cost. */
+double besselI0FromQuarterSquare (double q);
+
 /** Sets n doubles to 0.0; nothing when n <= 0. */
 void clearTaps (double* taps, int32_t n);
 
@@ -34,7 +38,8 @@ void normaliseToUnitSum (double* taps, int32_t n);
 
 /** The sinc cutoff in Hz that puts the finished filter's -0.1 dB point on cornerHz
     (20000..25000 Hz, nearest 100 Hz key, ties to the lower key) for a window of log width
-    logWidth, at one of the tabulated sample rates. Any other rate gives 25000 Hz. */
+    logWidth. A rate between two tabulated ones blends the cutoffs of both for the same slope;
+    a rate outside the table (the filter never designs there) gives 25000 Hz. */
 double lookupDesignCutoff (double cornerHz, double logWidth, double sampleRate);
 
 /** c0 + c1 x + ... + c9 x^9 summed in the table's fixed order (c points at ten doubles). */

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/FirKernel.h"
+#include "dsp/FirPath.h"
 
 #include <atomic>
 #include <cstdint>
@@ -69,7 +70,8 @@ struct FirFilterState
 
     /** Filters numSamples stereo samples. Inputs and outputs may be the same buffers, and one
         buffer may serve as both channels (mono, filtered in place). With forceDry (or bypass)
-        the output is the input delayed by the latency. */
+        the output is the input delayed by the latency. Runs the loop getFirPath() names; all
+        of them give the same output. */
     void process (const float* in0, const float* in1, float* out0, float* out1,
                   int32_t numSamples, bool forceDry) noexcept;
 

@@ -9,6 +9,7 @@ namespace kelmora::dsp
 void FirKernel::clear() noexcept
 {
     std::fill (std::begin (coefficients), std::end (coefficients), 0.0);
+    std::fill (std::begin (pairedCoefficients), std::end (pairedCoefficients), 0.0);
     std::fill (std::begin (delayLine), std::end (delayLine), 0.0);
     delayLength = 0;
     writeIndex = 0;
@@ -36,10 +37,13 @@ void FirKernel::install (const Packed& packed) noexcept
     {
         // The inner product reads up to three slots past the last tap: keep them zero.
         std::fill (coefficients + packed.tapCount, std::end (coefficients), 0.0);
+        std::fill (pairedCoefficients + 2 * packed.tapCount, std::end (pairedCoefficients), 0.0);
         tapCount = packed.tapCount;
     }
 
     std::copy (packed.taps, packed.taps + packed.tapCount, coefficients);
+    for (uint32_t k = 0; k < packed.tapCount; ++k)
+        pairedCoefficients[2 * k] = pairedCoefficients[2 * k + 1] = packed.taps[k];
 
     if (packed.delayLength != delayLength)
     {

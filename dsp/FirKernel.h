@@ -33,6 +33,10 @@ struct FirKernel
     /** Taps 0..tapCount-1, zero beyond; 16-byte aligned for the SSE2 inner product. */
     alignas (16) double coefficients[coefficientCapacity];
 
+    /** Every coefficient twice in a row (c0, c0, c1, c1, ...), zero beyond tapCount: one aligned
+        load gives a coefficient for both channels. */
+    alignas (16) double pairedCoefficients[2 * coefficientCapacity];
+
     /** (left, right) pairs, newest at writeIndex, the pair at writeIndex + k is k samples old. */
     alignas (16) double delayLine[2 * delayCapacityPairs];
 

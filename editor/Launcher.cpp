@@ -7,7 +7,6 @@ namespace
 struct SystemLauncher final : Launcher
 {
     bool openUrl (const juce::URL& url) override { return url.launchInDefaultBrowser(); }
-    bool openFile (const juce::File& file) override { return file.startAsProcess(); }
 };
 }
 

@@ -4,7 +4,8 @@
 
 namespace kelmora::editor
 {
-/** Hands a web or mail link, or a local file, to the desktop's default application. Dialogs
+/** Hands a web, mail or file link to the desktop's default application (never starts a file
+    as a program). Dialogs
     take one of these so that tests can stand in for the desktop; systemLauncher() is the real
     one. Message thread only. */
 class Launcher
@@ -14,7 +15,6 @@ public:
 
     /** False when the desktop could not open it. */
     virtual bool openUrl (const juce::URL& url) = 0;
-    virtual bool openFile (const juce::File& file) = 0;
 };
 
 /** JUCE's URL launching and file opening. Lives for the whole run. */

@@ -425,24 +425,8 @@ OSStatus AUBase::DoRender (AudioUnitRenderActionFlags& ioFlags, const AudioTimeS
         return refuse (kAudioUnitErr_TooManyFramesToProcess);
 
     auto& output = *GetIOElement (kAudioUnitScope_Output, bus);
-    const auto& format = output.GetStreamFormat();
-    if (ioData.mNumberBuffers != ExpectedBufferCount (format))
-        return refuse (kAudio_ParamError);
-
-    const UInt64 bytesNeeded = UInt64 (format.mBytesPerFrame) * frames;
-    UInt32 withData = 0;
-    for (UInt32 i = 0; i < ioData.mNumberBuffers; ++i)
-    {
-        auto& buffer = ioData.mBuffers[i];
-        if (buffer.mData == nullptr)
-            continue;
-        ++withData;
-        if (buffer.mDataByteSize < bytesNeeded)
-            return refuse (kAudio_ParamError);
-        buffer.mDataByteSize = static_cast<UInt32> (bytesNeeded);
-    }
-    if (withData != 0 && withData != ioData.mNumberBuffers)
-        return refuse (kAudio_ParamError);  // either the caller provides all the memory or none
+    if (const OSStatus status = CheckBufferList (ioData, output.GetStreamFormat(), frames, true); status != noErr)
+        return refuse (status);
 
     struct ClearEvents
     {
@@ -465,6 +449,30 @@ OSStatus AUBase::DoRender (AudioUnitRenderActionFlags& ioFlags, const AudioTimeS
         NotifyRender (ioFlags | kAudioUnitRenderAction_PostRender | (status != noErr ? UInt32 (kAudioUnitRenderAction_PostRenderError) : 0u),
                       timeStamp, bus, frames, ioData);
     return status;
+}
+
+OSStatus AUBase::CheckBufferList (AudioBufferList& list, const AudioStreamBasicDescription& format, UInt32 frames,
+                                  bool noMemoryAllowed)
+{
+    if (list.mNumberBuffers != ExpectedBufferCount (format))
+        return kAudio_ParamError;
+
+    const UInt64 bytesNeeded = UInt64 (format.mBytesPerFrame) * frames;
+    UInt32 withData = 0;
+    for (UInt32 i = 0; i < list.mNumberBuffers; ++i)
+    {
+        auto& buffer = list.mBuffers[i];
+        if (buffer.mData == nullptr)
+            continue;
+        ++withData;
+        if (buffer.mDataByteSize < bytesNeeded)
+            return kAudio_ParamError;
+        buffer.mDataByteSize = static_cast<UInt32> (bytesNeeded);
+    }
+    // Either all the memory is there or none (and then only where allowed).
+    if (withData != list.mNumberBuffers && (withData != 0 || ! noMemoryAllowed))
+        return kAudio_ParamError;
+    return noErr;
 }
 
 OSStatus AUBase::DoRenderBus (AudioUnitRenderActionFlags& ioFlags, const AudioTimeStamp& timeStamp, UInt32 bus,

@@ -140,6 +140,9 @@ public:
         return noErr;
     }
 
+    // The Component Manager selectors of a unit (the rest go to ComponentBase).
+    static OSStatus ComponentEntryDispatch (ComponentParameters* params, AUBase* unit);
+
     //==============================================================================
     void CreateElements();
     OSStatus DoInitialize();
@@ -166,6 +169,12 @@ public:
                           AUIOElement& output, UInt32 frames, AudioBufferList& ioData);
 
     bool SetAFactoryPresetAsCurrent (const AUPreset& preset);
+
+    /** The rule for a buffer list a unit is handed or pulls: one buffer per stream of the format,
+        and every buffer holds at least frames of memory, or (where allowed) none has memory.
+        Sizes are trimmed to the frames. Answers kAudio_ParamError when broken. */
+    static OSStatus CheckBufferList (AudioBufferList& list, const AudioStreamBasicDescription& format, UInt32 frames,
+                                     bool noMemoryAllowed);
 
     //==============================================================================
     AUScope& GetScope (AudioUnitScope scope);  // throws kAudioUnitErr_InvalidScope

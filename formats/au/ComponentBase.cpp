@@ -7,7 +7,7 @@ namespace kelmora::au
 namespace
 {
 std::once_flag componentMutexOnce;
-std::recursive_mutex* componentMutex = nullptr;  // lives as long as the module
+std::recursive_mutex* componentMutex = nullptr;
 ComponentBase::InstanceType newInstanceType = ComponentBase::kComponentMgrInstance;
 
 // Guarded by a plain flag: the first query of every audio-component instance comes from its
@@ -77,7 +77,11 @@ AudioComponentDescription ComponentBase::GetComponentDescription() const
 
 void ComponentBase::InitComponentMutex()
 {
-    std::call_once (componentMutexOnce, [] { componentMutex = new std::recursive_mutex(); });
+    // A static, not a heap object: it goes with the module when a host unloads it.
+    std::call_once (componentMutexOnce, [] {
+        static std::recursive_mutex mutex;
+        componentMutex = &mutex;
+    });
 }
 
 std::recursive_mutex& ComponentBase::ComponentMutex()

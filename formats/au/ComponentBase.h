@@ -43,6 +43,12 @@ public:
     static InstanceType NewInstanceType() noexcept;
     static void SetNewInstanceType (InstanceType type) noexcept;
 
+    // The record functions of the factory route (self: the record, the unit at self + 64) and
+    // the Component Manager selectors every component answers (close, can-do, version).
+    static OSStatus AP_Open (void* self, AudioComponentInstance instance);
+    static OSStatus AP_Close (void* self);
+    static OSStatus ComponentEntryDispatch (ComponentParameters* params, ComponentBase* object);
+
 private:
     AudioComponentInstance mComponentInstance;
     InstanceType mInstanceType;

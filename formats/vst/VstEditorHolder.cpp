@@ -1,6 +1,6 @@
-#define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include "formats/vst/VstEditorHolder.h"
 
+#include "formats/vst/HostWindowEmbedding.h"
 #include "formats/vst/VstProcessorWrapper.h"
 
 namespace kelmora::vst
@@ -38,19 +38,8 @@ ERect VstEditorHolder::getHostRect() const
 
 void VstEditorHolder::attachTo (void* parentWindow)
 {
-    setVisible (false);
-    addToDesktop (0, parentWindow);
-
-    if (auto* display = juce::XWindowSystem::getInstance()->getDisplay())
-    {
-        juce::X11Symbols::getInstance()->xReparentWindow (display, (::Window) getWindowHandle(),
-                                                          (::Window) (uintptr_t) parentWindow, 0, 0);
-        // The host moves and sizes its window right after this call: the server must know first.
-        juce::X11Symbols::getInstance()->xFlush (display);
-    }
-
+    embedInHostWindow (*this, parentWindow);
     attached = true;
-    setVisible (true);
 }
 
 void VstEditorHolder::paint (juce::Graphics& g)

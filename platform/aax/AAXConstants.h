@@ -23,6 +23,12 @@ inline constexpr uint32_t kAAXStemFormat_None = 0;
 inline constexpr uint32_t kAAXStemFormat_Mono = 1;
 inline constexpr uint32_t kAAXStemFormat_Stereo = 2;
 
+// The data-port kind of a component's master-bypass field: the latest packet, unbuffered.
+inline constexpr uint32_t kAAXDataPort_Unbuffered = 0;
+
+// The plug-in's second state chunk: the processor's whole state block, beside the controls chunk.
+inline constexpr uint32_t kAAXChunk_ProcessorState = 0x4B4C7374u;  // 'KLst'
+
 // View-container types answered by the host's view container.
 inline constexpr int32_t kAAXViewContainer_None = 0;
 inline constexpr int32_t kAAXViewContainer_NSView = 1;

@@ -46,3 +46,9 @@ using AAX_HighlightColor = int32_t;
 using AAX_ProcessProc = void (*) (void* const instancesBegin[], const void* instancesEnd);
 using AAX_InstanceInitProc = int32_t (*) (const void* instanceContext, const void* privateData, int32_t action);
 using AAX_BackgroundProc = int32_t (*)();
+
+class IACFUnknown;
+
+/** The object factories handed to AddProcPtr: a new plug-in object whose one reference is the
+    caller's, or null. */
+using AAX_CreateObjectProc = IACFUnknown* (*)();

@@ -75,7 +75,8 @@ enum : AudioUnitPropertyID
     kAudioUnitProperty_PresentPreset = 36,
     kAudioUnitProperty_IconLocation = 39,
     kAudioUnitProperty_ParameterHistoryInfo = 53,
-    kAudioUnitProperty_LastRenderSampleTime = 0x6C727374  // 'lrst'
+    kAudioUnitProperty_LastRenderSampleTime = 0x6C727374,  // 'lrst'
+    kMusicDeviceProperty_MIDIXMLNames = 1006
 };
 
 // Elements of the fast-dispatch property.
@@ -146,6 +147,15 @@ struct AudioUnitParameterInfo
     AudioUnitParameterValue maxValue;
     AudioUnitParameterValue defaultValue;
     UInt32 flags;
+};
+
+enum : UInt32
+{
+    kAudioUnitParameterUnit_Generic = 0,
+    kAudioUnitParameterFlag_CFNameRelease = 1u << 4,
+    kAudioUnitParameterFlag_HasCFNameString = 1u << 27,
+    kAudioUnitParameterFlag_IsReadable = 1u << 30,
+    kAudioUnitParameterFlag_IsWritable = 1u << 31
 };
 
 struct AUChannelInfo
@@ -229,6 +239,112 @@ typedef OSStatus (*AudioUnitRenderProc) (void* inComponentStorage, AudioUnitRend
                                          const AudioTimeStamp* inTimeStamp, UInt32 inOutputBusNumber,
                                          UInt32 inNumberFrames, AudioBufferList* ioData);
 
+// Host calls by number: the Component Manager's own (negative), the unit's, and the MIDI ones.
+enum : SInt16
+{
+    kComponentOpenSelect = -1,
+    kComponentCloseSelect = -2,
+    kComponentCanDoSelect = -3,
+    kComponentVersionSelect = -4,
+    kAudioUnitInitializeSelect = 1,
+    kAudioUnitUninitializeSelect = 2,
+    kAudioUnitGetPropertyInfoSelect = 3,
+    kAudioUnitGetPropertySelect = 4,
+    kAudioUnitSetPropertySelect = 5,
+    kAudioUnitResetSelect = 9,
+    kAudioUnitAddPropertyListenerSelect = 10,
+    kAudioUnitRemovePropertyListenerSelect = 11,
+    kAudioUnitAddRenderNotifySelect = 15,
+    kAudioUnitRemoveRenderNotifySelect = 16,
+    kAudioUnitScheduleParametersSelect = 17,
+    kAudioUnitRemovePropertyListenerWithUserDataSelect = 18,
+    kMusicDeviceMIDIEventSelect = 0x0101,
+    kMusicDeviceSysExSelect = 0x0102
+};
+
+// A Component Manager call: the selector, then 8-byte words; word 0 is the instance (or, for
+// open, the new instance), the call's arguments follow in order.
+struct ComponentParameters
+{
+    UInt8 flags;
+    UInt8 paramSize;
+    SInt16 what;
+    UInt32 padding;
+    uintptr_t params[1];
+};
+typedef OSStatus (*ComponentEntryProc) (ComponentParameters* params, void* storage);
+
+// The audio-component route: the factory answers a record whose first slots the host calls.
+typedef OSStatus (*AudioComponentMethod) (void* self, ...);
+struct AudioComponentPlugInInterface
+{
+    OSStatus (*Open) (void* self, AudioComponentInstance instance);
+    OSStatus (*Close) (void* self);
+    AudioComponentMethod (*Lookup) (SInt16 selector);
+    void* reserved;
+};
+typedef AudioComponentPlugInInterface* (*AudioComponentFactoryFunction) (const AudioComponentDescription* description);
+
+// The methods Lookup hands out, by the arguments each takes after self.
+typedef OSStatus (*AudioUnitInitializeMethod) (void* self);
+typedef OSStatus (*AudioUnitGetPropertyInfoMethod) (void* self, AudioUnitPropertyID id, AudioUnitScope scope,
+                                                    AudioUnitElement element, UInt32* outDataSize, Boolean* outWritable);
+typedef OSStatus (*AudioUnitGetPropertyMethod) (void* self, AudioUnitPropertyID id, AudioUnitScope scope,
+                                                AudioUnitElement element, void* outData, UInt32* ioDataSize);
+typedef OSStatus (*AudioUnitSetPropertyMethod) (void* self, AudioUnitPropertyID id, AudioUnitScope scope,
+                                                AudioUnitElement element, const void* inData, UInt32 inDataSize);
+typedef OSStatus (*AudioUnitGetParameterMethod) (void* self, AudioUnitParameterID id, AudioUnitScope scope,
+                                                 AudioUnitElement element, AudioUnitParameterValue* outValue);
+typedef OSStatus (*AudioUnitSetParameterMethod) (void* self, AudioUnitParameterID id, AudioUnitScope scope,
+                                                 AudioUnitElement element, AudioUnitParameterValue value, UInt32 offset);
+typedef OSStatus (*AudioUnitResetMethod) (void* self, AudioUnitScope scope, AudioUnitElement element);
+typedef OSStatus (*AudioUnitAddPropertyListenerMethod) (void* self, AudioUnitPropertyID id,
+                                                        AudioUnitPropertyListenerProc proc, void* userData);
+typedef OSStatus (*AudioUnitRemovePropertyListenerMethod) (void* self, AudioUnitPropertyID id, AudioUnitPropertyListenerProc proc);
+typedef OSStatus (*AudioUnitRenderMethod) (void* self, AudioUnitRenderActionFlags* ioFlags, const AudioTimeStamp* timeStamp,
+                                           UInt32 bus, UInt32 frames, AudioBufferList* ioData);
+typedef OSStatus (*AudioUnitRenderNotifyMethod) (void* self, AURenderCallback proc, void* userData);
+typedef OSStatus (*AudioUnitScheduleParametersMethod) (void* self, const AudioUnitParameterEvent* events, UInt32 count);
+typedef OSStatus (*AudioUnitRemovePropertyListenerWithUserDataMethod) (void* self, AudioUnitPropertyID id,
+                                                                       AudioUnitPropertyListenerProc proc, void* userData);
+typedef OSStatus (*MusicDeviceMIDIEventProc) (void* storage, UInt32 status, UInt32 data1, UInt32 data2, UInt32 offset);
+
+// What a unit tells the host's event listeners: a parameter changed or a gesture on it began or
+// ended, or a property changed.
+enum : UInt32
+{
+    kAudioUnitEvent_ParameterValueChange = 0,
+    kAudioUnitEvent_BeginParameterChangeGesture = 1,
+    kAudioUnitEvent_EndParameterChangeGesture = 2,
+    kAudioUnitEvent_PropertyChange = 3
+};
+struct AudioUnitParameter
+{
+    AudioUnit mAudioUnit;
+    AudioUnitParameterID mParameterID;
+    AudioUnitScope mScope;
+    AudioUnitElement mElement;
+};
+struct AudioUnitProperty
+{
+    AudioUnit mAudioUnit;
+    AudioUnitPropertyID mPropertyID;
+    AudioUnitScope mScope;
+    AudioUnitElement mElement;
+};
+struct AudioUnitEvent
+{
+    UInt32 mEventType;
+    union
+    {
+        AudioUnitParameter mParameter;
+        AudioUnitProperty mProperty;
+    } mArgument;
+};
+
+static_assert (offsetof (ComponentParameters, params) == 8 && sizeof (uintptr_t) == 8, "parameter block layout");
+static_assert (sizeof (AudioComponentPlugInInterface) == 32, "plug-in interface layout");
+static_assert (sizeof (AudioUnitEvent) == 32 && offsetof (AudioUnitEvent, mArgument) == 8, "event layout");
 static_assert (sizeof (AudioComponentDescription) == 20, "component description layout");
 static_assert (sizeof (AudioUnitParameterEvent) == 32, "parameter event layout");
 static_assert (sizeof (AudioUnitParameterInfo) == 104, "parameter info layout");

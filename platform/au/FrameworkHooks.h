@@ -8,6 +8,8 @@
 
 extern "C" {
 
+struct AudioUnitRuntime;
+
 typedef AudioComponent (*AudioComponentInstanceGetComponentProc) (AudioComponentInstance instance);
 typedef OSStatus (*AudioComponentGetDescriptionProc) (AudioComponent component, AudioComponentDescription* outDescription);
 
@@ -36,6 +38,22 @@ struct CoreServicesHooks
 void PlatformInstallAudioToolboxHooks (const AudioToolboxHooks* hooks);
 void PlatformInstallCoreServicesHooks (const CoreServicesHooks* hooks);
 
+// A table installed in this copy of the stand-in wins; without one, the process's own (below).
 const AudioToolboxHooks* PlatformOpenAudioToolbox();
 const CoreServicesHooks* PlatformOpenCoreServices();
+
+// The system as a host program provides it to the modules it loads: each module links its own
+// copy of the stand-in, so a host exports this function (by the name below) from its program and
+// every copy finds the tables there. Any table may be null.
+struct PlatformFrameworks
+{
+    const AudioToolboxHooks* audioToolbox;
+    const CoreServicesHooks* coreServices;
+    const AudioUnitRuntime* runtime;
+};
+typedef const PlatformFrameworks* (*PlatformFrameworksProc)();
+#define kPlatformFrameworksSymbol "QuietlinePlatformFrameworks"
+
+// The process's tables (looked up once), or null when the program exports none.
+const PlatformFrameworks* PlatformProcessFrameworks();
 }

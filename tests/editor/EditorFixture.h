@@ -38,7 +38,6 @@ struct FakeDesktop : kelmora::editor::Clipboard, kelmora::editor::Launcher
     void copyText (const juce::String& t) override { text = t; }
     juce::String getText() override { return text; }
     bool openUrl (const juce::URL& url) override { opened.add (url); return true; }
-    bool openFile (const juce::File& file) override { opened.add (juce::URL (file)); return true; }
 };
 
 /** An editor on a product in its own HOME, with a clock the test moves. */
@@ -82,6 +81,7 @@ T* findChild (juce::Component& parent, const juce::String& text = {})
     for (auto* c : parent.getChildren())
     {
         if (auto* t = dynamic_cast<T*> (c))
+        {
             if constexpr (std::is_base_of_v<juce::Button, T>)
             {
                 if (text.isEmpty() || t->getButtonText() == text)
@@ -89,6 +89,7 @@ T* findChild (juce::Component& parent, const juce::String& text = {})
             }
             else
                 return t;
+        }
         if (auto* found = findChild<T> (*c, text))
             return found;
     }

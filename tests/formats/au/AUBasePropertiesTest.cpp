@@ -285,7 +285,7 @@ TEST_F (AUBaseProperties, InputsComeFromCallbacksOrConnections)
     EXPECT_EQ (3.0f, static_cast<float*> (input->GetBufferList().mBuffers[1].mData)[63]);
     unit->DoCleanup();
 
-    const AudioUnitRuntime runtime { SourceGetProperty, SourceRender };
+    const AudioUnitRuntime runtime { SourceGetProperty, SourceRender, nullptr };
     AudioUnitRuntimeInstall (&runtime);
     int source = 0;
     EXPECT_EQ (noErr, Set (kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0,

@@ -71,17 +71,6 @@ UInt32 TestUnit::GetChannelLayoutTags (AudioUnitScope scope, AudioUnitElement el
     return static_cast<UInt32> (layoutTags.size());
 }
 
-UnitPtr MakeUnit (ComponentBase::InstanceType type, AudioComponentInstance instance)
-{
-    std::lock_guard<std::recursive_mutex> lock (ComponentBase::ComponentMutex());
-    const auto saved = ComponentBase::NewInstanceType();
-    ComponentBase::SetNewInstanceType (type);
-    UnitPtr unit (new TestUnit (instance), [] (TestUnit* u) { u->PreDestructor(); delete u; });
-    ComponentBase::SetNewInstanceType (saved);
-    unit->PostConstructor();
-    return unit;
-}
-
 HostBuffers::HostBuffers (UInt32 channels, UInt32 frames, bool withMemory)
     : samples (channels, std::vector<float> (frames, -1.0f)),
       storage (offsetof (AudioBufferList, mBuffers) + sizeof (AudioBuffer) * std::max (channels, 1u))

@@ -46,8 +46,24 @@ AudioComponentInstance DefaultInstance();
 AudioComponentInstance UndescribableInstance();
 
 // Builds a unit the way a host does: under the mutex, then post-constructed.
-UnitPtr MakeUnit (ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance,
-                  AudioComponentInstance instance = DefaultInstance());
+template <class Unit>
+std::unique_ptr<Unit, void (*) (Unit*)> MakeUnitOf (ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance,
+                                                    AudioComponentInstance instance = DefaultInstance())
+{
+    std::lock_guard<std::recursive_mutex> lock (ComponentBase::ComponentMutex());
+    const auto saved = ComponentBase::NewInstanceType();
+    ComponentBase::SetNewInstanceType (type);
+    std::unique_ptr<Unit, void (*) (Unit*)> unit (new Unit (instance), [] (Unit* u) { u->PreDestructor(); delete u; });
+    ComponentBase::SetNewInstanceType (saved);
+    unit->PostConstructor();
+    return unit;
+}
+
+inline UnitPtr MakeUnit (ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance,
+                         AudioComponentInstance instance = DefaultInstance())
+{
+    return MakeUnitOf<TestUnit> (type, instance);
+}
 
 struct ListenerLog
 {

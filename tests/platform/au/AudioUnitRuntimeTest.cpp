@@ -17,7 +17,7 @@ TEST (AudioUnitRuntime, MissingHostFunctionsAnswerUnimplemented)
     auto unit = reinterpret_cast<AudioUnit> (&source);
     UInt32 size = 0;
     EXPECT_EQ (kAudio_UnimplementedError, AudioUnitGetProperty (unit, 8, 2, 0, nullptr, &size));
-    const AudioUnitRuntime partial { GetProperty, nullptr };
+    const AudioUnitRuntime partial { GetProperty, nullptr, nullptr };
     AudioUnitRuntimeInstall (&partial);
     EXPECT_EQ (8, AudioUnitGetProperty (unit, 8, 2, 0, nullptr, &size));
     EXPECT_EQ (kAudio_UnimplementedError, AudioUnitRender (unit, nullptr, nullptr, 3, 0, nullptr));

@@ -123,10 +123,39 @@ struct FakeOptions
     AAX_Result result = kAAXSuccess;
 };
 
+/** What a plug-in described through the fakes, as a host keeps it. */
+struct DescribedComponent
+{
+    std::map<std::string, AAX_FieldIndex> fields;            // "audioIn", "audioOut", "bufferLength", "dataIn"
+    uint32_t dataInSize = 0;
+    std::vector<std::pair<AAX_FieldIndex, int32_t>> privateData;
+    AAX_ProcessProc process = nullptr;
+    std::map<uint32_t, int32_t> properties;                  // of the process procedure's map
+};
+
+struct DescribedEffect
+{
+    std::string id, name;
+    std::vector<uint32_t> categories;
+    std::map<AAX_ProcedureID, void*> procedures;
+    std::vector<DescribedComponent> components;
+};
+
+struct Description
+{
+    std::vector<DescribedEffect> effects;
+    std::string manufacturer;
+    std::vector<std::string> packages;
+    uint32_t version = 0;
+};
+
 struct HostState
 {
     CallLog log;
     FakeOptions options;
+    Description description;
+    float sampleRate = 96000.0f;
+    uint32_t inputStem = 2, outputStem = 2;   // what the controller answers
 };
 
 using State = std::shared_ptr<HostState>;
@@ -200,10 +229,10 @@ struct FakeCollection : FakeObject<IAAXHostCollection>
     AAX_Result CollectionMethod4() override { return log (4); }
     AAX_Result CollectionMethod5() override { return log (5); }
     AAX_Result CollectionMethod6() override { return log (6); }
-    AAX_Result AddEffect (const char* id, IACFUnknown* effect) override { return log (7, id, effect); }
-    AAX_Result SetManufacturerName (const char* name) override { return log (8, name); }
-    AAX_Result AddPackageName (const char* name) override { return log (9, name); }
-    AAX_Result SetPackageVersion (uint32_t version) override { return log (10, version); }
+    AAX_Result AddEffect (const char* id, IACFUnknown* effect) override;
+    AAX_Result SetManufacturerName (const char* name) override { state->description.manufacturer = name; return log (8, name); }
+    AAX_Result AddPackageName (const char* name) override { state->description.packages.push_back (name); return log (9, name); }
+    AAX_Result SetPackageVersion (uint32_t version) override { state->description.version = version; return log (10, version); }
     AAX_Result SetProperties (IACFUnknown* map) override { return log (11, map); }
 };
 
@@ -211,15 +240,17 @@ struct FakeEffectDescriptor : FakeObject<IAAXHostEffectDescriptor_V2>
 {
     explicit FakeEffectDescriptor (State s) : FakeObject ("effectDescriptor", s, { { &kAAXID_EffectDescriptor, nullptr }, { &kAAXID_EffectDescriptor_V2, &FakeOptions::effectDescriptorV2 } }) {}
 
-    AAX_Result AddComponent (IACFUnknown* component) override { return log (3, component); }
-    AAX_Result AddName (const char* name) override { return log (4, name); }
-    AAX_Result AddCategory (uint32_t category) override { return log (5, category); }
+    AAX_Result AddComponent (IACFUnknown* component) override;
+    AAX_Result AddName (const char* name) override { described.name = name; return log (4, name); }
+    AAX_Result AddCategory (uint32_t category) override { described.categories.push_back (category); return log (5, category); }
     AAX_Result AddCategoryBypassParameter (uint32_t category, const char* id) override { return log (6, category, id); }
-    AAX_Result AddProcPtr (void* procedure, AAX_ProcedureID id) override { return log (7, procedure, id); }
+    AAX_Result AddProcPtr (void* procedure, AAX_ProcedureID id) override { described.procedures[id] = procedure; return log (7, procedure, id); }
     AAX_Result SetProperties (IACFUnknown* map) override { return log (8, map); }
     AAX_Result AddResourceInfo (uint32_t type, const char* info) override { return log (9, type, info); }
     AAX_Result AddMeterDescription (uint32_t id, const char* name, IACFUnknown* map) override { return log (10, id, name, map); }
     AAX_Result AddControlMIDINode (uint32_t id, uint32_t type, const char* name, uint32_t mask) override { return log (11, id, type, name, mask); }
+
+    DescribedEffect described;
 };
 
 struct FakeComponentDescriptor : FakeObject<IAAXHostComponentDescriptor_V2>
@@ -228,23 +259,25 @@ struct FakeComponentDescriptor : FakeObject<IAAXHostComponentDescriptor_V2>
 
     AAX_Result Clear() override { return log (3); }
     AAX_Result AddReservedField (AAX_FieldIndex f, uint32_t type) override { return log (4, f, type); }
-    AAX_Result AddAudioIn (AAX_FieldIndex f) override { return log (5, f); }
-    AAX_Result AddAudioOut (AAX_FieldIndex f) override { return log (6, f); }
-    AAX_Result AddAudioBufferLength (AAX_FieldIndex f) override { return log (7, f); }
+    AAX_Result AddAudioIn (AAX_FieldIndex f) override { described.fields["audioIn"] = f; return log (5, f); }
+    AAX_Result AddAudioOut (AAX_FieldIndex f) override { described.fields["audioOut"] = f; return log (6, f); }
+    AAX_Result AddAudioBufferLength (AAX_FieldIndex f) override { described.fields["bufferLength"] = f; return log (7, f); }
     AAX_Result AddSampleRate (AAX_FieldIndex f) override { return log (8, f); }
     AAX_Result AddClock (AAX_FieldIndex f) override { return log (9, f); }
     AAX_Result AddSideChainIn (AAX_FieldIndex f) override { return log (10, f); }
-    AAX_Result AddDataInPort (AAX_FieldIndex f, uint32_t size, uint32_t type) override { return log (11, f, size, type); }
+    AAX_Result AddDataInPort (AAX_FieldIndex f, uint32_t size, uint32_t type) override { described.fields["dataIn"] = f, described.dataInSize = size; return log (11, f, size, type); }
     AAX_Result AddAuxOutputStem (AAX_FieldIndex f, int32_t format, const char* name) override { return log (12, f, format, name); }
-    AAX_Result AddPrivateData (AAX_FieldIndex f, int32_t size, uint32_t options) override { return log (13, f, size, options); }
+    AAX_Result AddPrivateData (AAX_FieldIndex f, int32_t size, uint32_t options) override { described.privateData.push_back ({ f, size }); return log (13, f, size, options); }
     AAX_Result AddDmaInstance (AAX_FieldIndex f, uint32_t mode) override { return log (14, f, mode); }
     AAX_Result AddMIDINode (AAX_FieldIndex f, uint32_t type, const char* name, uint32_t mask) override { return log (15, f, type, name, mask); }
     AAX_Result AddProcessProc_Native (AAX_ProcessProc process, IACFUnknown* map, AAX_InstanceInitProc init, AAX_BackgroundProc background,
-                                      AAX_ProcedureID* id) override { return log (16, process, map, init, background, id); }
+                                      AAX_ProcedureID* id) override;
     AAX_Result AddProcessProc_TI (const char* library, const char* process, IACFUnknown* map, const char* init,
                                   const char* background) override { return log (17, library, process, map, init, background); }
     AAX_Result AddMeters (AAX_FieldIndex f, const uint32_t* ids, uint32_t count) override { return log (18, f, ids[0], ids[count - 1]); }
     AAX_Result AddTemporaryData (AAX_FieldIndex f, uint32_t size) override { return log (19, f, size); }
+
+    DescribedComponent described;
 };
 
 /** Keeps its properties; the reading methods answer in the low byte only, with noise above it. */
@@ -282,9 +315,9 @@ struct FakeController : FakeObject<IAAXHostController_V2>
     std::vector<std::pair<AAX_FieldIndex, std::vector<uint8_t>>> packets;   // what PostPacket delivered
 
     AAX_Result GetEffectID (kelmora::aax::AAX_IString* id) override { return log (3, id); }
-    AAX_Result GetSampleRate (float* rate) override { *rate = 96000.0f; return log (4, rate); }
-    AAX_Result GetInputStemFormat (uint32_t* f) override { return log (5, f); }
-    AAX_Result GetOutputStemFormat (uint32_t* f) override { return log (6, f); }
+    AAX_Result GetSampleRate (float* rate) override { *rate = state->sampleRate; return log (4, rate); }
+    AAX_Result GetInputStemFormat (uint32_t* f) override { *f = state->inputStem; return log (5, f); }
+    AAX_Result GetOutputStemFormat (uint32_t* f) override { *f = state->outputStem; return log (6, f); }
     AAX_Result GetSignalLatency (int32_t* s) override { return log (7, s); }
     AAX_Result GetCycleCount (uint32_t which, int32_t* c) override { return log (8, which, c); }
     AAX_Result GetTODLocation (int64_t* l) override { return log (9, l); }
@@ -348,13 +381,15 @@ struct FakeTransport : FakeObject<IAAXHostTransport_V2>
 /** The window object a host hands to a GUI's SetViewContainer. */
 struct FakeViewContainer : FakeObject<IAAXHostViewContainer>
 {
-    FakeViewContainer (State s, int32_t typeCode) : FakeObject ("viewContainer", s, { { &kAAXID_ViewContainer, nullptr } }), type (typeCode) {}
+    FakeViewContainer (State s, int32_t typeCode, void* window = nullptr)
+        : FakeObject ("viewContainer", s, { { &kAAXID_ViewContainer, nullptr } }), type (typeCode), ptr (window != nullptr ? window : &type) {}
 
     int32_t type;
+    void* ptr;   // the native window
     AAX_Point lastViewSize { 0.0f, 0.0f };
 
     int32_t GetType() override { return log (3), type; }
-    void* GetPtr() override { return log (4), &type; }
+    void* GetPtr() override { return log (4), ptr; }
     AAX_Result GetModifiers (uint32_t* m) override { *m = 0; return log (5, m); }
     AAX_Result SetViewSize (AAX_Point& size) override { lastViewSize = size; return log (6, size.vertical, size.horizontal); }
     AAX_Result HandleParameterMouseDown (const char* id, uint32_t m) override { return log (7, id, m); }
@@ -421,9 +456,35 @@ struct FakeHostUnknown : FakeObject<IACFUnknown>
     IACFUnknown* effect = nullptr;   // held
 };
 
+inline AAX_Result FakeComponentDescriptor::AddProcessProc_Native (AAX_ProcessProc process, IACFUnknown* map, AAX_InstanceInitProc init,
+                                                                  AAX_BackgroundProc background, AAX_ProcedureID* id)
+{
+    described.process = process;
+    if (auto* properties = dynamic_cast<FakePropertyMap*> (map))
+        described.properties = properties->values;
+    return log (16, process, map, init, background, id);
+}
+
+inline AAX_Result FakeEffectDescriptor::AddComponent (IACFUnknown* component)
+{
+    if (auto* fake = dynamic_cast<FakeComponentDescriptor*> (component))
+        described.components.push_back (fake->described);
+    return log (3, component);
+}
+
+inline AAX_Result FakeCollection::AddEffect (const char* id, IACFUnknown* effect)
+{
+    if (auto* fake = dynamic_cast<FakeEffectDescriptor*> (effect))
+    {
+        state->description.effects.push_back (fake->described);
+        state->description.effects.back().id = id != nullptr ? id : "";
+    }
+    return log (7, id, effect);
+}
+
 struct FakeHost
 {
-    explicit FakeHost (FakeOptions options = {}) : state (new HostState { {}, options }), hostUnknown (new FakeHostUnknown (state)) {}
+    explicit FakeHost (FakeOptions options = {}) : state (std::make_shared<HostState>()), hostUnknown (new FakeHostUnknown (state)) { state->options = options; }
     ~FakeHost() { hostUnknown->Release(); }
 
     IACFUnknown* unknown() const { return hostUnknown; }
@@ -434,7 +495,13 @@ struct FakeHost
     FakeTransport& transport() const { return *hostUnknown->transport; }
 
     /** Lets the unknown answer the effect-parameters identifiers through this object (held). */
-    void setEffect (IACFUnknown* effect) { effect->AddRef(), hostUnknown->effect = effect; }
+    void setEffect (IACFUnknown* effect)
+    {
+        effect->AddRef();
+        if (hostUnknown->effect != nullptr)
+            hostUnknown->effect->Release();
+        hostUnknown->effect = effect;
+    }
 
     const State state;
     FakeHostUnknown* const hostUnknown;

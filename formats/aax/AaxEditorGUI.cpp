@@ -1,0 +1,138 @@
+#include "formats/aax/AaxEditorGUI.h"
+
+#include "formats/aax/AaxProcessorEffect.h"
+#include "formats/vst/HostWindowEmbedding.h"
+#include "platform/aax/AAXConstants.h"
+
+namespace kelmora::aax
+{
+/** Carries the editor; deleting it hands the editor back to the processor and deletes it. */
+class AaxEditorGUI::EditorHolder : public juce::Component
+{
+public:
+    EditorHolder (juce::AudioProcessor& p, juce::AudioProcessorEditor& e) : processor (p), editor (&e)
+    {
+        editor->setOpaque (true);
+        addAndMakeVisible (editor);
+        setSize (editor->getWidth(), editor->getHeight());
+        setOpaque (true);
+    }
+
+    ~EditorHolder() override
+    {
+        removeFromDesktop();
+        processor.editorBeingDeleted (editor);
+        removeChildComponent (editor);
+        delete editor;
+    }
+
+    juce::AudioProcessorEditor* getEditor() const noexcept { return editor; }
+
+    void paint (juce::Graphics& g) override { g.fillAll (juce::Colours::black); }
+
+    void childBoundsChanged (juce::Component* child) override
+    {
+        if (child == editor)
+            setSize (editor->getWidth(), editor->getHeight());
+    }
+
+    // Declared first: the host's thread is the message thread for as long as the editor lives.
+    juce::SharedResourcePointer<vst::HostDrivenEventLoop> eventLoop;
+
+private:
+    juce::AudioProcessor& processor;
+    juce::AudioProcessorEditor* editor;
+};
+
+AaxEditorGUI::AaxEditorGUI() = default;
+
+AaxEditorGUI::~AaxEditorGUI()
+{
+    holder.reset();
+}
+
+AAX_Result AaxEditorGUI::Uninitialize()
+{
+    holder.reset();
+    return AAX_CEffectGUI::Uninitialize();
+}
+
+void AaxEditorGUI::CreateViewContents() {}
+
+void AaxEditorGUI::CreateViewContainer()
+{
+    try
+    {
+        holder.reset();
+        auto* effect = dynamic_cast<AaxProcessorEffect*> (GetEffectParameters());
+        if (effect == nullptr)
+            return;
+
+        juce::SharedResourcePointer<vst::HostDrivenEventLoop> eventLoop;
+        auto& processor = effect->getProcessor();
+        auto* editor = processor.createEditorIfNeeded();
+        if (editor == nullptr)
+            return;
+
+        holder = std::make_unique<EditorHolder> (processor, *editor);
+
+        // The one native view kind here; other containers keep the editor off screen.
+        if (GetViewContainerType() == kAAXViewContainer_X11Window && GetViewContainerPtr() != nullptr)
+            vst::embedInHostWindow (*holder, GetViewContainerPtr());
+    }
+    catch (...)
+    {
+        holder.reset();
+    }
+}
+
+void AaxEditorGUI::DeleteViewContainer()
+{
+    holder.reset();
+}
+
+juce::AudioProcessorEditor* AaxEditorGUI::getEditor() const noexcept
+{
+    return holder != nullptr ? holder->getEditor() : nullptr;
+}
+
+AAX_Result AaxEditorGUI::GetViewSize (AAX_Point* size) const
+{
+    if (size == nullptr)
+        return kAAXNullObject;
+
+    const auto* editor = getEditor();
+    size->horizontal = (float) (editor != nullptr ? editor->getWidth() : defaultWidth);
+    size->vertical = (float) (editor != nullptr ? editor->getHeight() : defaultHeight);
+    return kAAXSuccess;
+}
+
+AAX_Result AaxEditorGUI::TimerWakeup()
+{
+    if (holder != nullptr)
+        holder->eventLoop->processPendingEvents();
+    return kAAXSuccess;
+}
+
+AAX_Result AaxEditorGUI::ParameterUpdated (const char*)
+{
+    // The editor follows the processor itself; the host's notice only asks for a fresh look.
+    if (auto* editor = getEditor())
+        editor->repaint();
+    return kAAXSuccess;
+}
+
+IACFUnknown* createEditorGUI()
+{
+    try
+    {
+        auto* gui = new AaxEditorGUI();
+        gui->AddRef();
+        return static_cast<AAX_IACFEffectGUI*> (gui);
+    }
+    catch (...)
+    {
+        return nullptr;
+    }
+}
+} // namespace kelmora::aax

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "formats/aax/AAX_CEffectGUI.h"
+#include "formats/vst/HostDrivenEventLoop.h"
+
+#include <juce_audio_processors/juce_audio_processors.h>
+
+#include <memory>
+
+namespace kelmora::aax
+{
+/** The AAX GUI of a processor effect: when the host hands it a view container it creates the
+    processor's editor (through the effect) and, when the container is an X11 window, embeds the
+    editor in it; a null container deletes the editor. While an editor exists the host's UI
+    thread is the message thread, pumped by the host's timer calls.
+
+    The host calls everything here on its user-interface thread. */
+class AaxEditorGUI : public AAX_CEffectGUI
+{
+public:
+    /** The size answered without an editor (the product's editor). */
+    static constexpr int defaultWidth = 406, defaultHeight = 242;
+
+    AaxEditorGUI();
+    ~AaxEditorGUI() override;
+
+    /** Deletes the editor before the effect is given back. */
+    AAX_Result Uninitialize() override;
+    AAX_Result GetViewSize (AAX_Point* size) const override;
+    AAX_Result TimerWakeup() override;
+    AAX_Result ParameterUpdated (const char* parameterID) override;
+
+    /** The editor while a container is attached, or null. */
+    juce::AudioProcessorEditor* getEditor() const noexcept;
+
+protected:
+    void CreateViewContents() override;
+    void CreateViewContainer() override;
+    void DeleteViewContainer() override;
+
+private:
+    class EditorHolder;
+    std::unique_ptr<EditorHolder> holder;
+};
+
+/** The GUI factory handed to the host. */
+IACFUnknown* createEditorGUI();
+} // namespace kelmora::aax

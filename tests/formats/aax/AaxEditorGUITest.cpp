@@ -1,0 +1,135 @@
+// The AAX glue in process on a small test processor with an editor: the editor through the view
+// container (off screen and embedded in a real X11 window), edits and processor reports reaching
+// the host. Needs an X server.
+#include "formats/aax/fakehost/FakeHost.h"
+#include "formats/aax/AaxEditorGUI.h"
+#include "formats/aax/AaxProcessorEffect.h"
+#include "formats/vst/TestGainProcessor.h"
+#include "support/HostWindow.h"
+#include "support/TempHome.h"
+
+namespace quietline::test::aax
+{
+namespace
+{
+using kelmora::aax::AaxEditorGUI;
+using kelmora::aax::AaxProcessorEffect;
+using kelmora::vst::test::TestGainProcessor;
+
+class AaxGlueTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        effect->AddRef();
+        host.setEffect (static_cast<AAX_IACFEffectParameters*> (effect));
+        host.automation().onSetValueRequest = [this] (const char* id, double v) { effect->UpdateParameterNormalizedValue (id, v, 0); };
+        ASSERT_EQ (effect->Initialize (host.unknown()), kAAXSuccess);
+        gui->AddRef();
+        ASSERT_EQ (gui->Initialize (host.unknown()), kAAXSuccess);
+    }
+
+    void TearDown() override
+    {
+        host.automation().onSetValueRequest = [] (const char*, double) {};
+        gui->Uninitialize();
+        gui->Release();
+        effect->Uninitialize();
+        effect->Release();
+    }
+
+    TestGainProcessor& processor() { return static_cast<TestGainProcessor&> (effect->getProcessor()); }
+
+    std::vector<int> automationCalls (const std::string& id)
+    {
+        std::vector<int> methods;
+        for (const auto& call : host.log().calls ("automation"))
+            if (call.args[0] == "\"" + id + "\"" && call.method >= 5)
+                methods.push_back (call.method);
+        return methods;
+    }
+
+    TempHome home;
+    FakeHost host;
+    AaxProcessorEffect* effect = new AaxProcessorEffect (std::make_unique<TestGainProcessor>(), nullptr);
+    AaxEditorGUI* gui = new AaxEditorGUI();
+};
+
+TEST_F (AaxGlueTest, EditorLivesWithItsViewContainer)
+{
+    HostWindow frame;
+    ASSERT_NE (frame.display, nullptr) << "needs an X server";
+
+    const struct { int32_t type; void* window; } containers[] = {
+        { kAAXViewContainer_None, nullptr },
+        { kAAXViewContainer_X11Window, reinterpret_cast<void*> (uintptr_t (frame.window)) } };
+
+    for (const auto& c : containers)
+    {
+        auto* container = new FakeViewContainer (host.state, c.type, c.window);
+        ASSERT_EQ (gui->SetViewContainer (container), kAAXSuccess);
+        container->Release();
+
+        ASSERT_NE (gui->getEditor(), nullptr) << c.type;
+        EXPECT_EQ (processor().getActiveEditor(), gui->getEditor());
+        AAX_Point size {};
+        gui->GetViewSize (&size);
+        EXPECT_TRUE (size.vertical == 242.0f && size.horizontal == 406.0f);
+        EXPECT_EQ (gui->ParameterUpdated ("0"), kAAXSuccess);
+        EXPECT_EQ (gui->TimerWakeup(), kAAXSuccess);
+
+        // Embedded: the editor's window is a child of the host's.
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        XSync (frame.display, False);
+        XQueryTree (frame.display, frame.window, &root, &parent, &children, &count);
+        EXPECT_EQ (count, c.type == kAAXViewContainer_X11Window ? 1u : 0u);
+        if (children != nullptr)
+            XFree (children);
+
+        ASSERT_EQ (gui->SetViewContainer (nullptr), kAAXSuccess);
+        EXPECT_EQ (gui->getEditor(), nullptr);
+        EXPECT_EQ (processor().getActiveEditor(), nullptr);
+    }
+}
+
+TEST_F (AaxGlueTest, EditorEditReachesTheHostAsTouchSetRelease)
+{
+    host.log().clear();
+    processor().editFromUi (0, 0.3f);
+    EXPECT_EQ (automationCalls ("0"), (std::vector<int> { 7, 5, 6, 8 })) << "touch, set, the host's update, release; no echo";
+    double value = 0.0;
+    effect->GetParameterNormalizedValue ("0", &value);
+    EXPECT_NEAR (value, 0.3, 1e-6);
+}
+
+TEST_F (AaxGlueTest, ProcessorReportsMoveTheMirrorTheLatencyAndTheChangeCount)
+{
+    using Details = juce::AudioProcessorListener::ChangeDetails;
+    const struct { Details details; bool latency; } reports[] = {
+        { Details().withProgramChanged (true), false },              // preset, A/B, undo
+        { Details().withNonParameterStateChanged (true), false },    // paste
+        { Details(), true } };
+
+    float next = 0.1f;
+    for (const auto& r : reports)
+    {
+        int32_t before = 0, after = 0;
+        effect->GetNumberOfChanges (&before);
+        processor().setParameter (1, next);   // moved without telling the host, as a preset does
+        if (r.latency)
+            processor().setLatencySamples (77);
+        else
+            processor().updateHostDisplay (r.details);
+        effect->GetNumberOfChanges (&after);
+
+        double value = 0.0;
+        effect->GetParameterNormalizedValue ("1", &value);
+        EXPECT_EQ (after - before, r.latency ? 0 : 1) << "counts for the host's save prompt";
+        EXPECT_EQ (std::abs (value - next) < 1e-6, ! r.latency);
+        EXPECT_EQ (host.log().calls ("controller", 10).back().args[0] == "77", r.latency);
+        next += 0.2f;
+    }
+}
+} // namespace
+} // namespace quietline::test::aax

@@ -1,0 +1,191 @@
+// The built product module in the fake AAX host, reached through dlopen and its ACF exports only.
+#include "core/ProductIdentity.h"
+#include "formats/aax/fakehost/ModuleHost.h"
+#include "formats/aax/AAX_CString.h"
+#include "support/TempHome.h"
+#include "tools/vsthost/Signals.h"
+
+#include <cmath>
+#include <limits>
+
+namespace quietline::test::aax
+{
+namespace
+{
+namespace id = kelmora::identity;
+constexpr AAX_ChunkID controlsChunk = 0x656C636Bu;   // the layer's "Complete Controls State"
+
+class AaxModuleTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ::unsetenv ("DISPLAY");
+        ASSERT_TRUE (module.loaded()) << dlerror();
+        ASSERT_EQ (module.describe (host), kAAXSuccess);
+        ASSERT_EQ (host.state->description.effects.size(), 1u);
+    }
+
+    void TearDown() override { module.shutdown (host.unknown()); }
+
+    const DescribedEffect& effect() const { return host.state->description.effects[0]; }
+
+    std::unique_ptr<HostedInstance> instance (size_t component = 1)
+    {
+        auto made = std::make_unique<HostedInstance> (host, makeObject (effect(), kAAXProc_CreateEffectParameters), effect().components.at (component));
+        EXPECT_EQ (made->initResult, kAAXSuccess);
+        return made;
+    }
+
+    static std::vector<std::vector<float>> tone (double frequency, size_t channels, size_t length)
+    {
+        return std::vector<std::vector<float>> (channels, kelmora::tools::sine (frequency, 96000.0, length));
+    }
+
+    TempHome home;
+    AaxModule module { QUIETLINE_MODULE_PATH };
+    FakeHost host;
+};
+
+TEST_F (AaxModuleTest, DescribesTheProductWithAMonoAndAStereoComponent)
+{
+    const auto& d = host.state->description;
+    EXPECT_EQ (d.manufacturer, "Kelmora Labs");
+    EXPECT_EQ (d.packages, std::vector<std::string> { id::productName });
+    EXPECT_EQ (d.version, uint32_t (id::versionNumber));
+    EXPECT_EQ (effect().name, id::productName);
+    EXPECT_TRUE (effect().procedures.count (kAAXProc_CreateEffectParameters) && effect().procedures.count (kAAXProc_CreateEffectGUI));
+    ASSERT_EQ (effect().components.size(), 2u);
+
+    const struct { uint32_t stem, pluginID; } expected[] = { { kAAXStemFormat_Mono, id::aaxPluginIdMono },
+                                                             { kAAXStemFormat_Stereo, id::aaxPluginIdStereo } };
+    for (size_t i = 0; i < 2; ++i)
+    {
+        const auto& c = effect().components[i];
+        const std::map<uint32_t, int32_t> properties {
+            { kAAXProperty_ManufacturerID, int32_t (id::makerCode) }, { kAAXProperty_ProductID, int32_t (id::productCode) },
+            { kAAXProperty_PlugInID_Native, int32_t (expected[i].pluginID) }, { kAAXProperty_InputStemFormat, int32_t (expected[i].stem) },
+            { kAAXProperty_OutputStemFormat, int32_t (expected[i].stem) }, { kAAXProperty_CanBypass, 1 } };
+        EXPECT_EQ (c.properties, properties) << i;
+        EXPECT_EQ (c.fields.size(), 4u) << i;
+        EXPECT_EQ (c.privateData.size(), 2u) << i;
+        EXPECT_NE (c.process, nullptr) << i;
+    }
+}
+
+TEST_F (AaxModuleTest, StereoInstanceRegistersItsParametersAndLatencyAndTakesCleanHostValues)
+{
+    auto stereo = instance();
+    EXPECT_EQ (host.automation().registered, (std::set<std::string> { "0", "1", "2", "3", "MasterBypassID" }));
+    ASSERT_FALSE (host.log().calls ("controller", 10).empty());
+    EXPECT_EQ (host.log().calls ("controller", 10).back().args[0], "45");
+    EXPECT_DOUBLE_EQ (stereo->value ("1"), 0.75) << "a new instance shows preset 0, not the defaults";
+
+    const struct { double sent, landed; } values[] = { { 0.25, 0.25 }, { std::numeric_limits<double>::quiet_NaN(), 0.0 },
+                                                       { 1.5, 1.0 }, { -2.0, 0.0 }, { 0.6, 0.6 } };
+    for (const auto& v : values)
+    {
+        stereo->effect->UpdateParameterNormalizedValue ("2", v.sent, 0);
+        stereo->saveChunk (controlsChunk);   // the mirror now reads what the processor holds
+        EXPECT_NEAR (stereo->value ("2"), v.landed, 1e-6) << v.sent;
+    }
+
+    EXPECT_EQ (stereo->effect->SetParameterNormalizedValue ("0", 0.5), kAAXSuccess);
+    stereo->saveChunk (controlsChunk);
+    EXPECT_NEAR (stereo->value ("0"), 0.5, 1e-6);
+
+    for (const int32_t stem : { 0, 3 })   // neither mono nor stereo
+    {
+        auto other = effect().components[1];
+        other.properties[kAAXProperty_InputStemFormat] = stem;
+        EXPECT_EQ (HostedInstance (host, makeObject (effect(), kAAXProc_CreateEffectParameters), other).initResult, kAAXNotSupported);
+    }
+}
+
+TEST_F (AaxModuleTest, BothChunksRestoreIntoAFreshInstance)
+{
+    auto first = instance();
+    first->effect->SetParameterNormalizedValue ("0", 1.0);
+    first->effect->SetParameterNormalizedValue ("2", 0.5);
+    int32_t changes = 0;
+    first->effect->GetNumberOfChanges (&changes);
+    EXPECT_GE (changes, 2);
+    const auto controls = first->saveChunk (controlsChunk), state = first->saveChunk (kAAXChunk_ProcessorState);
+    ASSERT_FALSE (controls.empty() || state.empty());
+    const double frequency = first->value ("0"), mix = first->value ("2");
+    first.reset();
+
+    auto second = instance();
+    const auto* stateRecord = reinterpret_cast<const kelmora::aax::ChunkRecord*> (state.data());
+    const auto* controlsRecord = reinterpret_cast<const kelmora::aax::ChunkRecord*> (controls.data());
+    bool equal = true;
+    second->effect->CompareActiveChunk (stateRecord, &equal);
+    EXPECT_FALSE (equal);
+
+    for (const auto* record : { controlsRecord, stateRecord })
+        EXPECT_EQ (second->effect->SetChunk (record->chunkID, record), kAAXSuccess);
+    EXPECT_EQ (second->value ("0"), frequency);
+    EXPECT_EQ (second->value ("2"), mix);
+    for (const auto* record : { controlsRecord, stateRecord })
+        EXPECT_TRUE ((second->effect->CompareActiveChunk (record, &equal), equal)) << "presets, A/B and values alike";
+}
+
+TEST_F (AaxModuleTest, StateChunkFetchCopiesTheBlockItsSizeQueryMeasured)
+{
+    auto stereo = instance();
+    uint32_t size = 0;
+    ASSERT_EQ (stereo->effect->GetChunkSize (kAAXChunk_ProcessorState, &size), kAAXSuccess);
+    stereo->effect->UpdateParameterNormalizedValue ("2", 0.123456789, 0);   // longer value texts now
+
+    std::vector<uint8_t> exact (kelmora::aax::kChunkRecordHeaderSize + size);   // the sanitizer sees any byte more
+    auto* record = reinterpret_cast<kelmora::aax::ChunkRecord*> (exact.data());
+    EXPECT_EQ (stereo->effect->GetChunk (kAAXChunk_ProcessorState, record), kAAXSuccess);
+    EXPECT_EQ (record->size, int32_t (size));
+}
+
+TEST_F (AaxModuleTest, FiltersA30kHzToneAndPassesItDelayedUnderMasterBypass)
+{
+    for (const size_t component : { 0u, 1u })
+    {
+        auto hosted = instance (component);
+        const size_t channels = component == 0 ? 1 : 2, length = 3000;   // longer than the prepared maximum
+        const auto input = tone (30000.0, channels, length);
+
+        const auto filtered = hosted->process (input);
+        for (size_t c = 0; c < channels; ++c)
+            EXPECT_LT (kelmora::tools::toneAmplitude (filtered[c].data() + 500, length - 500, 30000.0, 96000.0), 0.05) << component << ": at least 20 dB down";
+
+        hosted->effect->SetParameterNormalizedValue ("MasterBypassID", 1.0);
+        const auto bypassed = hosted->process (input);
+        for (size_t c = 0; c < channels; ++c)
+            for (size_t n = 45; n < length; ++n)
+                ASSERT_EQ (bypassed[c][n], input[c][n - 45]) << component << " at " << n;
+    }
+}
+
+TEST (AaxModule, TearsDownEveryReferenceAndUnloads)
+{
+    TempHome home;
+    ::unsetenv ("DISPLAY");
+    AaxModule module (QUIETLINE_MODULE_PATH);
+    ASSERT_TRUE (module.loaded());
+    {
+        const LiveCheck live;
+        FakeHost host;
+        ASSERT_EQ (module.describe (host), kAAXSuccess);
+        const auto& effect = host.state->description.effects.at (0);
+        {
+            HostedInstance hosted (host, makeObject (effect, kAAXProc_CreateEffectParameters), effect.components[1]);
+            hosted.process (std::vector<std::vector<float>> (2, std::vector<float> (256, 0.1f)));
+            EXPECT_EQ (host.automation().registered.size(), 5u);
+        }
+        EXPECT_TRUE (host.automation().registered.empty());
+        EXPECT_EQ (host.log().count ("automation", 4), 5u);
+        EXPECT_EQ (module.shutdown (host.unknown()), kAAXSuccess);
+    }
+    EXPECT_EQ (module.canUnloadNow (nullptr), 0);
+    module.close();
+    EXPECT_FALSE (module.mapped());
+}
+} // namespace
+} // namespace quietline::test::aax

@@ -1,0 +1,55 @@
+// The product's editor through its AAX GUI in a host's X11 window, then the module unloaded.
+// Needs an X server.
+#include "formats/aax/fakehost/ModuleHost.h"
+#include "platform/aax/AAX_IACFEffectGUI.h"
+#include "support/HostWindow.h"
+#include "support/TempHome.h"
+
+namespace quietline::test::aax
+{
+TEST (AaxModuleEditor, EmbedsInTheHostWindowAndGoesWithItsContainer)
+{
+    TempHome home;
+    HostWindow frame;
+    ASSERT_NE (frame.display, nullptr) << "needs an X server";
+    AaxModule module (QUIETLINE_MODULE_PATH);
+    ASSERT_TRUE (module.loaded());
+    {
+        FakeHost host;
+        ASSERT_EQ (module.describe (host), kAAXSuccess);
+        const auto& effect = host.state->description.effects.at (0);
+        HostedInstance hosted (host, makeObject (effect, kAAXProc_CreateEffectParameters), effect.components[1]);
+
+        IACFUnknown* object = makeObject (effect, kAAXProc_CreateEffectGUI);
+        auto* gui = kelmora::aax::QueryHostInterface<AAX_IACFEffectGUI> (object, kAAXID_EffectGUI);
+        ASSERT_NE (gui, nullptr);
+        ASSERT_EQ (gui->Initialize (host.unknown()), kAAXSuccess);
+
+        auto* container = new FakeViewContainer (host.state, kAAXViewContainer_X11Window, reinterpret_cast<void*> (uintptr_t (frame.window)));
+        ASSERT_EQ (gui->SetViewContainer (container), kAAXSuccess);
+        container->Release();
+        for (int i = 0; i < 10; ++i)
+            gui->TimerWakeup(), hosted.process (std::vector<std::vector<float>> (2, std::vector<float> (256, 0.1f)));
+
+        AAX_Point size {};
+        gui->GetViewSize (&size);
+        EXPECT_TRUE (size.vertical == 242.0f && size.horizontal == 406.0f);
+        ::Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        XSync (frame.display, False);
+        XQueryTree (frame.display, frame.window, &root, &parent, &children, &count);
+        EXPECT_EQ (count, 1u) << "the editor's window sits in the host's";
+        if (children != nullptr)
+            XFree (children);
+
+        gui->SetViewContainer (nullptr);
+        gui->Uninitialize();
+        kelmora::aax::ReleaseHostInterface (gui);
+        object->Release();
+        module.shutdown (host.unknown());
+    }
+    EXPECT_EQ (module.canUnloadNow (nullptr), 0);
+    module.close();
+    EXPECT_FALSE (module.mapped());
+}
+} // namespace quietline::test::aax

@@ -1,0 +1,201 @@
+// The built product module as an Audio Unit host sees it: loaded by path, the component found
+// through the factory record and through the Component Manager entry, driven end to end.
+#include "core/ProductIdentity.h"
+#include "support/TempHome.h"
+#include "tools/auhost/AuHost.h"
+
+#include "platform/au/CoreFoundation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kelmora::tools::test
+{
+namespace
+{
+using Route = HostedAudioUnit::Route;
+constexpr Float64 rate = 96000;
+constexpr UInt32 latency = 45;  // half the delay line at 96 kHz
+
+struct Case
+{
+    Route route;
+    UInt32 channels;
+};
+
+CFTypeRef Value (CFPropertyListRef dictionary, const char* key)
+{
+    return CFDictionaryGetValue (static_cast<CFDictionaryRef> (dictionary), CFStringMakeConstantString (key));
+}
+
+std::vector<UInt8> Bytes (CFTypeRef data)
+{
+    auto d = static_cast<CFDataRef> (data);
+    return d != nullptr ? std::vector<UInt8> (CFDataGetBytePtr (d), CFDataGetBytePtr (d) + CFDataGetLength (d)) : std::vector<UInt8> {};
+}
+
+struct Listener
+{
+    std::vector<AudioUnitPropertyID> changed;
+    static void Callback (void* self, AudioUnit, AudioUnitPropertyID id, AudioUnitScope, AudioUnitElement)
+    {
+        static_cast<Listener*> (self)->changed.push_back (id);
+    }
+};
+
+class AuModule : public ::testing::TestWithParam<Case>
+{
+protected:
+    void SetUp() override
+    {
+        ::unsetenv ("DISPLAY");
+        AuSystem::describeComponentsAs ({ identity::auType, identity::productCode, identity::makerCode, 0, 0 });
+        std::string error;
+        module = AuPluginModule::load (QUIETLINE_MODULE_PATH, "OrvelQuietlineAUFactory", "OrvelQuietlineAUEntry", error);
+        ASSERT_NE (nullptr, module) << error;
+    }
+
+    HostedAudioUnit& Open (bool initialise = true)
+    {
+        OSStatus status = -1;
+        units.push_back (HostedAudioUnit::open (*module, GetParam().route, status));
+        if (units.back() == nullptr)
+            throw std::runtime_error ("open failed: " + std::to_string (status));
+        auto& unit = *units.back();
+        EXPECT_EQ (noErr, unit.configure (GetParam().channels, rate));
+        if (initialise)
+        {
+            EXPECT_EQ (noErr, unit.initialize());
+        }
+        return unit;
+    }
+
+    // An impulse at frame 10 of 256; the output's peak frame per channel.
+    std::vector<size_t> ImpulsePeaks (HostedAudioUnit& unit, Float64 start = 0)
+    {
+        std::vector<std::vector<float>> io (GetParam().channels, std::vector<float> (256, 0.0f));
+        for (auto& c : io)
+            c[10] = 1.0f;
+        EXPECT_EQ (noErr, unit.process (io, start));
+        std::vector<size_t> peaks;
+        for (auto& c : io)
+            peaks.push_back (size_t (std::max_element (c.begin(), c.end(), [] (float a, float b) { return std::abs (a) < std::abs (b); }) - c.begin()));
+        return peaks;
+    }
+
+    CFPropertyListRef Save (HostedAudioUnit& unit)
+    {
+        CFPropertyListRef state = nullptr;
+        EXPECT_EQ (noErr, unit.get (kAudioUnitProperty_ClassInfo, state));
+        return state;
+    }
+
+    // Destroyed bottom up: the instances close before the module unloads.
+    quietline::test::TempHome home;
+    std::unique_ptr<AuPluginModule> module;
+    std::vector<std::unique_ptr<HostedAudioUnit>> units;
+};
+} // namespace
+
+TEST_P (AuModule, ReportsItsLatencyAndDelaysAnImpulseByItEvenWhenTheHostBypasses)
+{
+    auto& unit = Open();
+    Float64 seconds = 0;
+    ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_Latency, seconds));
+    EXPECT_DOUBLE_EQ (latency / rate, seconds);
+    EXPECT_EQ (std::vector<size_t> (GetParam().channels, 10 + latency), ImpulsePeaks (unit));
+
+    ASSERT_EQ (noErr, unit.set (kAudioUnitProperty_BypassEffect, UInt32 (1)));
+    EXPECT_EQ (std::vector<size_t> (GetParam().channels, 10 + latency), ImpulsePeaks (unit, 256)) << "bypass keeps the delay";
+
+    Boolean writable = false;
+    UInt32 size = 0;
+    EXPECT_EQ (kAudioUnitErr_InvalidProperty, unit.getPropertyInfo (56, 0, 0, &size, &writable)) << "no editor view";
+}
+
+TEST_P (AuModule, ParametersAndPresetsReachTheProcessor)
+{
+    auto& unit = Open();
+    UInt32 size = 0;
+    Boolean writable = false;
+    ASSERT_EQ (noErr, unit.getPropertyInfo (kAudioUnitProperty_ParameterList, 0, 0, &size, &writable));
+    EXPECT_EQ (4 * sizeof (AudioUnitParameterID), size);
+    AudioUnitParameterInfo info {};
+    ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_ParameterInfo, info, 0, 3));
+    EXPECT_STREQ ("Bypass", info.name);
+    EXPECT_EQ (1.0f, info.maxValue);
+    CFRelease (info.cfNameString);
+    EXPECT_EQ (kAudioUnitErr_InvalidParameter, unit.get (kAudioUnitProperty_ParameterInfo, info, 0, 4));
+
+    ASSERT_EQ (noErr, unit.setParameter (0, 0.3f));
+    float value = 0;
+    ASSERT_EQ (noErr, unit.getParameter (0, value));
+    EXPECT_FLOAT_EQ (0.3f, value);
+
+    Listener listener;
+    ASSERT_EQ (noErr, unit.addPropertyListener (kAudioUnitProperty_PresentPreset, Listener::Callback, &listener));
+    CFArrayRef presets = nullptr;
+    ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_FactoryPresets, presets));
+    ASSERT_EQ (10, CFArrayGetCount (presets));
+    const auto hard = *static_cast<const AUPreset*> (CFArrayGetValueAtIndex (presets, 4));
+    CFRelease (presets);
+    ASSERT_EQ (noErr, unit.set (kAudioUnitProperty_PresentPreset, hard));
+    EXPECT_EQ (1u, listener.changed.size());
+    AUPreset current {};
+    ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_PresentPreset, current));
+    EXPECT_EQ (4, current.presetNumber);
+    char name[64] {};
+    CFStringGetCString (current.presetName, name, sizeof name, kCFStringEncodingUTF8);
+    EXPECT_STREQ ("Hard", name);
+    CFRelease (current.presetName);
+    ASSERT_EQ (noErr, unit.getParameter (0, value));
+    EXPECT_NE (0.3f, value) << "the preset's values";
+    EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, unit.set (kAudioUnitProperty_PresentPreset, AUPreset { 10, hard.presetName }));
+}
+
+TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstanceOnlyFromTheSameComponent)
+{
+    auto& original = Open();
+    ASSERT_EQ (noErr, original.setParameter (1, 0.25f));
+    ASSERT_EQ (noErr, original.setParameter (2, 0.75f));
+    auto saved = Save (original);
+    const auto block = Bytes (Value (saved, "jucePluginState"));
+    ASSERT_FALSE (block.empty());
+    SInt32 manufacturer = 0;
+    CFNumberGetValue (static_cast<CFNumberRef> (Value (saved, "manufacturer")), kCFNumberSInt32Type, &manufacturer);
+    EXPECT_EQ (identity::makerCode, UInt32 (manufacturer));
+
+    auto& foreign = Open (false);
+    auto untouched = Save (foreign);
+    auto wrongMaker = static_cast<CFMutableDictionaryRef> (const_cast<void*> (CFPropertyListCreateDeepCopy (nullptr, saved, kCFPropertyListMutableContainers)));
+    const SInt32 other = SInt32 (identity::makerCode + 1);
+    auto number = CFNumberCreate (nullptr, kCFNumberSInt32Type, &other);
+    CFDictionarySetValue (wrongMaker, CFSTR ("manufacturer"), number);
+    CFRelease (number);
+    EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, foreign.set (kAudioUnitProperty_ClassInfo, CFPropertyListRef (wrongMaker)));
+    auto after = Save (foreign);
+    EXPECT_EQ (Bytes (Value (untouched, "jucePluginState")), Bytes (Value (after, "jucePluginState"))) << "processor untouched";
+
+    auto& fresh = Open (false);
+    ASSERT_EQ (noErr, fresh.set (kAudioUnitProperty_ClassInfo, saved));
+    float value = 0;
+    ASSERT_EQ (noErr, fresh.getParameter (2, value));
+    EXPECT_FLOAT_EQ (0.75f, value);
+    auto restored = Save (fresh);
+    EXPECT_EQ (block, Bytes (Value (restored, "jucePluginState"))) << "values, presets, A/B and undo come back whole";
+    EXPECT_EQ (noErr, fresh.initialize());
+
+    for (auto ref : { saved, untouched, after, restored, CFPropertyListRef (wrongMaker) })
+        CFRelease (ref);
+}
+
+INSTANTIATE_TEST_SUITE_P (Routes, AuModule,
+                          ::testing::Values (Case { Route::factory, 2 }, Case { Route::factory, 1 }, Case { Route::componentManager, 2 },
+                                             Case { Route::componentManager, 1 }),
+                          [] (const ::testing::TestParamInfo<Case>& info) {
+                              return std::string (info.param.route == Route::factory ? "Factory" : "ComponentManager")
+                                     + (info.param.channels == 1 ? "Mono" : "Stereo");
+                          });
+} // namespace kelmora::tools::test
