@@ -14,7 +14,8 @@ float clampCoordinate (float v) noexcept
 
 float sanitiseDecibels (double v) noexcept
 {
-    return std::isfinite (v) ? std::clamp ((float) v, floorDecibels, -floorDecibels) : floorDecibels;
+    // Clamped before the conversion: a double beyond float's range has no float value.
+    return std::isfinite (v) ? (float) std::clamp (v, (double) floorDecibels, -(double) floorDecibels) : floorDecibels;
 }
 } // namespace
 
@@ -26,7 +27,7 @@ bool isAxisUsable (float halfRate) noexcept
 float frequencyToX (double frequencyHz, float halfRate, float width) noexcept
 {
     const float span = std::log10 (halfRate) - 4.0f;
-    const float product = (std::log10 ((float) frequencyHz) - 4.0f) / span * width;
+    const float product = (float) (std::log10 (frequencyHz) - 4.0) / span * width;
     return std::trunc (clampCoordinate (product)) - 0.5f;
 }
 

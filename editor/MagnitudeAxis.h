@@ -18,7 +18,7 @@ constexpr double axisStartHz = 10000.0;
 bool isAxisUsable (float halfRate) noexcept;
 
 /** The x position of frequencyHz on an axis of the given width ending at halfRate:
-    trunc ((log10 f - 4) / (log10 halfRate - 4) * width) - 0.5, from single-precision logs.
+    trunc ((log10 f - 4) / (log10 halfRate - 4) * width) - 0.5, in single precision.
     The product is clamped to +-maxCoordinate (NaN to the left bound) so it always converts to
     an int. Only meaningful when isAxisUsable (halfRate). */
 float frequencyToX (double frequencyHz, float halfRate, float width) noexcept;

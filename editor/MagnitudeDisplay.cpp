@@ -195,7 +195,8 @@ void MagnitudeDisplay::setSampleRate (double fs)
     if (fs == sampleRate)
         return;
 
-    const auto half = (float) (fs * 0.5);
+    // Bounded before the conversion to float (NaN stays NaN and means no axis).
+    const auto half = (float) juce::jlimit (-1.0e30, 1.0e30, fs * 0.5);
     if (background.getSampleRate() != fs)
     {
         background.setRates (fs, half);

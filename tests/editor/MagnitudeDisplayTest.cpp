@@ -51,7 +51,7 @@ TEST (MagnitudeAxis, LabelSetsFollowTheRateAndVanishWithoutAnAxis)
 TEST (MagnitudeAxis, CatmullRomPassesThroughItsPointsAndHandlesEndsAndBadValues)
 {
     const double ramp[] = { 0, -10, -20, -30, -40 };
-    const double odd[] = { nan, -inf, 1000, -1000, -20, -20 };
+    const double odd[] = { nan, -inf, 1e300, -1000, -20, -20 };
     struct Row { const double* dB; int count; float t; float value; };
     const Row rows[] = {
         { ramp, 5, 0.0f, 0.0f },   { ramp, 5, 1.0f, -10.0f }, { ramp, 5, 2.0f, -20.0f }, // through the points
@@ -103,7 +103,8 @@ TEST_F (MagnitudeDisplayTest, DrawsTheFilledCurveBelowItsLineOnlyWithAnAxisAndTh
 
     struct Row { double rate; int count; bool drawn; };
     const Row rows[] = { { 96000, 3, true }, { 96000, 2, false }, { 96000, 0, false }, { 96000, 500, true },
-                         { 20000, 180, false }, { 16000, 180, false }, { 8000, 180, false }, { nan, 180, false } };
+                         { 20000, 180, false }, { 16000, 180, false }, { 8000, 180, false }, { nan, 180, false },
+                         { 1e300, 180, true } };
     for (const auto& row : rows)
     {
         display.setSampleRate (row.rate);
