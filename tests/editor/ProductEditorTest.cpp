@@ -83,6 +83,10 @@ TEST_F (ProductEditor, OpensAtItsSizeShowingTheParametersAtOnce)
     const juce::Rectangle<int> editorArea (0, 0, 406, 242);
     for (auto* c : editor->getChildren())
         EXPECT_TRUE (editorArea.contains (c->getBounds())) << c->getName() << " " << c->getBounds().toString();
+    const auto picture = editor->createComponentSnapshot (editorArea);
+    for (int y : { 27, 28, 241 })
+        for (int x = 0; x < 406; ++x)
+            ASSERT_EQ (picture.getPixelAt (x, y).getAlpha(), 255) << "row " << y << " unpainted at " << x;
 }
 
 TEST_F (ProductEditor, DragsReachTheHostAsGesturesWithOneUndoStepPerParameter)
