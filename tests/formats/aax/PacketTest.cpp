@@ -3,10 +3,10 @@
 
 #include "formats/aax/fakehost/FakeEffect.h"
 #include "formats/aax/fakehost/FakeHost.h"
+#include "support/Concurrency.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <thread>
 
@@ -55,17 +55,18 @@ TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
     ASSERT_TRUE (mutex.Lock());
     EXPECT_FALSE (mutex.Lock()) << "re-entry does not block";
     std::thread ([&] { mutex.Unlock(); }).join();
-    std::atomic<bool> acquired { false };
-    std::thread waiter ([&] { acquired = mutex.Lock(); mutex.Unlock(); });
-    std::this_thread::sleep_for (std::chrono::milliseconds (30));
-    EXPECT_FALSE (acquired.load()) << "the foreign Unlock released the mutex";
-    mutex.Unlock(), waiter.join();
-    EXPECT_TRUE (acquired.load()) << "one Unlock released it";
+    EXPECT_FALSE (mutex.Lock()) << "the foreign Unlock released the mutex";
+    mutex.Unlock();
+    bool acquired = false;
+    std::thread ([&] { acquired = mutex.Lock(); mutex.Unlock(); }).join();
+    EXPECT_TRUE (acquired) << "one Unlock released it";
 
     int counter = 0;
+    quietline::test::StartLatch start (4);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back ([&] {
+            start.arriveAndWait();
             for (int i = 0; i < 2000; ++i)
             {
                 const bool outer = mutex.Lock(), inner = mutex.Lock();
