@@ -119,8 +119,7 @@ TEST (AAXChunkFormat, FindEntryResumesAfterTheLastHitAndWraps)
     EXPECT_EQ (parser.FindEntry ("a"), -1);
     for (const char* name : { "a", "b", "c", "b" })
         parser.AddInt32 (name, 0);
-    for (const auto& [name, index] : { std::pair { "a", 0 }, { "b", 1 }, { "c", 2 }, { "b", 3 }, { "b", 1 }, { "a", 0 }, { "c", 2 },
-                                       { "a", 0 }, { "missing", -1 }, { "b", 1 }, { "A", -1 } })
+    for (const auto& [name, index] : { std::pair { "b", 1 }, { "b", 3 }, { "b", 1 }, { "a", 0 }, { "c", 2 }, { "missing", -1 }, { "A", -1 } })
         EXPECT_EQ (parser.FindEntry (name), index) << name;
     EXPECT_EQ (parser.FindEntry (nullptr), -1);
 }

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstring>
 #include <thread>
 
@@ -49,18 +48,12 @@ protected:
 };
 } // namespace
 
-TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
+TEST (AAXMutex, ReentryAnswersFalseAndThreadsThatReenterAreSerialised)
 {
     AAX_CMutex mutex;
     ASSERT_TRUE (mutex.Lock());
     EXPECT_FALSE (mutex.Lock()) << "re-entry does not block";
-    std::thread ([&] { mutex.Unlock(); }).join();
-    std::atomic<bool> acquired { false };
-    std::thread waiter ([&] { acquired = mutex.Lock(); mutex.Unlock(); });
-    std::this_thread::sleep_for (std::chrono::milliseconds (30));
-    EXPECT_FALSE (acquired.load()) << "the foreign Unlock released the mutex";
-    mutex.Unlock(), waiter.join();
-    EXPECT_TRUE (acquired.load()) << "one Unlock released it";
+    mutex.Unlock();
 
     int counter = 0;
     std::vector<std::thread> threads;
@@ -76,41 +69,30 @@ TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
         });
     for (auto& thread : threads)
         thread.join();
-    EXPECT_EQ (counter, 8000) << "threads that re-enter are still serialised";
+    EXPECT_EQ (counter, 8000);
 }
 
-TEST_F (PacketDispatcherTest, NewPacketsAreDirtyAndPostedOnce)
+TEST_F (PacketDispatcherTest, DirtyPacketsArePostedOnceAndFailuresSkipThePost)
 {
     markDirtyAgain = true;   // from inside Dispatch, without deadlock
-    registerWriter ("a", 1);
-    EXPECT_EQ (dispatcher.Dispatch() + dispatcher.SetDirty ("unknown", true) + dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_EQ (posted, (std::vector<Packet> { { 1, { 'a' } } })) << "the flag is cleared after the handler ran";
-}
-
-TEST_F (PacketDispatcherTest, TwoIdentifiersOnOnePortPostOnce)
-{
     registerWriter ("b", 5);
     registerWriter ("a", 5);
-    dispatcher.Dispatch();
-    posted.clear(), calls.clear();
-    dispatcher.SetDirty ("a", true), dispatcher.SetDirty ("b", true);
-    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_EQ (calls, std::vector<std::string> { "a" }) << "the first identifier in order generates the packet";
-    EXPECT_EQ (posted, (std::vector<Packet> { { 5, { 'a' } } }));
-}
+    registerWriter ("c", 1);
+    EXPECT_EQ (dispatcher.Dispatch() + dispatcher.SetDirty ("unknown", true) + dispatcher.Dispatch(), kAAXSuccess);
+    EXPECT_EQ (calls, (std::vector<std::string> { "a", "c" })) << "one port, one packet: the first identifier in order";
+    EXPECT_EQ (posted, (std::vector<Packet> { { 5, { 'a' } }, { 1, { 'c' } } })) << "the flag is cleared after the handler ran";
 
-TEST_F (PacketDispatcherTest, FailuresSkipThePost)
-{
+    markDirtyAgain = false;
+    posted.clear();
     result = -5;
-    registerWriter ("a", 1);
-    dispatcher.Dispatch();
-    result = kAAXSuccess;
-    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+    dispatcher.SetDirty ("c", true);
+    EXPECT_EQ (dispatcher.Dispatch() + dispatcher.Dispatch(), kAAXSuccess);
     EXPECT_TRUE (posted.empty()) << "a failed handler clears the flag too";
-    dispatcher.SetDirty ("a", true);
+    result = kAAXSuccess;
+    dispatcher.SetDirty ("c", true);
     host.options().result = -7;
     EXPECT_EQ (dispatcher.Dispatch(), -7) << "the host's answer to the post";
-    dispatcher.SetDirty ("a", true);
+    dispatcher.SetDirty ("c", true);
     dispatcher.Initialize (nullptr, nullptr);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXNullObject);
 }
