@@ -14,14 +14,11 @@ struct AUBaseProperties : LeakCheck
     UnitPtr unit = MakeUnit();
     ListenerLog log;
 
-    struct Info { OSStatus status; UInt32 size; bool writable; };
-
-    Info GetInfo (AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element = 0)
+    bool Writable (AudioUnitPropertyID id, AudioUnitScope scope)
     {
         UInt32 size = 0;
         Boolean writable = false;
-        const OSStatus status = CallWithStatusLadder ([&] { return unit->DispatchGetPropertyInfo (id, scope, element, size, writable); });
-        return { status, size, writable != 0 };
+        return unit->DispatchGetPropertyInfo (id, scope, 0, size, writable) == noErr && writable;
     }
 
     template <typename T>
@@ -67,33 +64,6 @@ void SelfRemove (void* calls, AudioUnit, AudioUnitPropertyID id, AudioUnitScope,
 }
 } // namespace
 
-TEST_F (AUBaseProperties, TableGivesSizesWritabilityAndScopeErrors)
-{
-    unit->Globals()->UseIndexedParameters (4);
-    const AudioUnitScope global = kAudioUnitScope_Global, input = kAudioUnitScope_Input, output = kAudioUnitScope_Output;
-    const struct { AudioUnitPropertyID id; AudioUnitScope scope; AudioUnitElement element; Info info; } rows[] = {
-        { kAudioUnitProperty_ClassInfo, global, 0, { noErr, 8, true } },
-        { kAudioUnitProperty_StreamFormat, input, 0, { noErr, 40, true } },
-        { kAudioUnitProperty_StreamFormat, output, 1, { kAudioUnitErr_InvalidElement, 0, false } },
-        { kAudioUnitProperty_StreamFormat, 7, 0, { kAudioUnitErr_InvalidScope, 0, false } },  // thrown by the scope look-up
-        { kAudioUnitProperty_Latency, input, 0, { kAudioUnitErr_InvalidScope, 0, false } },
-        { kAudioUnitProperty_FastDispatch, global, 0, { kAudioUnitErr_InvalidProperty, 0, false } },
-        { kAudioUnitProperty_AudioChannelLayout, output, 0, { kAudioUnitErr_InvalidProperty, 0, false } },
-        { 0x12345, global, 0, { kAudioUnitErr_InvalidProperty, 0, false } },
-        { kAudioUnitProperty_ElementCount, input, 0, { noErr, 4, false } },
-        { kAudioUnitProperty_MakeConnection, output, 0, { kAudioUnitErr_InvalidScope, 0, false } },
-        { kAudioUnitProperty_ParameterList, global, 0, { noErr, 16, false } },
-    };
-    for (auto& row : rows)
-    {
-        const auto info = GetInfo (row.id, row.scope, row.element);
-        EXPECT_EQ (row.info.status, info.status) << "property " << row.id << ", scope " << row.scope;
-        EXPECT_EQ (row.info.size, info.size) << "property " << row.id;
-        EXPECT_EQ (row.info.writable, info.writable) << "property " << row.id;
-    }
-    EXPECT_EQ (kAudioUnitErr_PropertyNotWritable, Set (kAudioUnitProperty_ElementCount, kAudioUnitScope_Input, 0, UInt32 (2)));
-}
-
 TEST_F (AUBaseProperties, StreamFormatWritesFollowTheRule)
 {
     log.Listen (*unit, { kAudioUnitProperty_StreamFormat, kAudioUnitProperty_SampleRate });
@@ -124,35 +94,8 @@ TEST_F (AUBaseProperties, StreamFormatWritesFollowTheRule)
     EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, Set (kAudioUnitProperty_SampleRate, kAudioUnitScope_Output, 0, 96000.0f));
 
     ASSERT_EQ (noErr, unit->DoInitialize());
-    EXPECT_FALSE (GetInfo (kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input).writable);
+    EXPECT_FALSE (Writable (kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input));
     EXPECT_EQ (kAudioUnitErr_PropertyNotWritable, Set (kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0, current));
-}
-
-TEST_F (AUBaseProperties, MaximumSliceReallocatesAndNotifies)
-{
-    log.Listen (*unit, { kAudioUnitProperty_MaximumFramesPerSlice });
-    ASSERT_EQ (noErr, unit->DoInitialize());
-    EXPECT_EQ (2u * 4624u, unit->GetOutput (0)->GetBuffers().GetAllocatedBytes());
-    EXPECT_EQ (kAudioUnitErr_Initialized, Set (kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, UInt32 (4096)));
-    unit->DoCleanup();
-    EXPECT_EQ (noErr, Set (kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, UInt32 (4096)));
-    EXPECT_EQ (1u, log.Count (kAudioUnitProperty_MaximumFramesPerSlice));
-    ASSERT_EQ (noErr, unit->DoInitialize());
-    EXPECT_EQ (4096u, unit->GetOutput (0)->GetBuffers().GetAllocatedFrames());
-    EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, Set (kAudioUnitProperty_MaximumFramesPerSlice, kAudioUnitScope_Global, 0, UInt16 (4096)));
-}
-
-TEST_F (AUBaseProperties, HostCallbacksNotifyOnlyOnChange)
-{
-    log.Listen (*unit, { kAudioUnitProperty_HostCallbacks });
-    HostCallbackInfo info {};
-    EXPECT_EQ (noErr, Set (kAudioUnitProperty_HostCallbacks, kAudioUnitScope_Global, 0, info));
-    EXPECT_EQ (0u, log.Count (kAudioUnitProperty_HostCallbacks)) << "same contents";
-    info.hostUserData = &info;
-    EXPECT_EQ (noErr, Set (kAudioUnitProperty_HostCallbacks, kAudioUnitScope_Global, 0, info, 8));
-    EXPECT_EQ (&info, unit->GetHostCallbackInfo().hostUserData);
-    EXPECT_EQ (1u, log.Count (kAudioUnitProperty_HostCallbacks));
-    EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, unit->DispatchRemovePropertyValue (0x12345, 0, 0));
 }
 
 TEST_F (AUBaseProperties, ListenersAreRemovedByMatchAndMayRemoveThemselves)
@@ -270,28 +213,11 @@ TEST_F (AUBaseProperties, InputsComeFromCallbacksOrConnections)
                            AudioUnitConnection { reinterpret_cast<AudioUnit> (&source), 0, 0 }));
     EXPECT_TRUE (input->HasConnection());
     EXPECT_EQ (96000.0, Format (kAudioUnitScope_Input).mSampleRate) << "the source's format is taken over";
-    EXPECT_FALSE (GetInfo (kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input).writable);
+    EXPECT_FALSE (Writable (kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input));
     EXPECT_EQ (noErr, input->PullInput (flags, TimeAt (0), 0, 64)) << "the source fills a list without memory";
     EXPECT_EQ (noErr, Set (kAudioUnitProperty_MakeConnection, kAudioUnitScope_Input, 0, AudioUnitConnection {}));
     EXPECT_EQ (kAudioUnitErr_NoConnection, input->PullInput (flags, TimeAt (64), 0, 64));
     EXPECT_EQ (1u, log.Count (kAudioUnitProperty_SetRenderCallback));
     EXPECT_EQ (2u, log.Count (kAudioUnitProperty_MakeConnection));
     AudioUnitRuntimeInstall (nullptr);
-}
-
-TEST_F (AUBaseProperties, ComponentManagerInstancesGetFastDispatchFunctions)
-{
-    EXPECT_EQ (0u, MakeUnit (ComponentBase::kAudioComponentInstance, nullptr)->GetComponentDescription().componentSubType)
-        << "an instance without a component describes as zeros";
-    auto cmgr = MakeUnit (ComponentBase::kComponentMgrInstance);
-    auto* object = static_cast<AUBase*> (cmgr.get());
-    AudioUnitGetParameterProc get = nullptr;
-    AudioUnitSetParameterProc set = nullptr;
-    ASSERT_EQ (noErr, cmgr->DispatchGetProperty (kAudioUnitProperty_FastDispatch, 0, kAudioUnitGetParameterSelect, &get));
-    ASSERT_EQ (noErr, cmgr->DispatchGetProperty (kAudioUnitProperty_FastDispatch, 0, kAudioUnitSetParameterSelect, &set));
-    AudioUnitParameterValue value = 0;
-    EXPECT_EQ (noErr, set (object, 3, kAudioUnitScope_Global, 0, 0.5f, 0));
-    EXPECT_EQ (noErr, get (object, 3, kAudioUnitScope_Global, 0, &value));
-    EXPECT_EQ (0.5f, value);
-    EXPECT_EQ (kAudio_ParamError, get (object, 3, kAudioUnitScope_Global, 0, nullptr));
 }

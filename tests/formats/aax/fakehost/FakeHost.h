@@ -117,7 +117,7 @@ struct FakeOptions
 {
     bool factory = true, hostServices = true, pluginDefinition = true;
     bool effectDescriptorV2 = true, componentDescriptorV2 = true, propertyMapV2 = true;
-    bool controllerV2 = true, automation = true, transportV2 = true;
+    bool controllerV2 = true, automation = true;
     AAX_Result result = kAAXSuccess;
 };
 
@@ -359,7 +359,7 @@ struct FakeAutomationDelegate : FakeObject<IAAXHostAutomationDelegate>
 
 struct FakeTransport : FakeObject<IAAXHostTransport_V2>
 {
-    explicit FakeTransport (State s) : FakeObject ("transport", s, { { &kAAXID_Transport, nullptr }, { &kAAXID_Transport_V2, &FakeOptions::transportV2 } }) {}
+    explicit FakeTransport (State s) : FakeObject ("transport", s, { { &kAAXID_Transport, nullptr }, { &kAAXID_Transport_V2, nullptr } }) {}
 
     AAX_Result GetCurrentTempo (double* bpm) override { return log (3, bpm); }
     AAX_Result GetCurrentMeter (int32_t* n, int32_t* d) override { return log (4, n, d); }
