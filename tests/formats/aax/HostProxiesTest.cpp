@@ -38,26 +38,15 @@ std::vector<Operation> descriptionOperations (IACFUnknown* host)
     const char *col = "collection", *eff = "effectDescriptor", *cmp = "componentDescriptor", *map = "propertyMap";
     return {
         { col, 7, none, [=] { return c->AddEffect ("com.kelmora.quietline", e); } },
-        { col, 8, none, [=] { return c->SetManufacturerName ("Kelmora Labs"); } },
-        { col, 9, none, [=] { return c->AddPackageName ("Orvel Quietline"); } }, { col, 10, none, [=] { return c->SetPackageVersion (0x10000); } },
-        { col, 11, none, [=] { return c->SetProperties (m); } }, { eff, 3, none, [=] { return e->AddComponent (d); } },
-        { eff, 4, none, [=] { return e->AddName ("Quietline"); } }, { eff, 5, none, [=] { return e->AddCategory (1); } },
-        { eff, 6, none, [=] { return e->AddCategoryBypassParameter (1, "bypassParam"); } },
+        { col, 8, none, [=] { return c->SetManufacturerName ("Kelmora Labs"); } }, { col, 11, none, [=] { return c->SetProperties (m); } },
+        { eff, 3, none, [=] { return e->AddComponent (d); } }, { eff, 4, none, [=] { return e->AddName ("Quietline"); } },
         { eff, 7, none, [=] { return e->AddProcPtr (reinterpret_cast<void*> (&noProcess), 1); } },
-        { eff, 8, none, [=] { return e->SetProperties (m); } }, { eff, 9, none, [=] { return e->AddResourceInfo (2, "Quietline.xml"); } },
-        { eff, 10, none, [=] { return e->AddMeterDescription (3, "Out", m); } },
-        { eff, 11, v2, [=] { return e->AddControlMIDINode (1, 2, "MIDI", 0xFFFF); } }, { cmp, 3, none, [=] { return d->Clear(); } },
-        { cmp, 4, none, [=] { return d->AddReservedField (13, 5); } }, { cmp, 5, none, [=] { return d->AddAudioIn (0); } },
-        { cmp, 6, none, [=] { return d->AddAudioOut (1); } }, { cmp, 7, none, [=] { return d->AddAudioBufferLength (2); } },
-        { cmp, 8, none, [=] { return d->AddSampleRate (3); } }, { cmp, 9, none, [=] { return d->AddClock (4); } },
-        { cmp, 10, none, [=] { return d->AddSideChainIn (5); } }, { cmp, 11, none, [=] { return d->AddDataInPort (6, 4, 1); } },
-        { cmp, 12, none, [=] { return d->AddAuxOutputStem (7, 2, "Aux"); } }, { cmp, 13, none, [=] { return d->AddPrivateData (8, 64, 0); } },
-        { cmp, 14, none, [=] { return d->AddDmaInstance (10, 1); } }, { cmp, 15, none, [=] { return d->AddMIDINode (12, 1, "In", 1); } },
+        { eff, 11, v2, [=] { return e->AddControlMIDINode (1, 2, "MIDI", 0xFFFF); } }, { cmp, 5, none, [=] { return d->AddAudioIn (0); } },
+        { cmp, 6, none, [=] { return d->AddAudioOut (1); } }, { cmp, 11, none, [=] { return d->AddDataInPort (6, 4, 1); } },
+        { cmp, 13, none, [=] { return d->AddPrivateData (8, 64, 0); } },
         { cmp, 16, none, [=] { return d->AddProcessProc_Native (&noProcess, m, nullptr, nullptr, &procedure); } },
-        { cmp, 17, none, [=] { return d->AddProcessProc_TI ("lib", "proc", nullptr, "init", "bg"); } },
         { cmp, 18, none, [=] { return d->AddMeters (11, meters, 2); } }, { cmp, 19, v2, [=] { return d->AddTemporaryData (9, 16); } },
-        { map, 4, none, [=] { return m->AddProperty (10, 1); } }, { map, 5, none, [=] { return m->RemoveProperty (10); } },
-        { map, 6, v2, [=] { return m->AddPropertyWithIDArray (10, &triad, 1); } },
+        { map, 4, none, [=] { return m->AddProperty (10, 1); } }, { map, 6, v2, [=] { return m->AddPropertyWithIDArray (10, &triad, 1); } },
     };
 }
 

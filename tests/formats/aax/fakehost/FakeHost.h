@@ -489,7 +489,6 @@ struct FakeHost
     FakeOptions& options() const { return state->options; }
     FakeController& controller() const { return *hostUnknown->controller; }
     FakeAutomationDelegate& automation() const { return *hostUnknown->automation; }
-    FakeTransport& transport() const { return *hostUnknown->transport; }
 
     /** Lets the unknown answer the effect-parameters identifiers through this object (held). */
     void setEffect (IACFUnknown* effect)
