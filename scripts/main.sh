@@ -9,13 +9,15 @@ for a in "$@"; do args+=("$(realpath -m -- "$a")"); done
 cd "$root"
 
 bash scripts/install-deps.sh
-bash scripts/build.sh build -DQUIETLINE_BUILD_TESTS=OFF -DQUIETLINE_BUILD_BENCH=OFF
+# Its own build tree, every option spelt out, so this and the test command run in any order.
+dir=build-main
+bash scripts/build.sh "$dir" -DQUIETLINE_BUILD_TESTS=OFF -DQUIETLINE_BUILD_BENCH=OFF -DQUIETLINE_SANITIZE=
 
 # The reference host drives the built module: with no argument on the embedded default signal at
-# 192 kHz (white noise, then a sine sweep), written to build/quietline-default-192k.wav; given a
-# WAV file, on that file at its own rate (written beside it, or to the second argument).
-module=build/formats/module/OrvelQuietline.so
-host=build/tools/vsthost/vsthost
+# 192 kHz (white noise, then a sine sweep), written to build-main/quietline-default-192k.wav; given
+# a WAV file, on that file at its own rate (written beside it, or to the second argument).
+module="$dir/formats/module/OrvelQuietline.so"
+host="$dir/tools/vsthost/vsthost"
 if [ ! -f "$module" ]; then
   echo "main.sh: $module was not built" >&2
   exit 1
@@ -23,4 +25,4 @@ fi
 if [ ${#args[@]} -ge 1 ]; then
   exec "$host" "$module" render --in "${args[0]}" ${args[1]:+--out "${args[1]}"}
 fi
-exec "$host" "$module" render --rate 192000 --out build/quietline-default-192k.wav
+exec "$host" "$module" render --rate 192000 --out "$dir/quietline-default-192k.wav"

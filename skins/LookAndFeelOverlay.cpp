@@ -7,14 +7,10 @@ namespace kelmora::skins
 using painters::plainFont;
 
 LookAndFeelOverlay::LookAndFeelOverlay()
-    : ImageButtonLook (painters::ButtonArt::dialog, 1.3f, { 15.5f, 220.0f })
+    : ImageButtonLook ({ painters::ButtonArt::dialog, 13.0f, 12.2f, 1.3f, { 15.5f, 220.0f }, { false, false, false },
+                         true, std::nullopt })
 {
     setSkinColours (*this, SkinColours::overlay);
-}
-
-juce::Font LookAndFeelOverlay::getTextButtonFont (juce::TextButton&, int)
-{
-    return plainFont (13.0f);
 }
 
 void LookAndFeelOverlay::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool isButtonDown)
@@ -55,37 +51,4 @@ void LookAndFeelOverlay::drawTextEditorOutline (juce::Graphics& g, int width, in
 {
     painters::drawBevelledTextEditorOutline (g, width, height, editor);
 }
-
-void LookAndFeelOverlay::drawPopupMenuBackground (juce::Graphics& g, int, int)
-{
-    g.fillAll (findColour (juce::PopupMenu::backgroundColourId));
-}
-
-juce::Font LookAndFeelOverlay::getPopupMenuFont()
-{
-    return plainFont (12.2f);
-}
-
-void LookAndFeelOverlay::drawComboBox (juce::Graphics& g, int width, int height, bool isButtonDown, int, int, int,
-                                       int, juce::ComboBox&)
-{
-    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::dialog, false, isButtonDown), width,
-                              height, 6);
-}
-
-juce::Font LookAndFeelOverlay::getComboBoxFont (juce::ComboBox& box)
-{
-    return plainFont (juce::jmin (0.85f * (float) box.getHeight(), 15.0f));
-}
-
-void LookAndFeelOverlay::drawLabel (juce::Graphics& g, juce::Label& label)
-{
-    painters::drawFramedLabel (g, label, getLabelFont (label), { false, false, false });
-}
-
-juce::Font LookAndFeelOverlay::getLabelFont (juce::Label&)
-{
-    return plainFont (12.2f);
-}
-
 } // namespace kelmora::skins

@@ -4,17 +4,11 @@
 
 namespace kelmora::skins
 {
-using painters::plainFont;
-
 LookAndFeelToolbar::LookAndFeelToolbar()
-    : ImageButtonLook (painters::ButtonArt::menu, 1.3f, { 13.0f, 220.0f })
+    : ImageButtonLook ({ painters::ButtonArt::menu, 12.2f, 12.2f, 1.3f, { 13.0f, 220.0f }, { true, true, true },
+                         false, PopupSeparator { 5, juce::Colour (0x22000000) } })
 {
     setSkinColours (*this, SkinColours::toolbar);
-}
-
-juce::Font LookAndFeelToolbar::getTextButtonFont (juce::TextButton&, int)
-{
-    return plainFont (12.2f);
 }
 
 void LookAndFeelToolbar::drawButtonText (juce::Graphics& g, juce::TextButton& button, bool, bool)
@@ -52,41 +46,8 @@ void LookAndFeelToolbar::drawPopupMenuBackground (juce::Graphics& g, int width, 
     painters::drawFramedPopupBackground (g, *this, width, height, 0.2f);
 }
 
-void LookAndFeelToolbar::drawPopupMenuItem (juce::Graphics& g, const juce::Rectangle<int>& area,
-                                                bool isSeparator, bool isActive, bool isHighlighted, bool isTicked,
-                                                bool hasSubMenu, const juce::String& text,
-                                                const juce::String& shortcutKeyText, const juce::Drawable* icon,
-                                                const juce::Colour* textColour)
-{
-    painters::drawPopupItem (g, *this, area, isSeparator, isActive, isHighlighted, isTicked, hasSubMenu, text,
-                             shortcutKeyText, icon, textColour,
-                             { 5, juce::Colour (0x22000000), juce::Colour (0x10FFFFFF), getPopupMenuFont() });
-}
-
-juce::Font LookAndFeelToolbar::getPopupMenuFont()
-{
-    return plainFont (12.2f);
-}
-
-void LookAndFeelToolbar::drawComboBox (juce::Graphics& g, int width, int height, bool, int, int, int, int,
-                                           juce::ComboBox&)
-{
-    painters::drawThreeSlice (g, painters::buttonImage (painters::ButtonArt::menu, false, false), width, height, 6);
-}
-
 juce::Font LookAndFeelToolbar::getComboBoxFont (juce::ComboBox&)
 {
     return painters::boldFont (12.2f);
 }
-
-void LookAndFeelToolbar::drawLabel (juce::Graphics& g, juce::Label& label)
-{
-    painters::drawFramedLabel (g, label, getLabelFont (label), { true, true, true });
-}
-
-juce::Font LookAndFeelToolbar::getLabelFont (juce::Label&)
-{
-    return plainFont (12.2f);
-}
-
 } // namespace kelmora::skins

@@ -1,10 +1,10 @@
 #include "core/FrequencyParameter.h"
 #include "core/Parameter.h"
+#include "support/Concurrency.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 using namespace kelmora::core;
@@ -17,14 +17,15 @@ TEST (ParameterConcurrency, ChangeMaskLosesNoMarkAndValuesStayWhole)
 {
     FrequencyParameter p ("freqParam", "Frequency", 1, nullptr, 0, 20000.0, 25000.0, 21000.0);
     constexpr int rounds = 1000;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds (10);
-    std::atomic<int> published { -1 }, acknowledged { 0 };
-    std::atomic<bool> stop { false }, failed { false };
+    quietline::test::StartLatch start (4);
+    std::atomic<int> published { -1 }, acknowledged { 0 }, consuming { 2 };
+    std::atomic<bool> failed { false }, gaveUp { false };   // gaveUp frees consumers when a mark was lost
     auto positionOf = [] (int round) { return (float) round / (float) (rounds - 1); };
 
     auto consumer = [&] (juce::uint32 bit)
     {
-        for (int seen = -1; seen < rounds - 1 && ! stop.load(); std::this_thread::yield())
+        start.arriveAndWait();
+        for (int seen = -1; seen < rounds - 1 && ! gaveUp.load(); std::this_thread::yield())
         {
             if (const int round = p.testAndClearChanged (bit) ? published.load() : seen; round > seen)
             {
@@ -34,25 +35,25 @@ TEST (ParameterConcurrency, ChangeMaskLosesNoMarkAndValuesStayWhole)
                 acknowledged.fetch_add (1);
             }
         }
+        --consuming;
     };
     std::thread audio (consumer, (juce::uint32) Parameter::audioChanged);
     std::thread editor (consumer, (juce::uint32) Parameter::editorChanged);
-    std::thread noise ([&] { while (! stop.load()) p.testAndClearChanged (0x100); });
+    std::thread noise ([&] { start.arriveAndWait(); while (consuming.load() > 0) p.testAndClearChanged (0x100); });
 
+    start.arriveAndWait();
     int completed = 0;
     for (; completed < rounds; ++completed)
     {
         published.store (completed);
         p.setNormalisedValue (positionOf (completed));
-        while (acknowledged.load() < 2 * (completed + 1) && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::yield();
-        if (acknowledged.load() < 2 * (completed + 1))
+        if (! quietline::test::waitUntil ([&] { return acknowledged.load() >= 2 * (completed + 1); }))
             break;
     }
-    stop = true;
+    gaveUp = completed < rounds;
     audio.join();
     editor.join();
     noise.join();
-    EXPECT_EQ (completed, rounds) << "a change mark was lost";
+    EXPECT_EQ (completed, rounds) << "watchdog: a round was never acknowledged, a change mark was lost";
     EXPECT_FALSE (failed.load()) << "a consumer read a value other than the one marked";
 }

@@ -1,11 +1,10 @@
 #include "PresetTestProduct.h"
+#include "support/Concurrency.h"
 
-#include <chrono>
 #include <csignal>
 #include <map>
 #include <random>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 using namespace kelmora::core;
@@ -14,28 +13,35 @@ using quietline::test::PresetTestProduct;
 namespace
 {
 // One plug-in instance in a forked child (no gtest here): stores, overwrites and deletes its
-// own user presets, at most two at a time, for `millis` ms or for ever when 0. Then it writes
-// "slot name" for every preset it still owns and exits with 0 unless an own preset was refused.
-pid_t forkWriter (int id, int reportFd, int millis)
+// own user presets, at most two at a time, `operations` times or for ever when 0. Once it has
+// done `signalAfter` operations and stored a preset it writes a byte to `signalFd`. At the end
+// it writes "slot name" for every preset it still owns and exits with 0 unless an own preset
+// was refused.
+pid_t forkWriter (int id, int reportFd, int operations, int signalFd = -1, int signalAfter = 0)
 {
     if (const pid_t pid = ::fork(); pid != 0)
         return pid;
 
-    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds (millis);
     auto controller = PresetTestProduct::makeController();
     std::mt19937 rng ((unsigned) id * 104729u + (unsigned) ::getpid());
     std::map<int, juce::String> own;
     int failed = 0;
+    bool stored = false;
 
-    for (int counter = 0; millis == 0 || std::chrono::steady_clock::now() < until; ++counter)
+    for (int counter = 0; operations == 0 || counter < operations; ++counter)
     {
+        if (signalFd >= 0 && stored && counter >= signalAfter)
+        {
+            [[maybe_unused]] const auto written = ::write (signalFd, "!", 1);   // the parent sees a short read
+            signalFd = -1;
+        }
         const auto op = rng() % 3u;
         const auto it = own.empty() ? own.end() : std::next (own.begin(), (int) (rng() % own.size()));
         if (op == 0 && own.size() < 2)
         {
             const auto name = "P" + juce::String (id) + "-" + juce::String (counter);
             if (const int slot = controller->storeUserPresetInFreeSlot (name); slot >= 0)
-                own[slot] = name;
+                own[slot] = name, stored = true;
         }
         else if (op != 0 && it != own.end())
         {
@@ -63,7 +69,7 @@ TEST (PresetProcesses, FourWriterProcessesSharingOneHomeLoseNoPreset)
     {
         int fds[2];
         ASSERT_EQ (::pipe (fds), 0);
-        writers.emplace_back (forkWriter (i + 1, fds[1], 800), fds[0]);
+        writers.emplace_back (forkWriter (i + 1, fds[1], 400), fds[0]);
         ASSERT_GT (writers.back().first, 0);
         ::close (fds[1]);
     }
@@ -88,29 +94,35 @@ TEST (PresetProcesses, FourWriterProcessesSharingOneHomeLoseNoPreset)
     EXPECT_EQ (PresetTestProduct::liveEntriesInFile(), owned);
 }
 
+// Each writer is killed at a random point of its work after it has written the file.
 TEST (PresetProcesses, WritersKilledAtRandomNeverLeaveAFileThatDoesNotParse)
 {
     quietline::test::TempHome home;
+    const quietline::test::Watchdog watchdog ("a writer never stored a preset, or a lock was left behind");
     std::mt19937 rng (20261206u);
-    int checked = 0;
     for (int i = 0; i < 100; ++i)
     {
-        const pid_t pid = forkWriter (i, -1, 0);
+        int fds[2];
+        ASSERT_EQ (::pipe (fds), 0);
+        const pid_t pid = forkWriter (i, -1, 0, fds[1], 1 + (int) (rng() % 20u));
         ASSERT_GT (pid, 0);
-        std::this_thread::sleep_for (std::chrono::microseconds (2000 + rng() % 12000u));
+        ::close (fds[1]);
+        char byte = 0;
+        const bool signalled = ::read (fds[0], &byte, 1) == 1;
+        ::close (fds[0]);
         ::kill (pid, SIGKILL);
         int status = 0;
         ASSERT_EQ (::waitpid (pid, &status, 0), pid);
-        if (PresetTestProduct::userPresetFile().existsAsFile())
-        {
-            SCOPED_TRACE (::testing::Message() << "after kill " << i);
-            EXPECT_LE (PresetTestProduct::liveEntriesInFile().size(), 5u);
-            ++checked;
-        }
+        ASSERT_TRUE (signalled) << "writer " << i << " ended before it had written";
+
+        SCOPED_TRACE (::testing::Message() << "after kill " << i);
+        ASSERT_TRUE (PresetTestProduct::userPresetFile().existsAsFile());
+        EXPECT_LE (PresetTestProduct::liveEntriesInFile().size(), 2u) << "one writer owns at most two";
+        // The next writer starts with every slot free.
+        ASSERT_TRUE (PresetTestProduct::userPresetFile().deleteFile());
     }
-    EXPECT_GT (checked, 50) << "the writers hardly ever got to write";
 
     // No lock was left behind: this process can still store.
-    EXPECT_GE (PresetTestProduct::makeController()->storeUserPresetInFreeSlot ("After"), -1);
-    PresetTestProduct::liveEntriesInFile();
+    EXPECT_EQ (PresetTestProduct::makeController()->storeUserPresetInFreeSlot ("After"), 5);
+    EXPECT_EQ (PresetTestProduct::liveEntriesInFile(), (std::map<int, juce::String> { { 5, "After" } }));
 }

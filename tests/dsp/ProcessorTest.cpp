@@ -1,7 +1,7 @@
 #include "core/XmlUtils.h"
 #include "dsp/KelmoraLabsTemplateAudioProcessor.h"
+#include "support/Concurrency.h"
 #include "support/HostileXml.h"
-#include "support/RunTogether.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -340,44 +340,59 @@ TEST_F (ProcessorTest, EmptyBuffersAndLayouts)
 }
 
 // One thread processes under the callback lock while others automate, select programs and
-// save and restore state.
+// save and restore state; the audio thread runs until the others have done their share.
 TEST_F (ProcessorTest, ConcurrentHostTrafficNeitherDeadlocksNorCorruptsAudio)
 {
     proc->prepareToPlay (192000, 256);
-    std::atomic<bool> stop { false }, nonFinite { false };
+    constexpr int operations = 300;
+    quietline::test::StartLatch start (3);
+    std::atomic<int> hosting { 2 };
+    std::atomic<bool> nonFinite { false };
+    int blocks = 0;
 
-    std::vector<std::thread> threads;
-    threads.emplace_back ([&] {
+    std::thread audio ([&] {
         juce::AudioBuffer<float> b (2, 256);
         juce::Random rng (1);
-        while (! stop)
+        start.arriveAndWait();
+        for (; blocks < operations || hosting.load() > 0; ++blocks)
         {
             for (int ch = 0; ch < 2; ++ch)
                 for (int i = 0; i < 256; ++i)
                     b.setSample (ch, i, rng.nextFloat() - 0.5f);
             run (b, rng.nextInt (8) == 0);
-            if (! allFinite (b))
-                nonFinite = true;
+            nonFinite = nonFinite || ! allFinite (b);
         }
     });
-    threads.emplace_back ([&] {
-        for (juce::Random rng (2); ! stop;)
+    std::thread automation ([&] {
+        juce::Random rng (2);
+        start.arriveAndWait();
+        for (int i = 0; i < 20 * operations; ++i)
             proc->setParameter (rng.nextInt (4), rng.nextFloat());
+        --hosting;
     });
-    threads.emplace_back ([&] {
-        for (juce::Random rng (3); ! stop;)
-        {
-            proc->setCurrentProgram (rng.nextInt (5));
-            auto block = saveState();
-            proc->setStateInformation (block.getData(), (int) block.getSize());
-            proc->getMagnitudeResponse (21000.0);
-        }
-    });
-    std::this_thread::sleep_for (std::chrono::milliseconds (1500));
-    stop = true;
-    for (auto& t : threads)
-        t.join();
+    juce::Random rng (3);
+    start.arriveAndWait();
+    for (int i = 0; i < operations; ++i)
+    {
+        proc->setCurrentProgram (rng.nextInt (5));
+        auto block = saveState();
+        proc->setStateInformation (block.getData(), (int) block.getSize());
+        proc->getMagnitudeResponse (21000.0);
+    }
+    --hosting;
+    audio.join();
+    automation.join();
     EXPECT_FALSE (nonFinite);
+
+    // Still whole afterwards: the state round-trips and an impulse comes out after the latency.
+    const auto settled = saveState();
+    proc->setStateInformation (settled.getData(), (int) settled.getSize());
+    EXPECT_EQ (saveState(), settled);
+    proc->setCurrentProgram (0);
+    proc->prepareToPlay (192000, 256);
+    auto b = impulse (256);
+    run (b);
+    EXPECT_EQ (std::max_element (b.getReadPointer (0), b.getReadPointer (0) + 256) - b.getReadPointer (0), 90);
 }
 } // namespace
 

@@ -14,41 +14,21 @@ using Mods = juce::ModifierKeys;
 
 struct BetterSliderTest : ::testing::Test
 {
-    BetterSliderTest() { params.getParam (0)->addSnapPoint (0.3); }
-
+    BetterSliderTest()
+    {
+        own.setParam (0, std::make_unique<kelmora::core::Parameter> ("p", "", "", 2, "", 0u, 0.0, 1.0, 0.5));
+        own.getParam (0)->addSnapPoint (0.3);
+    }
     // Steps by 0.01 of its range and snaps to 0.3; the product's slope has no snap points.
-    quietline::test::TempHome home; // the product's parameters, in case they look for settings
-    kelmora::core::ParamList params { 1 }, *own = [this] {
-        params.setParam (0, std::make_unique<kelmora::core::Parameter> ("p", "", "", 2, "", 0u, 0.0, 1.0, 0.5));
-        return &params;
-    }();
+    quietline::test::TempHome home;
+    kelmora::core::ParamList own { 1 }, *ownList = &own;
     std::unique_ptr<kelmora::core::ParamManager> manager = Product::createParameters();
     kelmora::core::ParamList* product = manager.get();
 };
 
-TEST_F (BetterSliderTest, WheelStepsOncePerEventAndStaysInRange)
-{
-    struct Row { bool bound; double start; juce::MouseWheelDetails wheel; int mods; double expected; };
-    const Row rows[] = {
-        { true, 0.5, wheelOf (3.0f), 0, 0.51 },      { true, 0.5, wheelOf (-0.01f), 0, 0.49 },
-        { true, 0.5, wheelOf (1.0f), Mods::shiftModifier, 0.501 }, { true, 0.5, wheelOf (1.0f, true), 0, 0.49 },
-        { true, 1.0, wheelOf (1.0f), 0, 1.0 },       { true, 0.5, wheelOf (0.0f, false, 1.0f), 0, 0.5 },
-        { false, 0.5, wheelOf (1.0f), 0, 0.55 },     { false, 0.5, wheelOf (-1.0f), Mods::shiftModifier, 0.495 },
-    };
-    for (const auto& row : rows)
-    {
-        BetterSlider s;
-        if (row.bound)
-            s.attachToParameter (&own, 0);
-        s.setValue (row.start, juce::dontSendNotification);
-        s.mouseWheelMove (mouseAt (s, {}, row.mods), row.wheel);
-        EXPECT_NEAR (s.getValue(), row.expected, 1e-9) << &row - rows;
-    }
-}
-
-// Each wheel event is a gesture of its own. A bar slider hears an event over its text box as
-// the box's mouse listener, and again when the box passes it up: one step all the same.
-TEST_F (BetterSliderTest, BarSliderStepsOncePerWheelEventAsOneGesture)
+// Each wheel event is one gesture. A bar slider hears an event over its text box as the box's
+// mouse listener, and again when the box passes it up: one step all the same.
+TEST_F (BetterSliderTest, WheelStepsOncePerEventAsOneGestureAndStaysInRange)
 {
     struct : juce::Slider::Listener
     {
@@ -57,24 +37,36 @@ TEST_F (BetterSliderTest, BarSliderStepsOncePerWheelEventAsOneGesture)
         void sliderDragStarted (juce::Slider*) override { log.add ("started"); }
         void sliderDragEnded (juce::Slider*) override { log.add ("ended"); }
     } gestures;
-    BetterSlider slider;
-    slider.setSliderStyle (juce::Slider::LinearBarVertical);
-    slider.attachToParameter (&own, 0);
-    slider.setValue (0.5, juce::dontSendNotification);
-    slider.addListener (&gestures);
-    auto* box = slider.getChildComponent (0);
-    for (int event = 0; event < 2; ++event)
+    struct Row { bool bound, bar; double start; juce::MouseWheelDetails wheel; int mods; const char* log; };
+    const Row rows[] = {
+        { true, false, 0.5, wheelOf (3.0f), 0, "started 0.51 ended" },        { true, false, 0.5, wheelOf (-0.01f), 0, "started 0.49 ended" },
+        { true, false, 0.5, wheelOf (1.0f), Mods::shiftModifier, "started 0.501 ended" },
+        { true, false, 0.5, wheelOf (1.0f, true), 0, "started 0.49 ended" }, { true, false, 1.0, wheelOf (1.0f), 0, "started ended" },
+        { true, false, 0.5, wheelOf (0.0f, false, 1.0f), 0, "" },            { false, false, 0.5, wheelOf (1.0f), 0, "started 0.55 ended" },
+        { false, false, 0.5, wheelOf (-1.0f), Mods::shiftModifier, "started 0.495 ended" },
+        { true, true, 0.5, wheelOf (1.0f), 0, "started 0.51 ended" },
+    };
+    for (const auto& row : rows)
     {
-        slider.mouseWheelMove (mouseAt (*box, {}), wheelOf (1.0f));            // as mouse listener
-        slider.mouseWheelMove (mouseAt (slider, {}, {}, box), wheelOf (1.0f)); // passed up
+        BetterSlider s;
+        if (row.bound)
+            s.attachToParameter (&ownList, 0);
+        if (row.bar)
+            s.setSliderStyle (juce::Slider::LinearBarVertical);
+        s.setValue (row.start, juce::dontSendNotification);
+        s.addListener (&gestures);
+        gestures.log.clear();
+        if (auto* box = row.bar ? s.getChildComponent (0) : nullptr)
+            s.mouseWheelMove (mouseAt (*box, {}, row.mods), row.wheel);            // as the box's mouse listener
+        s.mouseWheelMove (mouseAt (s, {}, row.mods, row.bar ? s.getChildComponent (0) : nullptr), row.wheel);
+        EXPECT_EQ (gestures.log.joinIntoString (" "), juce::String (row.log)) << &row - rows;
     }
-    EXPECT_EQ (gestures.log, juce::StringArray ({ "started", "0.51", "ended", "started", "0.52", "ended" }));
 }
 
+// Unparseable text keeps the value; a double-click returns to the parameter's default.
 TEST_F (BetterSliderTest, ParameterTextsParsingAndDefault)
 {
-    for (const auto& [index, value, text] : { std::make_tuple (Product::freqParam, 21000.0, "21.0 kHz"),
-                                              std::make_tuple (Product::slopeParam, 75.0, "75.0 %") })
+    for (const auto& [index, value, text] : { std::tuple { Product::freqParam, 21000.0, "21.0 kHz" }, std::tuple { Product::slopeParam, 75.0, "75.0 %" } })
     {
         BetterSlider s;
         s.attachToParameter (&product, index);
@@ -82,7 +74,7 @@ TEST_F (BetterSliderTest, ParameterTextsParsingAndDefault)
         EXPECT_EQ (s.getTextFromValue (n), text);
         EXPECT_NEAR (s.getValueFromText (text), n, 1e-6) << text;
         s.setValue (0.25, juce::dontSendNotification);
-        EXPECT_EQ (s.getValueFromText ("steep"), 0.25); // does not parse: the value stays
+        EXPECT_EQ (s.getValueFromText ("steep"), 0.25);
     }
     BetterSlider s;
     s.attachToParameter (&product, Product::slopeParam);
@@ -100,7 +92,7 @@ TEST_F (BetterSliderTest, SnapsOnlyWhilePressedWithCtrlOrTheRightButtonToExistin
     for (const auto& [snapPoints, mods, pressed, expected] : rows)
     {
         BetterSlider s;
-        s.attachToParameter (snapPoints ? &own : &product, snapPoints ? 0 : (int) Product::slopeParam);
+        s.attachToParameter (snapPoints ? &ownList : &product, snapPoints ? 0 : (int) Product::slopeParam);
         s.mouseDown (mouseAt (s, {}, mods));
         if (! pressed)
             s.mouseUp (mouseAt (s, {}, mods));

@@ -17,24 +17,19 @@ struct HelpOn : Help
     }
 };
 
-TEST (DynamicHelpOverlay, FirstRegisteredActiveRegionAnswers)
-{
-    HelpOn help;
-    help.addHelpRegion ({ 0, 0, 100, 100 }, "frequency");
-    help.addHelpRegion ({ 50, 50, 100, 100 }, "slope");
-    help.addHelpRegion ({ 200, 0, 50, 50 }, "amount", Help::automatic, 1);
-    EXPECT_EQ (help.findRegionAt ({ 60, 60 }), 0);
-    EXPECT_EQ (help.findRegionAt ({ 100, 100 }), 1);
-    EXPECT_EQ (help.findRegionAt ({ 210, 10 }), -1); // only in mode 1
-    help.setActiveMode (1);
-    EXPECT_EQ (help.findRegionAt ({ 210, 10 }), 2);
-}
-
-TEST (DynamicHelpOverlay, BoxShowsOnTheFourthTickStaysWithinTheRegionAndHidesAtOnce)
+// The first registered region of the active mode answers; the box shows on the fourth tick,
+// stays within its region, hides at once outside it, and a topic neither text has shows nothing
+// rather than the previous text.
+TEST (DynamicHelpOverlay, RegionsAnswerInOrderAndTheBoxShowsOnTheFourthTick)
 {
     HelpOn help;
     help.addHelpRegion ({ 10, 100, 60, 40 }, "frequency");
-    help.addHelpRegion ({ 100, 100, 60, 40 }, "noSuchTopic");
+    help.addHelpRegion ({ 40, 120, 60, 40 }, "slope");
+    help.addHelpRegion ({ 200, 0, 50, 50 }, "amount", Help::automatic, 1);
+    help.addHelpRegion ({ 300, 100, 60, 40 }, "noSuchTopic");
+    EXPECT_EQ (help.findRegionAt ({ 60, 130 }), 0);
+    EXPECT_EQ (help.findRegionAt ({ 80, 150 }), 1);
+    EXPECT_EQ (help.findRegionAt ({ 210, 10 }), -1);
     help.rest ({ 20, 110 }, 3);
     EXPECT_EQ (help.getShownRegion(), -1);
     help.timerCallback();
@@ -44,8 +39,10 @@ TEST (DynamicHelpOverlay, BoxShowsOnTheFourthTickStaysWithinTheRegionAndHidesAtO
     EXPECT_EQ (help.getShownRegion(), 0);
     help.moveTo ({ 300, 10 });
     EXPECT_EQ (help.getShownRegion(), -1);
-    help.rest ({ 110, 110 }); // a topic neither text has shows nothing, not the previous text
+    help.rest ({ 310, 110 });
     EXPECT_EQ (help.getShownRegion(), -1);
+    help.setActiveMode (1);
+    EXPECT_EQ (help.findRegionAt ({ 210, 10 }), 2);
 }
 
 TEST (DynamicHelpOverlay, EveryTopicOfBothTextsHasItsTitleAndABody)

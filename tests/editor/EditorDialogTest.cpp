@@ -13,15 +13,6 @@ using namespace kelmora::editor;
 
 struct EditorDialogs : EditorFixture
 {
-    /** Opens a menu command's dialog. */
-    template <typename T> T& open (int menuId)
-    {
-        KelmoraLabsEditor::presetMenuCallback (menuId, editor.get());
-        auto* dialog = overlay<T>();
-        if (dialog == nullptr)
-            throw std::runtime_error ("no dialog");
-        return *dialog;
-    }
     /** Types into the dialog's name field, as a user would (restrictions apply). */
     void type (AddUserPresetOverlay& dialog, const juce::String& text)
     {
@@ -37,40 +28,37 @@ struct EditorDialogs : EditorFixture
         deliverPostedMessages();
         deliverPostedMessages();
     }
-    juce::String otherInstanceSees (int slot)
-    {
-        Product other;
-        return other.getParamManager().isUserPresetSlotEmpty (slot) ? "empty" : other.getPresetController().getPresetName (slot);
-    }
 };
 
+// Overwrite with the same name saves the new values, with a new name it renames too.
 TEST_F (EditorDialogs, AddOverwriteAndDeleteReachTheFileAndOtherInstances)
 {
-    type (open<AddUserPresetOverlay> (2), "Bright");
-    click (*editor->getCurrentOverlay(), "Create preset");
-    EXPECT_EQ (editor->getCurrentOverlay(), nullptr);
-    EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 1000, "Bright" } }));
-    EXPECT_EQ (otherInstanceSees (5), "Bright");
-
-    // The same name saves the new values; a new name renames.
-    setValue (0, 24000.0);
-    click (open<OverwriteUserPresetOverlay> (3), "Overwrite preset");
-    EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 1000, "Bright" } }));
+    const struct { int menuId; const char* typed; const char* button; const char* stored; } steps[] = {
+        { 2, "Bright", "Create preset", "Bright" }, { 3, nullptr, "Overwrite preset", "Bright" },
+        { 3, "Brighter", "Overwrite preset", "Brighter" }, { 4, nullptr, "Yes, Delete", nullptr },
+    };
+    for (const auto& step : steps)
     {
+        const auto frequency = juce::String (21000 + 1000 * (&step - steps));
+        setValue (0, frequency.getDoubleValue());
+        KelmoraLabsEditor::presetMenuCallback (step.menuId, editor.get());
+        auto* dialog = editor->getCurrentOverlay();
+        if (step.typed != nullptr)
+            type (*overlay<AddUserPresetOverlay>(), step.typed);
+        click (*dialog, step.button);
+        EXPECT_EQ (editor->getCurrentOverlay(), nullptr) << step.button;
         Product other;
+        if (step.stored == nullptr)
+        {
+            EXPECT_TRUE (userFile().empty());
+            EXPECT_TRUE (other.getParamManager().isUserPresetSlotEmpty (5));
+            continue;
+        }
+        EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 1000, step.stored } }));
         other.setCurrentProgram (5);
-        EXPECT_EQ (other.getParamManager().getParam (0)->getValueText(), "24000");
+        EXPECT_EQ (other.getPresetController().getPresetName (5) + " " + other.getParamManager().getParam (0)->getValueText(),
+                   juce::String (step.stored) + " " + frequency);
     }
-    type (open<OverwriteUserPresetOverlay> (3), "Brighter");
-    click (*editor->getCurrentOverlay(), "Overwrite preset");
-    EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 1000, "Brighter" } }));
-    EXPECT_EQ (otherInstanceSees (5), "Brighter");
-
-    auto& del = open<DeleteUserPresetOverlay> (4);
-    EXPECT_EQ (del.presetName, "Brighter");
-    click (del, "Yes, Delete");
-    EXPECT_TRUE (userFile().empty());
-    EXPECT_EQ (otherInstanceSees (5), "empty");
     EXPECT_EQ (processor->getParamManager().getActivePresetIndex(), 0);
 }
 
@@ -99,22 +87,21 @@ TEST_F (EditorDialogs, NameRules)
 {
     ASSERT_EQ (controller.storeUserPresetInFreeSlot ("Mine"), 5);
     const struct { int menuId; const char* typed; const char* field; bool enabled, returnAccepts; } rows[] = {
-        { 2, "", "", false, false },          { 2, "   ", "   ", false, false },
-        { 2, "Fresh", "Fresh", true, true },  { 2, " Fresh (2) ", " Fresh (2) ", true, true },
-        { 2, "Light", "Light", false, true }, { 2, "LIGHT", "LIGHT", false, true },
-        { 2, "a_b.c\xc3\xa9!", "abc", true, true },
+        { 2, "", "", false, false },          { 2, "   ", "   ", false, false },  { 2, " Fresh (2) ", " Fresh (2) ", true, true },
+        { 2, "LIGHT", "LIGHT", false, true }, { 2, "a_b.c\xc3\xa9!", "abc", true, true },
         { 2, "abcdefghijklmnopqrstuvwxyz0123456789", "abcdefghijklmnopqrstuvwxyz012345", true, true },
         { 3, "Mine", "Mine", true, true },    { 3, "MINE", "MINE", false, true },
     };
     for (const auto& row : rows)
     {
-        auto& dialog = open<AddUserPresetOverlay> (row.menuId);
-        const bool initiallyEnabled = findChild<juce::Button> (dialog, row.menuId == 2 ? "Create preset" : "Overwrite preset")->isEnabled();
-        EXPECT_EQ (initiallyEnabled, row.menuId == 3) << row.typed;
+        KelmoraLabsEditor::presetMenuCallback (row.menuId, editor.get());
+        ASSERT_NE (overlay<AddUserPresetOverlay>(), nullptr) << row.menuId;
+        auto& dialog = *overlay<AddUserPresetOverlay>();
+        auto* button = findChild<juce::Button> (dialog, row.menuId == 2 ? "Create preset" : "Overwrite preset");
+        EXPECT_EQ (button->isEnabled(), row.menuId == 3) << row.typed;
         type (dialog, row.typed);
         EXPECT_EQ (findChild<BetterTextEditor> (dialog)->getText(), row.field) << row.typed;
-        EXPECT_EQ (findChild<juce::Button> (dialog, row.menuId == 2 ? "Create preset" : "Overwrite preset")->isEnabled(), row.enabled)
-            << row.typed;
+        EXPECT_EQ (button->isEnabled(), row.enabled) << row.typed;
         dialog.textEditorReturnKeyPressed (*findChild<BetterTextEditor> (dialog));
         EXPECT_EQ (dialog.presetName, row.returnAccepts ? juce::String (row.field).trim() : juce::String (row.menuId == 3 ? "Mine" : ""))
             << row.typed;
@@ -131,12 +118,8 @@ TEST_F (EditorDialogs, ShareCopiesAndMailsTheStateText)
     KelmoraLabsEditor::presetMenuCallback (7, editor.get());
     auto& share = *overlay<SharePresetOverlay>();
     const auto code = editor->createStateText();
-    for (int i = 0; i < 2; ++i)
-    {
-        desktop.text = {};
-        click (share, "Copy to Clipboard");
-        EXPECT_EQ (desktop.text, code);
-    }
+    click (share, "Copy to Clipboard");
+    EXPECT_EQ (desktop.text, code);
     EXPECT_EQ (findChild<juce::TextEditor> (share)->getHighlightedText(), code);
 
     click (share, "Share via e-mail");
@@ -174,35 +157,27 @@ TEST_F (EditorDialogs, AboutNamesTheFormatAndOpensItsLinks)
     EXPECT_EQ (editor->getCurrentOverlay(), &about);
 }
 
-TEST_F (EditorDialogs, SettingsAreSavedAndReachTheSliders)
+// The sensitivity slider is live in linear mode only; the mode reaches the knobs and the file.
+TEST_F (EditorDialogs, SettingsModeEnablesSensitivityAndIsSaved)
 {
-    EXPECT_EQ (SettingsOverlay::createLatencyLine (0, 44100.0), "Processing-latency: 0 samples (0.000 ms)");
     EXPECT_EQ (SettingsOverlay::createLatencyLine (90, 192000.0), "Processing-latency: 90 samples (0.469 ms)");
-
     juce::Slider knob;
     editor->sliders.add (&knob);
     editor->buttonClicked (&editor->settingsButton);
     auto& settings = *overlay<SettingsOverlay>();
     auto* sensitivity = findChild<juce::Slider> (settings);
-    EXPECT_FALSE (sensitivity->isEnabled()) << "velocity mode by default";
-
-    click (settings, "Linear");
-    EXPECT_TRUE (sensitivity->isEnabled());
-    EXPECT_NEAR (sensitivity->getAlpha(), 1.0f, 0.01f);
-    sensitivity->setValue (1.0, juce::sendNotificationSync);
-    deliverPostedMessages();
-    editor->timerCallback();
+    for (const auto& [mode, linear, alpha] : { std::tuple { "Linear", true, 1.0f }, std::tuple { "Velocity based", false, 0.3f } })
+    {
+        click (settings, mode);
+        EXPECT_EQ (sensitivity->isEnabled(), linear) << mode;
+        EXPECT_NEAR (sensitivity->getAlpha(), alpha, 0.01f) << mode;
+        sensitivity->setValue (1.0, juce::sendNotificationSync);
+        deliverPostedMessages();
+        editor->timerCallback();
+        EXPECT_EQ (knob.getVelocityBasedMode(), ! linear) << mode;
+        EXPECT_EQ (Product().getGlobalSettings().getParam (0)->getIntValue(), linear ? 1 : 0) << mode;
+    }
     EXPECT_EQ (knob.getMouseDragSensitivity(), 946);
-    EXPECT_FALSE (knob.getVelocityBasedMode());
-
-    click (settings, "Velocity based");
-    EXPECT_FALSE (sensitivity->isEnabled());
-    EXPECT_NEAR (sensitivity->getAlpha(), 0.3f, 0.01f);
-    editor->timerCallback();
-    EXPECT_TRUE (knob.getVelocityBasedMode());
     EXPECT_EQ (editor->getCurrentOverlay(), &settings);
-    Product other;
-    EXPECT_EQ (other.getGlobalSettings().getParam (0)->getIntValue(), 0);
-    EXPECT_EQ (other.getGlobalSettings().getParam (1)->getIntValue(), 1);
 }
 } // namespace

@@ -8,14 +8,9 @@ namespace
 {
 using namespace kelmora::skins;
 
-// Every probe alive, so a dying skin can tell whether any component still draws with it: the
-// condition JUCE asserts on when a look-and-feel is destroyed.
-std::vector<juce::Component::SafePointer<juce::Component>>& probes()
-{
-    static std::vector<juce::Component::SafePointer<juce::Component>> list;
-    return list;
-}
-
+// Every probe alive, so a dying skin can tell whether any component still draws with it or it is
+// still the default: what JUCE asserts on when a look-and-feel is destroyed.
+std::vector<juce::Component::SafePointer<juce::Component>> probes;
 int skinsDyingInUse = 0;
 
 template <typename Skin>
@@ -23,41 +18,36 @@ struct CheckedSkin : Skin
 {
     ~CheckedSkin() override
     {
-        if (&juce::LookAndFeel::getDefaultLookAndFeel() == this)
-            ++skinsDyingInUse;
-        for (auto& probe : probes())
-            if (probe != nullptr && &probe->getLookAndFeel() == this)
-                ++skinsDyingInUse;
+        skinsDyingInUse += &juce::LookAndFeel::getDefaultLookAndFeel() == this;
+        for (auto& probe : probes)
+            skinsDyingInUse += probe != nullptr && &probe->getLookAndFeel() == this;
     }
 };
 
 struct Probe : juce::Component
 {
-    Probe() { probes().emplace_back (this); }
+    Probe() { probes.emplace_back (this); }
 };
 
-// The members the skins use are declared before the skins, the order in which a skin would die
-// first and leave its users behind.
+// The children are declared before the skins, the order in which a skin would die first and
+// leave its users behind. The editor wears the toolbar skin and children[0] inherits it; nested
+// sits in children[1] and wears the menu skin.
 struct Editor : Probe
 {
     Editor()
     {
-        for (auto* child : { &a, &b, &c, &d, &e, &f, &g, &h })
-            addAndMakeVisible (child);
-        b.addAndMakeVisible (nested);
-
+        juce::LookAndFeel* skins[] = { nullptr, textEditor, overlayButton, custom, custom2, custom3, overlay, contextMenu };
         setLookAndFeel (toolbar);
-        a.setLookAndFeel (overlay);
-        b.setLookAndFeel (textEditor);
+        for (int i = 0; i < 8; ++i)
+        {
+            addAndMakeVisible (children[i]);
+            children[i].setLookAndFeel (skins[i]);
+        }
+        children[1].addAndMakeVisible (nested);
         nested.setLookAndFeel (contextMenu);
-        c.setLookAndFeel (overlayButton);
-        d.setLookAndFeel (custom);
-        e.setLookAndFeel (custom2);
-        f.setLookAndFeel (custom3);
-        g.setLookAndFeel (contextMenu);
+        juce::LookAndFeel::setDefaultLookAndFeel (overlay);
     }
-
-    Probe a, b, c, d, e, f, g, h, nested;
+    Probe children[8], nested;
     OwnedSkin<CheckedSkin<LookAndFeelToolbar>> toolbar { *this };
     OwnedSkin<CheckedSkin<LookAndFeelOverlay>> overlay { *this };
     OwnedSkin<CheckedSkin<LfTextEditor>> textEditor { *this };
@@ -68,42 +58,20 @@ struct Editor : Probe
     OwnedSkin<CheckedSkin<LookAndFeelCustom3>> custom3 { *this };
 };
 
-TEST (SkinLifetime, AnEditorWithEverySkinReleasesThemBeforeTheyDie)
+// A component handed out of its owner's tree keeps the skin until the owner goes, then draws with
+// the default look instead of a dead one.
+TEST (SkinLifetime, SkinsAreReleasedByEveryUserAndAsTheDefaultBeforeTheyDie)
 {
-    skinsDyingInUse = 0;
-    {
-        Editor editor;
-        ASSERT_EQ (&editor.h.getLookAndFeel(), &editor.toolbar.get());   // inherited from the editor
-        ASSERT_EQ (&editor.nested.getLookAndFeel(), &editor.contextMenu.get());
-    }
-    EXPECT_EQ (skinsDyingInUse, 0);
-}
-
-// A component that was handed out of its owner's tree keeps the skin until the owner goes, then
-// draws with the default look instead of a dead one.
-TEST (SkinLifetime, AComponentOutlivingItsSkinsOwnerFallsBackToTheDefaultLook)
-{
-    skinsDyingInUse = 0;
     juce::TextButton survivor ("Keep");
     survivor.setSize (60, 24);
     {
-        Probe owner;
-        OwnedSkin<CheckedSkin<LookAndFeelContextMenu>> skin { owner };
-        survivor.setLookAndFeel (skin);
-        ASSERT_EQ (&survivor.getLookAndFeel(), &skin.get());
-    }
-    EXPECT_EQ (&survivor.getLookAndFeel(), &juce::LookAndFeel::getDefaultLookAndFeel());
-    EXPECT_FALSE (skintest::snapshot (survivor).isNull());
-}
-
-TEST (SkinLifetime, ASkinMadeTheDefaultIsWithdrawnBeforeItDies)
-{
-    skinsDyingInUse = 0;
-    {
-        Probe owner;
-        OwnedSkin<CheckedSkin<LookAndFeelOverlay>> skin { owner };
-        juce::LookAndFeel::setDefaultLookAndFeel (skin);
+        Editor editor;
+        ASSERT_EQ (&editor.children[0].getLookAndFeel(), &editor.toolbar.get());
+        ASSERT_EQ (&editor.nested.getLookAndFeel(), &editor.contextMenu.get());
+        survivor.setLookAndFeel (editor.contextMenu);
     }
     EXPECT_EQ (skinsDyingInUse, 0);
+    EXPECT_EQ (&survivor.getLookAndFeel(), &juce::LookAndFeel::getDefaultLookAndFeel());
+    EXPECT_FALSE (skintest::render (60, 24, [&] (juce::Graphics& g) { survivor.paintEntireComponent (g, false); }).isNull());
 }
 } // namespace

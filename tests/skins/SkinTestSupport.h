@@ -22,26 +22,16 @@ std::unique_ptr<juce::LookAndFeel> make()
 }
 
 // The eight skins by class name, in the order of the colour table's columns.
-struct NamedSkin
-{
-    const char* name;
-    MakeSkin make;
-};
-
-inline std::vector<NamedSkin> allSkins()
+inline std::vector<std::pair<const char*, MakeSkin>> allSkins()
 {
     using namespace kelmora::skins;
-    return { { "LookAndFeelOverlay", make<LookAndFeelOverlay> },
-             { "LfTextEditor", make<LfTextEditor> },
+    return { { "LookAndFeelOverlay", make<LookAndFeelOverlay> }, { "LfTextEditor", make<LfTextEditor> },
              { "LookAndFeelContextMenu", make<LookAndFeelContextMenu> },
              { "LookAndFeelOverlayButton", make<LookAndFeelOverlayButton> },
-             { "LookAndFeelToolbar", make<LookAndFeelToolbar> },
-             { "LookAndFeelCustom", make<LookAndFeelCustom> },
-             { "LookAndFeelCustom2", make<LookAndFeelCustom2> },
-             { "LookAndFeelCustom3", make<LookAndFeelCustom3> } };
+             { "LookAndFeelToolbar", make<LookAndFeelToolbar> }, { "LookAndFeelCustom", make<LookAndFeelCustom> },
+             { "LookAndFeelCustom2", make<LookAndFeelCustom2> }, { "LookAndFeelCustom3", make<LookAndFeelCustom3> } };
 }
 
-// A transparent image of the given size with a painter's output in it.
 inline juce::Image render (int width, int height, const std::function<void (juce::Graphics&)>& paint)
 {
     juce::Image image (juce::Image::ARGB, width, height, true);
@@ -50,14 +40,14 @@ inline juce::Image render (int width, int height, const std::function<void (juce
     return image;
 }
 
-// The largest value the measure gives any pixel.
-inline int maxOver (const juce::Image& image, const std::function<int (juce::Colour)>& measure)
+// The component as it paints itself under the skin, off the desktop.
+inline juce::Image snapshot (juce::Component& component, juce::LookAndFeel& skin)
 {
-    int most = 0;
-    for (int y = 0; y < image.getHeight(); ++y)
-        for (int x = 0; x < image.getWidth(); ++x)
-            most = std::max (most, measure (image.getPixelAt (x, y)));
-    return most;
+    component.setLookAndFeel (&skin);
+    auto image = render (component.getWidth(), component.getHeight(),
+                         [&] (juce::Graphics& g) { component.paintEntireComponent (g, false); });
+    component.setLookAndFeel (nullptr);
+    return image;
 }
 
 // The smallest rectangle holding every pixel that passes the test.
@@ -69,13 +59,6 @@ inline juce::Rectangle<int> boundsOf (const juce::Image& image, const std::funct
             if (test (image.getPixelAt (x, y)))
                 found = found.isEmpty() ? juce::Rectangle<int> (x, y, 1, 1) : found.getUnion ({ x, y, 1, 1 });
     return found;
-}
-
-// The component as it paints itself, off the desktop.
-inline juce::Image snapshot (juce::Component& component)
-{
-    return render (component.getWidth(), component.getHeight(),
-                   [&] (juce::Graphics& g) { component.paintEntireComponent (g, false); });
 }
 
 inline bool near (juce::Colour a, juce::Colour b, int tolerance = 3)

@@ -1,5 +1,6 @@
 #include "formats/aax/AAX_Exports.h"
 #include "formats/aax/CACFUnknown.h"
+#include "support/Concurrency.h"
 
 #include <gtest/gtest.h>
 
@@ -50,9 +51,11 @@ TEST (CACFUnknownThreads, ReferencesFromManyThreadsBalance)
     auto* shared = new Probe (sharedState);
     shared->InternalAddRef();
 
+    quietline::test::StartLatch start (4);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back ([&] {
+            start.arriveAndWait();
             for (int i = 0; i < 20000; ++i)
             {
                 int own = 0;

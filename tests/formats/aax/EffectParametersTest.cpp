@@ -1,6 +1,7 @@
 #include "formats/aax/AAX_CEffectGUI.h"
 #include "formats/aax/fakehost/FakeEffect.h"
 #include "formats/aax/fakehost/FakeHost.h"
+#include "support/Concurrency.h"
 
 #include <gtest/gtest.h>
 
@@ -291,15 +292,19 @@ TEST_F (EffectParametersTest, ChunkOperationsFromSeveralThreadsShareOneParser)
     host.automation().onSetValueRequest = [] (const char*, double) {};   // the parameters stay as they are: only the parser is shared
     const auto saved = fetchChunk();
     ChunkBuffer other (saved, elck);
+    quietline::test::StartLatch start (3);
     std::thread reader ([&] {
+        start.arriveAndWait();
         for (int i = 0; i < 200; ++i)
             EXPECT_EQ (fetchChunk(), saved);
     });
     std::thread comparer ([&] {
         bool equal = false;
+        start.arriveAndWait();
         for (int i = 0; i < 200; ++i)
             EXPECT_TRUE (effect->CompareActiveChunk (other.record(), &equal) == kAAXSuccess && equal);
     });
+    start.arriveAndWait();
     for (int i = 0; i < 200; ++i)
         EXPECT_EQ (effect->SetChunk (elck, other.record()), kAAXSuccess);
     reader.join(), comparer.join();

@@ -3,6 +3,7 @@
 
 #include "formats/aax/fakehost/FakeEffect.h"
 #include "formats/aax/fakehost/FakeHost.h"
+#include "support/Concurrency.h"
 
 #include <gtest/gtest.h>
 
@@ -48,17 +49,24 @@ protected:
 };
 } // namespace
 
-TEST (AAXMutex, ReentryAnswersFalseAndThreadsThatReenterAreSerialised)
+TEST (AAXMutex, ReentryAnswersFalseAForeignUnlockDoesNothingAndThreadsAreSerialised)
 {
     AAX_CMutex mutex;
     ASSERT_TRUE (mutex.Lock());
     EXPECT_FALSE (mutex.Lock()) << "re-entry does not block";
+    std::thread ([&] { mutex.Unlock(); }).join();
+    EXPECT_FALSE (mutex.Lock()) << "the foreign Unlock released the mutex";
     mutex.Unlock();
+    bool acquired = false;
+    std::thread ([&] { acquired = mutex.Lock(); mutex.Unlock(); }).join();
+    EXPECT_TRUE (acquired) << "one Unlock released it";
 
     int counter = 0;
+    quietline::test::StartLatch start (4);
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
         threads.emplace_back ([&] {
+            start.arriveAndWait();
             for (int i = 0; i < 2000; ++i)
             {
                 const bool outer = mutex.Lock(), inner = mutex.Lock();

@@ -1,5 +1,6 @@
 // The built product module as a host sees it, loaded by path through the reference host's
 // loader with a fresh HOME and no display, as a plain Linux host scanning or loading it would.
+#include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "tools/vsthost/HostedEffect.h"
 #include "tools/vsthost/Signals.h"
@@ -7,13 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <future>
 #include <thread>
 
 namespace kelmora::tools::test
@@ -295,39 +294,39 @@ TEST_F (ModuleTest, UnloadsAndLoadsAgain)
     }
 }
 
-TEST_F (ModuleTest, ProcessingAndHostCallsFromTwoThreadsForTwoSeconds)
+TEST_F (ModuleTest, ProcessingAndHostCallsFromTwoThreads)
 {
     auto& e = instance();
     e.start (192000.0, 512);
     const auto state = e.getChunk();
-    std::atomic<bool> stop { false }, finite { true };
-    std::atomic<long> blocks { 0 };
+    constexpr int operations = 5000;
+    const quietline::test::Watchdog watchdog ("processing or host calls are stuck");
+    quietline::test::StartLatch start (2);
+    std::atomic<bool> controlling { true }, finite { true };
+    std::thread::id audioThread;
 
-    auto audio = std::async (std::launch::async, [&] {
-        for (uint32_t seed = 1; ! stop; ++seed, ++blocks)
+    // The audio thread renders for as long as the host calls go on, and at least 200 blocks.
+    std::thread audio ([&] {
+        audioThread = std::this_thread::get_id();
+        start.arriveAndWait();
+        for (uint32_t seed = 1; seed <= 200 || controlling.load(); ++seed)
             for (const auto& channel : render (e, Channels (2, noise (512, seed))))
                 finite = finite && std::all_of (channel.begin(), channel.end(), [] (float v) { return std::isfinite (v); });
-        return std::this_thread::get_id();
     });
 
-    auto control = std::async (std::launch::async, [&] {
-        for (int n = 0; ! stop; ++n)
-        {
-            e.setParameter (n % 4, (float) ((n * 37) % 101) / 100.0f);
-            e.parameterDisplay (n % 4);
-            if (n % 7 == 0) e.setProgram (n % e.numPrograms());
-            if (n % 11 == 0) e.setChunk (e.getChunk());
-            if (n % 13 == 0) e.setChunk (state);
-            if (n % 17 == 0) e.setBypass (n % 2 == 0);
-        }
-    });
-
-    std::this_thread::sleep_for (std::chrono::seconds (2));
-    stop = true;
-    ASSERT_EQ (audio.wait_for (std::chrono::seconds (10)), std::future_status::ready) << "processing is stuck";
-    ASSERT_EQ (control.wait_for (std::chrono::seconds (10)), std::future_status::ready) << "host calls are stuck";
-    EXPECT_GT (blocks.load(), 0);
+    start.arriveAndWait();
+    for (int n = 0; n < operations; ++n)
+    {
+        e.setParameter (n % 4, (float) ((n * 37) % 101) / 100.0f);
+        e.parameterDisplay (n % 4);
+        if (n % 7 == 0) e.setProgram (n % e.numPrograms());
+        if (n % 11 == 0) e.setChunk (e.getChunk());
+        if (n % 13 == 0) e.setChunk (state);
+        if (n % 17 == 0) e.setBypass (n % 2 == 0);
+    }
+    controlling = false;
+    audio.join();
     EXPECT_TRUE (finite.load());
-    EXPECT_EQ (e.requestsFrom (audio.get()), 0u) << "no host callback from the audio thread";
+    EXPECT_EQ (e.requestsFrom (audioThread), 0u) << "no host callback from the audio thread";
 }
 } // namespace kelmora::tools::test

@@ -9,6 +9,7 @@
 
 #include <thread>
 
+#include "support/Concurrency.h"
 #include "support/HostWindow.h"
 
 namespace kelmora::vst::test
@@ -17,14 +18,13 @@ namespace
 {
 juce::AudioProcessor* makeTestProcessor() { return new TestGainProcessor(); }
 
-/** Posts a message and waits up to two seconds for it, giving the host's idle call a chance each round. */
+/** Posts a message and waits for it, giving the host's idle call a chance each round; false
+    when the watchdog gave up. */
 bool messageArrives (std::function<void()> idle)
 {
     auto delivered = std::make_shared<std::atomic<bool>> (false);
     juce::MessageManager::callAsync ([delivered] { *delivered = true; });
-    for (int i = 0; i < 200 && ! *delivered; ++i, std::this_thread::sleep_for (std::chrono::milliseconds (10)))
-        idle();
-    return *delivered;
+    return quietline::test::waitUntil ([&] { return delivered->load(); }, [&] { idle(); std::this_thread::yield(); });
 }
 } // namespace
 
@@ -47,7 +47,7 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     };
 
     // Without an editor the module's own thread runs the messages, with no idle call.
-    EXPECT_TRUE (messageArrives ([] {}));
+    EXPECT_TRUE (messageArrives ([] {})) << "watchdog: no message arrived";
 
     dispatch (effSetSampleRate, 0, nullptr, 96000.0f);
     dispatch (effMainsChanged, 1);
@@ -55,7 +55,7 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     std::thread audio ([&] {
         std::vector<float> x (256, 0.1f);
         float* io[] = { x.data(), x.data() };
-        for (; ! stop; std::this_thread::sleep_for (std::chrono::milliseconds (1)))
+        while (! stop)
             effect->processReplacing (effect, io, io, 256);
     });
 
@@ -68,8 +68,11 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     XFree (children);
 
     // While the editor is open the host's idle calls deliver the messages.
-    EXPECT_TRUE (messageArrives ([&] { dispatch (effEditIdle); }));
+    EXPECT_TRUE (messageArrives ([&] { dispatch (effEditIdle); })) << "watchdog: no message arrived";
     EXPECT_TRUE (processor.getActiveEditor()->isShowing());
+    const int blocksSoFar = processor.blocks.load();
+    EXPECT_TRUE (quietline::test::waitUntil ([&] { return processor.blocks.load() > blocksSoFar + 10; }, [&] { dispatch (effEditIdle); }))
+        << "watchdog: audio stopped while the editor was open";
 
     // An edit on the message thread reaches the host as automation.
     host.clear();
@@ -79,11 +82,10 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     // Closed again, the module's own thread takes the messages back.
     dispatch (effEditClose);
     EXPECT_EQ (processor.getActiveEditor(), nullptr);
-    EXPECT_TRUE (messageArrives ([] {}));
+    EXPECT_TRUE (messageArrives ([] {})) << "watchdog: no message arrived";
 
     stop = true;
     audio.join();
-    EXPECT_GT (processor.blocks.load(), 0);
     EXPECT_EQ (dispatch (effClose), 1);
 }
 } // namespace kelmora::vst::test

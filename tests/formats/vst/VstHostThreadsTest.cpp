@@ -1,5 +1,5 @@
 #include "formats/vst/WrapperTest.h"
-#include "support/RunTogether.h"
+#include "support/Concurrency.h"
 
 #include <algorithm>
 
