@@ -100,6 +100,10 @@ TEST_F (EffectParametersTest, LookupsAndTextConversions)
                                           effect->GetParameterName ("gain", nullptr) }),
                (std::vector<AAX_Result> { kAAXNoSuchParameter, kAAXConversionFailed, kAAXNullObject }));
     EXPECT_TRUE (index == -1 && number == 1.0) << "out values written";
+
+    uint8_t field[6] = { 1, 2, 3, 4, 5, 6 };
+    EXPECT_EQ (effect->ResetFieldData (0, field, 4) + effect->ResetFieldData (0, nullptr, 4), kAAXSuccess);
+    EXPECT_EQ (Bytes (field, field + 6), (Bytes { 0, 0, 0, 0, 5, 6 }));
 }
 
 TEST_F (EffectParametersTest, SetsGoToTheHostAndUpdatesCountChanges)
@@ -148,25 +152,6 @@ TEST_F (EffectParametersTest, NameOfLengthPicksTheLongestFittingLine)
         EXPECT_EQ (effect->GetParameterNameOfLength (id, &out, length), kAAXSuccess);
         EXPECT_STREQ (out.Get(), expected) << id << " " << length;
     }
-}
-
-TEST_F (EffectParametersTest, PreviewNotificationAndFieldDataNeedTheirData)
-{
-    const int32_t on = 1, off = 0;
-    const uint32_t preview = AAX_CEffectParameters::previewNotification;
-    EXPECT_TRUE (effect->NotificationReceived (preview, &on, 4) == kAAXSuccess && host.log().size() == 0) << "no preview parameter";
-
-    effect->manager().AddParameter (boolParameter ("PreviewID", "off", "on"));
-    for (const auto& [type, data, size, expected] : { std::tuple { preview, &on, 4u, 1.0f }, { preview, nullptr, 4u, 1.0f },
-                                                      { preview, &off, 3u, 1.0f }, { 0x12345678u, &off, 4u, 1.0f }, { preview, &off, 4u, 0.0f } })
-    {
-        EXPECT_EQ (effect->NotificationReceived (type, data, size), kAAXSuccess);
-        EXPECT_EQ (value ("PreviewID"), expected);
-    }
-
-    uint8_t field[6] = { 1, 2, 3, 4, 5, 6 };
-    EXPECT_EQ (effect->ResetFieldData (0, field, 4) + effect->ResetFieldData (0, nullptr, 4), kAAXSuccess);
-    EXPECT_EQ (Bytes (field, field + 6), (Bytes { 0, 0, 0, 0, 5, 6 }));
 }
 
 TEST_F (EffectParametersTest, InitializeFiltersTheMasterBypassAndASecondOneMovesTheParameters)
