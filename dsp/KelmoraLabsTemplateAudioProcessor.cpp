@@ -3,6 +3,7 @@
 #include "core/BooleanParameter.h"
 #include "core/FrequencyParameter.h"
 #include "core/XmlUtils.h"
+#include "editor/KelmoraLabsTemplateAudioProcessorEditor.h"
 #include "resources/BinaryData.h"
 #include "skins/SharedFonts.h"
 
@@ -105,6 +106,13 @@ double KelmoraLabsTemplateAudioProcessor::getTailLengthSeconds() const
     const double rate = getSampleRate();
     return rate > 0.0 ? (double) lowpass.getLatencySamples() / rate : 0.0;
 }
+
+juce::AudioProcessorEditor* KelmoraLabsTemplateAudioProcessor::createEditor()
+{
+    return new editor::KelmoraLabsTemplateAudioProcessorEditor (*this);
+}
+
+bool KelmoraLabsTemplateAudioProcessor::hasEditor() const { return true; }
 
 //==============================================================================
 void KelmoraLabsTemplateAudioProcessor::parameterChanged (int index)

@@ -49,6 +49,10 @@ public:
     /** The latency in seconds: the tail of a linear-phase filter equals its delay. */
     double getTailLengthSeconds() const override;
 
+    /** The product's editor; message thread. */
+    juce::AudioProcessorEditor* createEditor() override;
+    bool hasEditor() const override;
+
     /** Audio side: bypass, mix (dry gain) or a redesign for corner or slope. */
     void parameterChanged (int index) override;
 

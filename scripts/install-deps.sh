@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build ccache pkg-config git
   juce-modules-source
-  libasound2-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev
+  libasound2-dev libx11-dev libxrandr-dev libxinerama-dev libxcursor-dev libxext-dev libxcomposite-dev
   libfreetype-dev libfontconfig1-dev fonts-dejavu-core fonts-liberation
   libpng-dev libjpeg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev

@@ -15,7 +15,9 @@ bash scripts/build.sh "$dir" -DQUIETLINE_BUILD_TESTS=OFF -DQUIETLINE_BUILD_BENCH
 
 # The reference host drives the built module: with no argument on the embedded default signal at
 # 192 kHz (white noise, then a sine sweep), written to build-main/quietline-default-192k.wav; given
-# a WAV file, on that file at its own rate (written beside it, or to the second argument).
+# a WAV file, on that file at its own rate (written beside it, or to the second argument). Then it
+# opens the editor in an X11 window and writes a picture of it beside the audio (.png); without a
+# display that window lives in a virtual X server.
 module="$dir/formats/module/OrvelQuietline.so"
 host="$dir/tools/vsthost/vsthost"
 if [ ! -f "$module" ]; then
@@ -23,6 +25,11 @@ if [ ! -f "$module" ]; then
   exit 1
 fi
 if [ ${#args[@]} -ge 1 ]; then
-  exec "$host" "$module" render --in "${args[0]}" ${args[1]:+--out "${args[1]}"}
+  run=("$host" "$module" render --in "${args[0]}" ${args[1]:+--out "${args[1]}"} --picture)
+else
+  run=("$host" "$module" render --rate 192000 --out "$dir/quietline-default-192k.wav" --picture)
 fi
-exec "$host" "$module" render --rate 192000 --out "$dir/quietline-default-192k.wav"
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" "${run[@]}"
+fi
+exec "${run[@]}"

@@ -89,8 +89,13 @@ TEST (ParamList, EmptySlotsAndBadIndicesYieldTheInvalidParameterAndNothingLeaks)
         EXPECT_EQ (root.getNumChildElements(), 1);
         list.checkComplete();
         EXPECT_FALSE (list.isComplete());
-        list.getParam (7)->setNormalisedValue (1.0f); // dropped
-        EXPECT_DOUBLE_EQ (Parameter::getInvalid().getValue(), 0.0);
+        auto* invalid = list.getParam (7); // shared by every list: nothing may change it
+        invalid->setNormalisedValue (1.0f);
+        invalid->markChanged (Parameter::allChanged);
+        invalid->setRangeKeepingPosition (5.0, 10.0, 2);
+        invalid->addSnapPoint (0.5);
+        EXPECT_EQ (std::make_tuple (invalid->getValue(), invalid->getMaximum(), invalid->getNumSnapPoints(), invalid->isChanged (0xFFFF)),
+                   std::make_tuple (0.0, 1.0, 0, false));
 
         list.setParam (0, std::make_unique<CountingParameter> (deletions));
         list.setParam (2, std::make_unique<CountingParameter> (deletions));
@@ -138,9 +143,9 @@ TEST_F (SettingsFileTest, ReadRulesRootCaseClampingAndUnknownChildren)
 
 TEST_F (SettingsFileTest, CorruptFilesChangeNothingAndCrashNothing)
 {
-    std::string binary, deep = "<KelmoraLabs>";
+    std::string binary;
     for (int i = 0; i < 100000; ++i)
-        deep += "<a>", binary += (char) ((i * 7919 + 13) & 0xff);
+        binary += (char) ((i * 7919 + 13) & 0xff);
 
     std::vector<std::pair<const char*, std::string>> cases = {
         { "empty", "" },
@@ -148,9 +153,7 @@ TEST_F (SettingsFileTest, CorruptFilesChangeNothingAndCrashNothing)
         { "truncated", "<?xml version=\"1.0\"?>\n<KelmoraLabs>\n  <sliderMode>linear</sliderMode>\n  <mouseSens" },
         { "binary", binary },
         { "foreign root", "<Other><sliderMode>linear</sliderMode><mouseSensitivity>5</mouseSensitivity></Other>" },
-        { "deep nesting", deep },
         { "20 MB", "<KelmoraLabs><sliderMode>linear</sliderMode><!--" + std::string (20 << 20, ' ') + "--></KelmoraLabs>" },
-        { "entity loop", "<!DOCTYPE r [<!ENTITY a \"&a;\">]><KelmoraLabs><sliderMode>&a;</sliderMode></KelmoraLabs>" },
     };
     for (const auto& hostile : quietline::test::hostileXml ("KelmoraLabs"))
         cases.emplace_back (hostile.what, hostile.text);

@@ -180,16 +180,3 @@ TEST (Parameter, DegenerateRangesAreRefused)
         EXPECT_DOUBLE_EQ (f.getMaximum(), 20000.0) << minimum;
     }
 }
-
-TEST (Parameter, TheSharedInvalidParameterNeverChanges)
-{
-    auto& invalid = Parameter::getInvalid();
-    invalid.setNormalisedValue (0.7f);
-    invalid.markChanged (Parameter::allChanged);
-    invalid.setRangeKeepingPosition (5.0, 10.0, 2);
-    invalid.addSnapPoint (0.5);
-    EXPECT_DOUBLE_EQ (invalid.getMaximum(), 1.0);
-    EXPECT_EQ (invalid.getNumSnapPoints(), 0);
-    EXPECT_FALSE (invalid.isChanged (0xFFFF));
-    EXPECT_EQ (invalid.getValueText(), "0");
-}

@@ -5,8 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <numeric>
 #include <vector>
 
 using namespace kelmora::dsp;
@@ -41,21 +39,6 @@ double measureCorner (const FirFilterState& filter, double rate)
 }
 } // namespace
 
-// These rows are stored as measured, not fitted: they are pinned by their known results.
-TEST (FirDesign, VerbatimRowsGiveTheirKnownCutoffsAndLengths)
-{
-    const struct { double rate, slope, cutoff; size_t length; } cases[] = {
-        { 96000.0, 0.0, 45045.9, 9 }, { 96000.0, 0.75, 25798.6, 47 },
-        { 96000.0, 1.0, 23743.4, 83 }, { 192000.0, 1.0, 23751.0, 159 } };
-
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE (testing::Message() << c.rate << " Hz, slope " << c.slope);
-        EXPECT_NEAR (lookupDesignCutoff (21000.0, designLogWidth (c.slope, c.rate), c.rate), c.cutoff, 0.05);
-        EXPECT_EQ (designKernel (21000.0, c.slope, c.rate).size(), c.length);
-    }
-}
-
 TEST (FirDesign, CornerSelectsTheNearestKeyClampsAndFallsBackOffTheTable)
 {
     for (double rate : supportedRates)
@@ -75,23 +58,6 @@ TEST (FirDesign, CornerSelectsTheNearestKeyClampsAndFallsBackOffTheTable)
         EXPECT_EQ (lookupDesignCutoff (21000.0, 3.0, rate), 25000.0) << rate;
 }
 
-TEST (FirDesign, KernelsAreSymmetricWithUnitSumAndPeakInTheMiddle)
-{
-    for (double rate : supportedRates)
-        for (double slope : { 0.0, 0.3, 1.0 })
-            for (double corner : { 20000.0, 25000.0 })
-            {
-                SCOPED_TRACE (testing::Message() << rate << " Hz, slope " << slope << ", " << corner << " Hz");
-                const auto k = designKernel (corner, slope, rate);
-                ASSERT_EQ (k.size() % 2, 1u);
-                for (size_t i = 0; i < k.size(); ++i)
-                    EXPECT_NEAR (k[i], k[k.size() - 1 - i], 1e-15);
-                EXPECT_NEAR (std::accumulate (k.begin(), k.end(), 0.0), 1.0, 1e-14);
-                const auto byMagnitude = [] (double a, double b) { return std::fabs (a) < std::fabs (b); };
-                EXPECT_EQ (*std::max_element (k.begin(), k.end(), byMagnitude), k[k.size() / 2]);
-            }
-}
-
 // Every rate (352.8 kHz included), every key, 41 slopes: the -0.1 dB point lands on the corner.
 TEST (FirDesign, CornerLandsOnTheKeyAtEveryRateKeyAndSlope)
 {
@@ -99,32 +65,17 @@ TEST (FirDesign, CornerLandsOnTheKeyAtEveryRateKeyAndSlope)
     FirFilterState filter;
 
     for (double rate : supportedRates)
-    {
-        double worstSteep = 0.0, worstGentle = 0.0, worstNearNyquist = 0.0;
         for (double key = 20000.0; key <= 25000.0; key += 100.0)
         {
             if ((key == 21000.0 && (rate == 96000.0 || rate == 192000.0)) || (key == 25000.0 && rate == 384000.0))
-                continue; // a verbatim row
-
+                continue; // a row stored as measured, pinned by the checksums below
             for (int i = 0; i < slopes; ++i)
             {
                 const double slope = (double) i / (slopes - 1);
                 filter.design (key, slope, rate);
-                const double error = std::fabs (measureCorner (filter, rate) - key);
-                EXPECT_LE (error, slope >= 0.25 ? 20.0 : 350.0) << rate << " Hz, key " << key << ", slope " << slope;
-
-                // At 88.2 kHz the gentlest slopes need a sinc cutoff near Nyquist for the highest
-                // corners; that figure is reported on its own.
-                const bool nearNyquist = rate == 88200.0 && slope < 0.1 && key >= 24000.0;
-                double& worst = nearNyquist ? worstNearNyquist : slope >= 0.25 ? worstSteep : worstGentle;
-                worst = std::max (worst, error);
+                EXPECT_NEAR (measureCorner (filter, rate), key, slope >= 0.25 ? 20.0 : 350.0) << rate << " Hz, slope " << slope;
             }
         }
-        std::printf ("%6.0f Hz: worst corner error %.2f Hz at slope >= 0.25, %.2f Hz below", rate, worstSteep, worstGentle);
-        if (rate == 88200.0)
-            std::printf (", %.1f Hz for keys >= 24 kHz below slope 0.1", worstNearNyquist);
-        std::printf ("\n");
-    }
 }
 
 // Checksums of every kernel of the sweep (51 keys, 41 slopes) as the plain design computed

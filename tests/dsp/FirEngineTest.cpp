@@ -52,38 +52,6 @@ protected:
 };
 } // namespace
 
-TEST_F (FirEngine, ImpulseResponseIsTheKernelPlacedAtTapOffsetInStereoAndMono)
-{
-    for (double rate : { 96000.0, 192000.0, 384000.0 })
-    {
-        SCOPED_TRACE (rate);
-        filter.init();
-        filter.design (22000.0, 0.6, rate);
-        const auto& k = filter.kernel;
-
-        Stereo in { std::vector<float> (2 * k.delayLength), std::vector<float> (2 * k.delayLength) };
-        in[0][0] = 1.0f;
-        in[1][0] = -0.5f;
-        const Stereo out = run (filter, in, 64);
-
-        for (size_t i = 0; i < out[0].size(); ++i)
-        {
-            const bool inKernel = i >= k.tapOffset && i < k.tapOffset + k.tapCount;
-            const double tap = inKernel ? k.coefficients[i - k.tapOffset] : 0.0;
-            ASSERT_EQ (out[0][i], (float) tap) << i;
-            ASSERT_EQ (out[1][i], (float) (tap * -0.5)) << i;
-        }
-        EXPECT_EQ ((uint32_t) (std::max_element (out[0].begin(), out[0].end()) - out[0].begin()), k.delayLength >> 1);
-
-        // Mono: one buffer for every channel, filtered in place.
-        filter.reset();
-        std::vector<float> mono = in[0];
-        float* p = mono.data();
-        filter.process (p, p, p, p, (int32_t) mono.size(), false);
-        EXPECT_EQ (mono, out[0]);
-    }
-}
-
 // Against a direct convolution with the full, centred kernel of the design, computed here in a
 // plain loop: any block split and every rate give it, up to the float rounding of the output.
 TEST_F (FirEngine, OutputIsTheDirectConvolutionWithTheDesignedKernel)
@@ -133,17 +101,14 @@ TEST_F (FirEngine, BypassForcedDryAndZeroMixDelayTheInputExactly)
 {
     const Stereo in = stereoNoise (1000);
     filter.design (21000.0, 1.0, 96000.0);
-    filter.setMix (0.3);
-    filter.setBypass (true);
-    expectDelayed (run (filter, in, 100), in, 45);
-
-    filter.reset();
-    filter.setBypass (false);
-    expectDelayed (run (filter, in, 100, true), in, 45);
-
-    filter.reset();
-    filter.setMix (1.0);
-    expectDelayed (run (filter, in, 100), in, 45);
+    const struct { double dry; bool bypass, forceDry; } cases[] = { { 0.3, true, false }, { 0.3, false, true }, { 1.0, false, false } };
+    for (const auto& c : cases)
+    {
+        filter.reset();
+        filter.setMix (c.dry);
+        filter.setBypass (c.bypass);
+        expectDelayed (run (filter, in, 100, c.forceDry), in, 45);
+    }
 }
 
 TEST_F (FirEngine, NewCornerAtTheSameRateKeepsTheHistory)
@@ -162,24 +127,16 @@ TEST_F (FirEngine, NewCornerAtTheSameRateKeepsTheHistory)
 TEST_F (FirEngine, UnsupportedRatesPassAudioThroughUntilASupportedOneReturns)
 {
     const Stereo in = stereoNoise (512);
-    EXPECT_FALSE (filter.isActive()) << "nothing runs before the first design";
-    EXPECT_EQ (run (filter, in, 64), in);
-
-    filter.design (21000.0, 0.75, 96000.0);
-    for (double rate : { 44100.0, 48000.0, 400000.0, std::nan ("") })
+    EXPECT_EQ (run (filter, in, 64), in) << "nothing runs before the first design";
+    for (double rate : { 96000.0, 44100.0, 400000.0, std::nan (""), 96000.0 })
     {
         SCOPED_TRACE (rate);
         filter.getAndClearChanged (true);
         filter.design (21000.0, 0.75, rate);
-        EXPECT_FALSE (filter.isActive());
         EXPECT_TRUE (filter.getAndClearChanged (false));
-        EXPECT_EQ (filter.getLatencySamples(), 0u);
-        EXPECT_EQ (run (filter, in, 100), in);
+        EXPECT_EQ (filter.isActive(), rate == 96000.0);
+        EXPECT_EQ (run (filter, in, 100) == in, rate != 96000.0);
     }
-    filter.design (21000.0, 0.75, 96000.0);
-    EXPECT_TRUE (filter.isActive());
-    EXPECT_EQ (filter.getLatencySamples(), 45u);
-    EXPECT_NE (run (filter, in, 100), in);
 
     // Another full length starts from silence: nothing of the old rate's history comes out.
     filter.design (21000.0, 0.75, 384000.0);

@@ -19,12 +19,12 @@ JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
 
 namespace
 {
-juce::AudioBuffer<float> impulse (int numSamples, int numChannels = 2)
+juce::AudioBuffer<float> impulse (int numSamples)
 {
-    juce::AudioBuffer<float> b (numChannels, numSamples);
+    juce::AudioBuffer<float> b (2, numSamples);
     b.clear();
-    for (int ch = 0; ch < numChannels; ++ch)
-        b.setSample (ch, 0, 1.0f);
+    b.setSample (0, 0, 1.0f);
+    b.setSample (1, 0, 1.0f);
     return b;
 }
 
@@ -68,54 +68,25 @@ protected:
 
     double value (int index) { return proc->getParamManager().getParam (index)->getValue(); }
 
-    void expectValues (double freq, double slope, double mix)
-    {
-        EXPECT_NEAR (value (P::freqParam), freq, 0.01);
-        EXPECT_NEAR (value (P::slopeParam), slope, 0.01);
-        EXPECT_NEAR (value (P::mixParam), mix, 0.01);
-        EXPECT_EQ (value (P::bypassParam), 0.0);
-    }
-
     float normalisedFor (int index, double v) { return proc->getParamManager().getParam (index)->valueToNormalised (v); }
 
     juce::MemoryBlock saveState() { juce::MemoryBlock b; proc->getStateInformation (b); return b; }
 };
 
-TEST_F (ProcessorTest, ProgramsStartAtPresetZeroLoadFactoryPresetsAndIgnoreBadSlots)
+// Names, texts and programs as a host sees them are checked through the module; here what a
+// host cannot see through it.
+TEST_F (ProcessorTest, DefaultsAreTheParametersOwnAndBadIndicesChangeNothing)
 {
-    expectValues (21000.0, 75.0, 100.0);
-    EXPECT_EQ (proc->getCurrentProgram(), 0);
-    EXPECT_EQ (proc->getParameterText (P::freqParam), "21.0 kHz");
-    EXPECT_EQ (proc->getParameterText (P::mixParam), "100.0 %");
-    EXPECT_EQ (proc->getParameterText (P::bypassParam), "Off");
-
-    // Names, defaults (the parameters' own, not preset 0's) and host flags.
-    const struct { const char* name; float defaultValue; } params[] = {
-        { "Frequency", proc->getParamManager().getParam (P::freqParam)->valueToNormalised (21000.0) },
-        { "Slope", 1.0f }, { "Mix", 1.0f }, { "Bypass", 0.0f } };
+    const float defaults[] = { normalisedFor (P::freqParam, 21000.0), 1.0f, 1.0f, 0.0f }; // not preset 0's
     for (int i = 0; i < 4; ++i)
-    {
-        EXPECT_EQ (proc->getParameterName (i), params[i].name);
-        EXPECT_FLOAT_EQ (proc->getParameterDefaultValue (i), params[i].defaultValue) << i;
-        EXPECT_TRUE (proc->isParameterAutomatable (i) && proc->getParameterNumSteps (i) == 0) << i;
-    }
-
-    const char* names[] = { "Default", "Light", "Intermediate", "Steep and reduced", "Hard",
-                            "USER001", "USER002", "USER003", "USER004", "USER005" };
-    ASSERT_EQ (proc->getNumPrograms(), 10);
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ (proc->getProgramName (i), names[i]) << i;
-    for (int i = 5; i < 10; ++i)
-        EXPECT_TRUE (proc->getProgramName (i) == names[i] || proc->getProgramName (i) == "N/A") << i;
-    EXPECT_TRUE (proc->getProgramName (-1) == "N/A" && proc->getProgramName (10) == "N/A");
+        EXPECT_FLOAT_EQ (proc->getParameterDefaultValue (i), defaults[i]) << i;
 
     proc->setCurrentProgram (2);
-    EXPECT_EQ (proc->getCurrentProgram(), 2);
-    expectValues (22000.0, 50.0, 100.0);
     for (int emptyOrBad : { 6, -1, 10 })
         proc->setCurrentProgram (emptyOrBad);
     EXPECT_EQ (proc->getCurrentProgram(), 2);
-    expectValues (22000.0, 50.0, 100.0);
+    EXPECT_NEAR (value (P::slopeParam), 50.0, 0.01);
+    EXPECT_TRUE (proc->getProgramName (-1) == "N/A" && proc->getProgramName (10) == "N/A");
 
     // A host parameter index out of range reaches the shared fallback and never changes it.
     proc->setParameter (7, 0.5f);
@@ -159,27 +130,6 @@ TEST_F (ProcessorTest, TheTailQueryRacesNothingWhileTheRateChanges)
     EXPECT_EQ (odd.load(), 0);
 }
 
-TEST_F (ProcessorTest, AnImpulseComesOutAfterTheLatencyFilteredOrWhole)
-{
-    const struct { double rate; int channels, latency; bool hostBypassed; } cases[] = {
-        { 44100, 2, 0, false }, { 96000, 2, 45, false }, { 96000, 1, 45, false }, { 96000, 2, 45, true } };
-    for (const auto& c : cases)
-    {
-        SCOPED_TRACE (testing::Message() << c.rate << " Hz, " << c.channels << " channel(s), host bypass " << c.hostBypassed);
-        proc->prepareToPlay (c.rate, 512);
-        auto b = impulse (256, c.channels);
-        run (b, c.hostBypassed);
-        EXPECT_EQ (proc->isBypassedBlock(), c.hostBypassed);
-        for (int ch = 0; ch < c.channels; ++ch)
-        {
-            // Unfiltered (44.1 kHz or the host's bypass), the impulse comes out whole and alone.
-            const auto* p = b.getReadPointer (ch);
-            EXPECT_EQ (std::max_element (p, p + 256) - p, c.latency);
-            EXPECT_EQ (p[c.latency] == 1.0f && std::count (p, p + 256, 0.0f) == 255, c.latency == 0 || c.hostBypassed);
-        }
-    }
-}
-
 TEST_F (ProcessorTest, HostChangesApplyAtTheNextNormalBlock)
 {
     proc->prepareToPlay (192000, 512);
@@ -207,32 +157,6 @@ TEST_F (ProcessorTest, HostChangesApplyAtTheNextNormalBlock)
     EXPECT_NEAR (proc->getMagnitudeResponse (60000.0), 0.01, 2e-4) << "-40 dB of dry at 50 %";
 }
 
-TEST_F (ProcessorTest, StateRoundTripsIntoAFreshInstance)
-{
-    proc->setCurrentProgram (1);
-    proc->setParameterFromUi (P::freqParam, normalisedFor (P::freqParam, 24000.0));
-    proc->getPresetController().selectStateB();
-    proc->setParameterFromUi (P::mixParam, 0.25f);
-    proc->changeProgramName (1, "Airy");
-    const auto block = saveState();
-
-    auto other = std::make_unique<P>();
-    other->prepareToPlay (192000, 512);
-    other->setStateInformation (block.getData(), (int) block.getSize());
-
-    auto& a = proc->getParamManager();
-    auto& b = other->getParamManager();
-    for (int i = 0; i < 4; ++i)
-        EXPECT_FLOAT_EQ (b.getParam (i)->getNormalisedValue(), a.getParam (i)->getNormalisedValue()) << i;
-    EXPECT_EQ (other->getCurrentProgram(), 1);
-    EXPECT_EQ (other->getProgramName (1), "Airy");
-    EXPECT_TRUE (b.isStateBActive());
-    EXPECT_EQ (b.isLinked(), a.isLinked());
-    EXPECT_EQ (other->getPresetController().canUndo(), proc->getPresetController().canUndo());
-    EXPECT_EQ (other->getPresetController().getUndoDescription (0), proc->getPresetController().getUndoDescription (0));
-    EXPECT_GT (other->getMagnitudeResponse (60000.0), 1e-3) << "the filter follows at once: mix below 100 %";
-}
-
 TEST_F (ProcessorTest, OddStateBlobsResetRestoreOrKeepTheLiveValuesAndTheFilterFollows)
 {
     juce::String deep;
@@ -244,10 +168,7 @@ TEST_F (ProcessorTest, OddStateBlobsResetRestoreOrKeepTheLiveValuesAndTheFilterF
     // Non-numbers keep the live values.
     const struct { const char* what; juce::MemoryBlock blob; double freq, mix; bool backToPreset0; } cases[] = {
         { "empty", {}, 21000, 100, true },
-        { "8 bytes", juce::MemoryBlock ("\x56\x43\x32\x21\x05\x00\x00\x00", 8), 21000, 100, true },
         { "wrong magic", stateBlob ("<OrvelQuietline freqParam=\"24000\"/>", 0x21324357), 21000, 100, true },
-        { "not xml", stateBlob ("this is not xml"), 21000, 100, true },
-        { "another root", stateBlob ("<Other freqParam=\"24000\"/>"), 21000, 100, true },
         { "deep nesting", stateBlob (deep), 21000, 100, true },
         { "non-numbers", stateBlob ("<OrvelQuietline freqParam=\"nan\" slopeParam=\"inf\" mixParam=\"-nan\"/>"), 20000, 30, false },
         { "length beyond data", stateBlob ("<OrvelQuietline/>", 0x21324356, 100000), 21000, 100, false },
@@ -383,16 +304,9 @@ TEST_F (ProcessorTest, ConcurrentHostTrafficNeitherDeadlocksNorCorruptsAudio)
     audio.join();
     automation.join();
     EXPECT_FALSE (nonFinite);
-
-    // Still whole afterwards: the state round-trips and an impulse comes out after the latency.
     const auto settled = saveState();
     proc->setStateInformation (settled.getData(), (int) settled.getSize());
-    EXPECT_EQ (saveState(), settled);
-    proc->setCurrentProgram (0);
-    proc->prepareToPlay (192000, 256);
-    auto b = impulse (256);
-    run (b);
-    EXPECT_EQ (std::max_element (b.getReadPointer (0), b.getReadPointer (0) + 256) - b.getReadPointer (0), 90);
+    EXPECT_EQ (saveState(), settled) << "still whole afterwards";
 }
 } // namespace
 

@@ -8,13 +8,14 @@
 
 namespace quietline::test
 {
-/** A synthetic mouse event at p on target; originator is the component that first received it. */
+/** A synthetic mouse event at p on target; originator is the component that first received it.
+    A drag event says the mouse moved since it went down (a bar slider ignores clicks). */
 inline juce::MouseEvent mouseAt (juce::Component& target, juce::Point<float> p, juce::ModifierKeys mods = {},
-                                 juce::Component* originator = nullptr)
+                                 juce::Component* originator = nullptr, bool dragged = false)
 {
     const auto now = juce::Time::getCurrentTime();
     return { juce::Desktop::getInstance().getMainMouseSource(), p, mods, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
-             &target, originator != nullptr ? originator : &target, now, p, now, 1, false };
+             &target, originator != nullptr ? originator : &target, now, p, now, 1, dragged };
 }
 
 inline juce::MouseWheelDetails wheelOf (float deltaY, bool reversed = false, float deltaX = 0.0f)

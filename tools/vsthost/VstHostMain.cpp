@@ -1,7 +1,8 @@
 // The reference host: loads a VST 2.4 module by path, lists it, renders audio through it and
-// saves or restores its state, the way a plain Linux host would.
+// saves or restores its state, and shows its editor, the way a plain Linux host would.
 
 #include "tools/vsthost/AudioFile.h"
+#include "tools/vsthost/EditorWindow.h"
 #include "tools/vsthost/HostedEffect.h"
 #include "tools/vsthost/Signals.h"
 
@@ -29,6 +30,7 @@ struct Options
     int block = 512;
     int program = -1;
     bool bypass = false;
+    bool picture = false;
     std::vector<std::pair<int, float>> parameters;
 };
 
@@ -38,8 +40,10 @@ int usage()
                   "usage: vsthost MODULE [info]\n"
                   "       vsthost MODULE render [--in FILE] [--out FILE] [--rate HZ] [--block N]\n"
                   "                             [--param INDEX=VALUE]... [--program N] [--bypass]\n"
-                  "                             [--load-state FILE] [--save-state FILE]\n"
-                  "render without --in uses the default signal (white noise, then a sine sweep) at --rate.\n");
+                  "                             [--load-state FILE] [--save-state FILE] [--picture]\n"
+                  "render without --in uses the default signal (white noise, then a sine sweep) at --rate.\n"
+                  "--picture then opens the editor in an X11 window and writes what it shows beside the\n"
+                  "output, as .png (needs an X server: DISPLAY, or run under xvfb-run).\n");
     return 2;
 }
 
@@ -60,6 +64,7 @@ bool parse (int argc, char** argv, Options& o)
         const char* v = nullptr;
 
         if (a == "--bypass") { o.bypass = true; continue; }
+        if (a == "--picture") { o.picture = true; continue; }
         if ((v = next()) == nullptr) return false;
 
         if (a == "--in") o.in = v;
@@ -131,16 +136,19 @@ bool writeBytes (const std::string& path, const std::vector<uint8_t>& bytes)
     return (bool) f;
 }
 
+// "take.wav" becomes "take"; a dot in a folder name is no extension.
+std::string withoutExtension (const std::string& path)
+{
+    const auto dot = path.find_last_of ('.');
+    const auto slash = path.find_last_of ('/');
+    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
+    return hasExtension ? path.substr (0, dot) : path;
+}
+
 // "take.wav" becomes "take-quietline.wav" beside it; the default signal goes to the working folder.
 std::string defaultOutputName (const std::string& in)
 {
-    if (in.empty())
-        return "quietline-default.wav";
-
-    const auto dot = in.find_last_of ('.');
-    const auto slash = in.find_last_of ('/');
-    const bool hasExtension = dot != std::string::npos && (slash == std::string::npos || dot > slash);
-    return (hasExtension ? in.substr (0, dot) : in) + "-quietline.wav";
+    return in.empty() ? "quietline-default.wav" : withoutExtension (in) + "-quietline.wav";
 }
 
 int info (HostedEffect& e, const Options& o)
@@ -235,6 +243,19 @@ int renderCommand (HostedEffect& e, const Options& o)
     {
         std::fprintf (stderr, "vsthost: cannot write %s\n", o.saveState.c_str());
         return 1;
+    }
+
+    // The editor as it stands after the render, at the file's rate.
+    if (o.picture)
+    {
+        const auto picture = withoutExtension (out) + ".png";
+        auto window = EditorWindow::open (e, error);
+        if (window == nullptr || ! window->writePng (window->captureSettled(), picture, error))
+        {
+            std::fprintf (stderr, "vsthost: editor picture: %s\n", error.c_str());
+            return 1;
+        }
+        std::printf ("editor    %s (%d x %d)\n", picture.c_str(), window->width(), window->height());
     }
 
     std::printf ("attenuation at %.0f Hz (steady tones)\n", audio.sampleRate);

@@ -70,23 +70,6 @@ TEST (AAXChunkFormat, WritesByteForByteWithNamesAndTextsPaddedToFourBytes)
     EXPECT_EQ (parser.GetChunkData (nullptr), kAAXNullObject);
 }
 
-TEST (AAXChunkFormat, RoundTripKeepsEntriesAndOrderAndALoadReplacesThem)
-{
-    const auto parser = sampleParser();
-    const auto data = write (parser);
-    auto reader = load (data);
-    EXPECT_TRUE (reader.GetEntries().size() == parser.GetEntries().size() && samePrefix (reader.GetEntries(), parser.GetEntries()));
-    EXPECT_EQ (write (reader), data);
-
-    ChunkBuffer empty (marker);
-    empty.record()->version = 7;
-    reader.LoadChunk (empty.record());
-    EXPECT_TRUE (reader.GetEntries().empty() && reader.GetVersion() == 7);
-    reader.AddInt32 ("stale", 1);
-    reader.LoadChunk (nullptr);
-    EXPECT_TRUE (reader.GetEntries().empty());
-}
-
 TEST (AAXChunkFormat, ReadsHandMadeEntriesOfEveryTypeLetter)
 {
     auto parser = load (marker + text ("f_float", 8) + Bytes { 0x3F, 0xC0, 0, 0 }                   // 1.5f
@@ -119,8 +102,7 @@ TEST (AAXChunkFormat, FindEntryResumesAfterTheLastHitAndWraps)
     EXPECT_EQ (parser.FindEntry ("a"), -1);
     for (const char* name : { "a", "b", "c", "b" })
         parser.AddInt32 (name, 0);
-    for (const auto& [name, index] : { std::pair { "a", 0 }, { "b", 1 }, { "c", 2 }, { "b", 3 }, { "b", 1 }, { "a", 0 }, { "c", 2 },
-                                       { "a", 0 }, { "missing", -1 }, { "b", 1 }, { "A", -1 } })
+    for (const auto& [name, index] : { std::pair { "b", 1 }, { "b", 3 }, { "b", 1 }, { "a", 0 }, { "c", 2 }, { "missing", -1 }, { "A", -1 } })
         EXPECT_EQ (parser.FindEntry (name), index) << name;
     EXPECT_EQ (parser.FindEntry (nullptr), -1);
 }
@@ -143,6 +125,7 @@ TEST (AAXChunkFormat, MalformedChunksEndTheParse)
     {
         ChunkBuffer buffer (marker + good);
         AAX_CChunkDataParser parser;
+        parser.AddInt32 ("stale", 1);   // a load replaces what was there
         buffer.record()->size = badSize;
         parser.LoadChunk (buffer.record());
         EXPECT_TRUE (parser.GetEntries().empty()) << badSize;
@@ -153,6 +136,7 @@ TEST (AAXChunkFormat, EveryTruncationAndSingleByteCorruptionStaysInsideTheChunk)
 {
     const auto full = sampleParser();
     const auto data = write (full);
+    EXPECT_EQ (write (load (data)), data) << "a round trip is byte for byte";
     for (size_t length = 0; length <= data.size(); ++length)
     {
         const auto entries = load (Bytes (data.begin(), data.begin() + static_cast<std::ptrdiff_t> (length))).GetEntries();

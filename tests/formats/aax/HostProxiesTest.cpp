@@ -3,7 +3,6 @@
 #include "formats/aax/AAX_VCollection.h"
 #include "formats/aax/AAX_VController.h"
 #include "formats/aax/AAX_VTransport.h"
-#include "formats/aax/AAX_VViewContainer.h"
 
 #include "formats/aax/fakehost/FakeHost.h"
 
@@ -23,7 +22,7 @@ struct Operation
     std::function<AAX_Result()> call;
 };
 
-const std::pair<AAX_Result, bool> none { kAAXNullObject, false }, v2 { kAAXNotSupported, true }, gone { kAAXNullObject, true };
+const std::pair<AAX_Result, bool> none { kAAXNullObject, false }, v2 { kAAXNotSupported, true };
 
 void noProcess (void* const*, const void*) {}
 
@@ -39,84 +38,28 @@ std::vector<Operation> descriptionOperations (IACFUnknown* host)
     const char *col = "collection", *eff = "effectDescriptor", *cmp = "componentDescriptor", *map = "propertyMap";
     return {
         { col, 7, none, [=] { return c->AddEffect ("com.kelmora.quietline", e); } },
-        { col, 8, none, [=] { return c->SetManufacturerName ("Kelmora Labs"); } },
-        { col, 9, none, [=] { return c->AddPackageName ("Orvel Quietline"); } }, { col, 10, none, [=] { return c->SetPackageVersion (0x10000); } },
-        { col, 11, none, [=] { return c->SetProperties (m); } }, { eff, 3, none, [=] { return e->AddComponent (d); } },
-        { eff, 4, none, [=] { return e->AddName ("Quietline"); } }, { eff, 5, none, [=] { return e->AddCategory (1); } },
-        { eff, 6, none, [=] { return e->AddCategoryBypassParameter (1, "bypassParam"); } },
+        { col, 8, none, [=] { return c->SetManufacturerName ("Kelmora Labs"); } }, { col, 11, none, [=] { return c->SetProperties (m); } },
+        { eff, 3, none, [=] { return e->AddComponent (d); } }, { eff, 4, none, [=] { return e->AddName ("Quietline"); } },
         { eff, 7, none, [=] { return e->AddProcPtr (reinterpret_cast<void*> (&noProcess), 1); } },
-        { eff, 8, none, [=] { return e->SetProperties (m); } }, { eff, 9, none, [=] { return e->AddResourceInfo (2, "Quietline.xml"); } },
-        { eff, 10, none, [=] { return e->AddMeterDescription (3, "Out", m); } },
-        { eff, 11, v2, [=] { return e->AddControlMIDINode (1, 2, "MIDI", 0xFFFF); } }, { cmp, 3, none, [=] { return d->Clear(); } },
-        { cmp, 4, none, [=] { return d->AddReservedField (13, 5); } }, { cmp, 5, none, [=] { return d->AddAudioIn (0); } },
-        { cmp, 6, none, [=] { return d->AddAudioOut (1); } }, { cmp, 7, none, [=] { return d->AddAudioBufferLength (2); } },
-        { cmp, 8, none, [=] { return d->AddSampleRate (3); } }, { cmp, 9, none, [=] { return d->AddClock (4); } },
-        { cmp, 10, none, [=] { return d->AddSideChainIn (5); } }, { cmp, 11, none, [=] { return d->AddDataInPort (6, 4, 1); } },
-        { cmp, 12, none, [=] { return d->AddAuxOutputStem (7, 2, "Aux"); } }, { cmp, 13, none, [=] { return d->AddPrivateData (8, 64, 0); } },
-        { cmp, 14, none, [=] { return d->AddDmaInstance (10, 1); } }, { cmp, 15, none, [=] { return d->AddMIDINode (12, 1, "In", 1); } },
+        { eff, 11, v2, [=] { return e->AddControlMIDINode (1, 2, "MIDI", 0xFFFF); } }, { cmp, 5, none, [=] { return d->AddAudioIn (0); } },
+        { cmp, 6, none, [=] { return d->AddAudioOut (1); } }, { cmp, 11, none, [=] { return d->AddDataInPort (6, 4, 1); } },
+        { cmp, 13, none, [=] { return d->AddPrivateData (8, 64, 0); } },
         { cmp, 16, none, [=] { return d->AddProcessProc_Native (&noProcess, m, nullptr, nullptr, &procedure); } },
-        { cmp, 17, none, [=] { return d->AddProcessProc_TI ("lib", "proc", nullptr, "init", "bg"); } },
         { cmp, 18, none, [=] { return d->AddMeters (11, meters, 2); } }, { cmp, 19, v2, [=] { return d->AddTemporaryData (9, 16); } },
-        { map, 4, none, [=] { return m->AddProperty (10, 1); } }, { map, 5, none, [=] { return m->RemoveProperty (10); } },
-        { map, 6, v2, [=] { return m->AddPropertyWithIDArray (10, &triad, 1); } },
-    };
-}
-
-std::vector<Operation> runtimeOperations (IACFUnknown* host)
-{
-    auto c = std::make_shared<AAX_VController> (host);
-    auto t = std::make_shared<AAX_VTransport> (host);
-    auto a = std::make_shared<AAX_VAutomationDelegate> (host);
-    // Out values the host may write.
-    static float f;
-    static uint32_t u;
-    static int32_t i, j, rate, feetRate;
-    static int64_t l, m, n;
-    static bool b;
-    static double d;
-    static AAX_MidiPacket packet;
-    static AAX_CString text;
-    const char *ctl = "controller", *tsp = "transport", *aut = "automation";
-    return {
-        { ctl, 3, none, [=] { return c->GetEffectID (&text); } }, { ctl, 4, none, [=] { return c->GetSampleRate (&f); } },
-        { ctl, 5, none, [=] { return c->GetInputStemFormat (&u); } }, { ctl, 6, none, [=] { return c->GetOutputStemFormat (&u); } },
-        { ctl, 7, none, [=] { return c->GetSignalLatency (&i); } }, { ctl, 8, none, [=] { return c->GetCycleCount (1, &i); } },
-        { ctl, 9, none, [=] { return c->GetTODLocation (&l); } }, { ctl, 10, none, [=] { return c->SetSignalLatency (90); } },
-        { ctl, 11, none, [=] { return c->SetCycleCount (&u, &i, 1); } }, { ctl, 12, none, [=] { return c->PostPacket (3, &u, 4); } },
-        { ctl, 13, none, [=] { return c->GetCurrentMeterValue (0, &f); } }, { ctl, 14, none, [=] { return c->GetMeterPeakValue (0, &f); } },
-        { ctl, 15, none, [=] { return c->ClearMeterPeakValue (0); } }, { ctl, 16, none, [=] { return c->GetMeterClipped (0, &b); } },
-        { ctl, 17, none, [=] { return c->ClearMeterClipped (0); } }, { ctl, 18, none, [=] { return c->GetMeterCount (&u); } },
-        { ctl, 19, none, [=] { return c->GetNextMIDIPacket (&u, &packet); } }, { ctl, 20, v2, [=] { return c->SendNotification (1, nullptr, 0); } },
-        { ctl, 21, v2, [=] { return c->GetHybridSignalLatency (&i); } }, { ctl, 22, v2, [=] { return c->GetCurrentAutomationTimestamp (&l); } },
-        { ctl, 23, v2, [=] { return c->GetHostName (&text); } }, { tsp, 3, none, [=] { return t->GetCurrentTempo (&d); } },
-        { tsp, 4, none, [=] { return t->GetCurrentMeter (&i, &j); } }, { tsp, 5, none, [=] { return t->IsTransportPlaying (&b); } },
-        { tsp, 6, none, [=] { return t->GetCurrentTickPosition (&l); } }, { tsp, 7, none, [=] { return t->GetCurrentLoopPosition (&b, &l, &m); } },
-        { tsp, 8, none, [=] { return t->GetCurrentNativeSampleLocation (&l); } }, { tsp, 9, none, [=] { return t->GetCustomTickPosition (&l, 5); } },
-        { tsp, 10, none, [=] { return t->GetBarBeatPosition (&i, &j, &n, 5); } }, { tsp, 11, none, [=] { return t->GetTicksPerQuarter (&u); } },
-        { tsp, 12, none, [=] { return t->GetCurrentTicksPerBeat (&u); } },
-        { tsp, 13, gone, [=] { return t->GetTimelineSelectionStartPosition (&l); } },
-        { tsp, 14, gone, [=] { return t->GetTimeCodeInfo (&rate, &i); } }, { tsp, 15, gone, [=] { return t->GetFeetFramesInfo (&feetRate, &l); } },
-        { aut, 3, gone, [=] { return a->RegisterParameter ("freqParam"); } }, { aut, 7, gone, [=] { return a->PostTouchRequest ("freqParam"); } },
-        { aut, 9, gone, [=] { return a->GetTouchState ("freqParam", &b); } },
-        { aut, 5, gone, [=] { return a->PostSetValueRequest ("freqParam", 0.25); } },
-        { aut, 6, gone, [=] { return a->PostCurrentValue ("freqParam", 0.5); } },
-        { aut, 8, gone, [=] { return a->PostReleaseRequest ("freqParam"); } }, { aut, 4, gone, [=] { return a->UnregisterParameter ("freqParam"); } },
+        { map, 4, none, [=] { return m->AddProperty (10, 1); } }, { map, 6, v2, [=] { return m->AddPropertyWithIDArray (10, &triad, 1); } },
     };
 }
 
 /** Every operation reaches exactly its host method on a full host and on one without the optional
-    interfaces (unless optional), and falls back without a host or, for descriptions, without a factory. */
-void checkOperations (std::vector<Operation> (*make) (IACFUnknown*), bool needsFactory)
+    interfaces (unless optional), and falls back without a host or without a factory. */
+void checkOperations (FakeHost& full, FakeHost& reduced, FakeHost& factoryless)
 {
-    LiveCheck check;
-    FakeHost full, factoryless ({ .factory = false });
-    FakeHost reduced ({ .effectDescriptorV2 = false, .componentDescriptorV2 = false, .propertyMapV2 = false, .controllerV2 = false, .automation = false, .transportV2 = false });
     for (FakeHost* host : { &full, &reduced, &factoryless, static_cast<FakeHost*> (nullptr) })
     {
-        for (const auto& op : make (host != nullptr ? host->unknown() : nullptr))
+        for (const auto& op : descriptionOperations (host != nullptr ? host->unknown() : nullptr))
         {
             const size_t before = host != nullptr ? host->log().size() : 0;
-            const bool reaches = host != nullptr && ! (host == &factoryless && needsFactory) && ! (host == &reduced && op.fallback.second);
+            const bool reaches = host != nullptr && host != &factoryless && ! (host == &reduced && op.fallback.second);
             EXPECT_EQ (op.call(), reaches ? kAAXSuccess : op.fallback.first) << op.interface << " " << op.method;
             const auto calls = host != nullptr ? host->log().calls() : std::vector<Call>();
             ASSERT_EQ (calls.size(), before + (reaches ? 1 : 0)) << op.interface << " " << op.method;
@@ -126,35 +69,40 @@ void checkOperations (std::vector<Operation> (*make) (IACFUnknown*), bool needsF
 }
 } // namespace
 
-TEST (AAXHostProxies, DescriptionOperationsReachTheirHostMethodsOrFallBack) { checkOperations (&descriptionOperations, true); }
+TEST (AAXHostProxies, OperationsReachTheirHostMethodsOrFallBack)
+{
+    LiveCheck check;
+    FakeHost full, factoryless ({ .factory = false });
+    FakeHost reduced ({ .effectDescriptorV2 = false, .componentDescriptorV2 = false, .propertyMapV2 = false, .controllerV2 = false, .automation = false });
+    checkOperations (full, reduced, factoryless);
 
-TEST (AAXHostProxies, RuntimeOperationsReachTheirHostMethodsOrFallBack) { checkOperations (&runtimeOperations, false); }
+    AAX_CString name;
+    EXPECT_EQ (AAX_VController (reduced.unknown()).GetHostName (&name), kAAXNotSupported) << "no second controller version";
+    EXPECT_EQ (AAX_VController (reduced.unknown()).SetSignalLatency (45), kAAXSuccess);
+    EXPECT_EQ (AAX_VAutomationDelegate (reduced.unknown()).PostTouchRequest ("0"), kAAXNullObject) << "no automation delegate";
+    EXPECT_EQ (AAX_VTransport (nullptr).GetCurrentTempo (nullptr), kAAXNullObject);
+}
 
-TEST (AAXHostProxies, ArgumentsValuesAndAnswersPassThrough)
+TEST (AAXHostProxies, ArgumentsAndAnswersPassThrough)
 {
     LiveCheck check;
     FakeHost host;
     for (const auto& op : descriptionOperations (host.unknown()))
         op.call();
     auto args = [&host] (const char* interface, int method) { return host.log().calls (interface, method).at (0).args; };
-    EXPECT_EQ (args ("collection", 7).at (1).substr (0, 17) + args ("componentDescriptor", 16).at (1).substr (0, 12) + args ("componentDescriptor", 16).at (4), "effectDescriptor#propertyMap#ptr");
-    EXPECT_EQ (args ("componentDescriptor", 17).at (2), "null");
+    EXPECT_EQ (args ("collection", 7).at (1).substr (0, 17) + args ("componentDescriptor", 16).at (1).substr (0, 12), "effectDescriptor#propertyMap#");
     EXPECT_EQ (args ("componentDescriptor", 18), std::vector<std::string> ({ "11", "7", "8" }));
 
-    AAX_VCollection collection (host.unknown()), none (nullptr);
+    AAX_VCollection collection (host.unknown());
     EXPECT_EQ (collection.AddEffect ("x", nullptr), kAAXNullObject) << "a null descriptor never reaches the host";
-    EXPECT_NE (none.NewDescriptor()->NewComponentDescriptor()->DuplicatePropertyMap (none.NewPropertyMap()), nullptr);
     host.options().result = -7;
     EXPECT_EQ (collection.AddPackageName ("again"), -7) << "the host's answer comes back unchanged";
 
     AAX_VController controller (host.unknown()), orphan (nullptr);
-    AAX_CString name;
     float sampleRate = 0.0f;
     int64_t timestamp = 77;
-    controller.GetSampleRate (&sampleRate), controller.GetHostName (&name);
-    AAX_VAutomationDelegate (host.unknown()).PostSetValueRequest ("freqParam", 0.25);
-    EXPECT_TRUE (sampleRate == 96000.0f && name == AAX_CString ("Fake Host"));
-    EXPECT_EQ (args ("automation", 5), std::vector<std::string> ({ "\"freqParam\"", "0.25" }));
+    controller.GetSampleRate (&sampleRate);
+    EXPECT_EQ (sampleRate, 96000.0f);
     EXPECT_EQ (orphan.GetCurrentAutomationTimestamp (&timestamp) + orphan.GetCurrentAutomationTimestamp (nullptr), 2 * kAAXNotSupported);
     EXPECT_EQ (timestamp, 0) << "cleared without a host";
 }
@@ -195,55 +143,4 @@ TEST (AAX_VComponentDescriptor, DuplicatePropertyMapCopiesProperties10To307)
     int32_t value = 0;
     EXPECT_FALSE (copy->GetProperty (9, &value) || copy->GetProperty (308, &value) || component->DuplicatePropertyMap (nullptr)->GetProperty (10, &value));
     EXPECT_TRUE (copy->GetProperty (307, &value) && value == 614);
-}
-
-TEST (AAX_VCollection, DestructionDeletesTheWholeTreeAndReleasesInOrder)
-{
-    LiveCheck check;
-    FakeHost host;
-    std::vector<std::string> expected;
-
-    {
-        AAX_VCollection collection (host.unknown());
-        EXPECT_EQ (host.unknown()->AddRef(), 3u) << "the collection holds the host unknown";
-        host.unknown()->Release();
-
-        for (int i = 0; i < 2; ++i)
-        {
-            auto* effect = collection.NewDescriptor();
-            auto* component = effect->NewComponentDescriptor();
-            auto* map = effect->NewPropertyMap();
-            // Each descriptor gives back its components first, then its maps, then itself.
-            expected.insert (expected.end(), { str (component->GetIUnknown()), str (map->GetIUnknown()), str (effect->GetIUnknown()) });
-        }
-        expected.insert (expected.end(), { str (collection.NewPropertyMap()->GetIUnknown()), str (collection.GetIUnknown()) });
-        FakeCounted::destroyed.clear();
-    }
-
-    EXPECT_EQ (FakeCounted::destroyed, expected);
-    EXPECT_EQ (host.unknown()->AddRef(), 2u) << "every reference to the host unknown given back";
-    host.unknown()->Release();
-}
-
-TEST (AAX_VViewContainer, ForwardsToTheWindowAndFallsBackWithoutOne)
-{
-    LiveCheck check;
-    FakeHost host;
-    auto* window = new FakeViewContainer (host.state, 2);
-    AAX_Point size { 242.0f, 406.0f };
-    uint32_t modifiers = 9;
-    for (auto* container : { new AAX_VViewContainer (window), new AAX_VViewContainer (nullptr) })
-    {
-        const bool real = container->GetType() != 0;
-        const AAX_Result ok = real ? kAAXSuccess : kAAXNotSupported;
-        EXPECT_EQ (container->GetPtr() != nullptr, real);
-        EXPECT_EQ ((std::vector<AAX_Result> { container->GetModifiers (&modifiers), container->SetViewSize (size), container->HandleParameterMouseDown ("mixParam", 1),
-                                              container->HandleParameterMouseDrag ("mixParam", 1), container->HandleParameterMouseUp ("mixParam", 1) }),
-                   (std::vector<AAX_Result> { ok, kAAXSuccess, ok, ok, ok }));
-        EXPECT_EQ (window->refCount(), real ? 2u : 1u);
-        delete container;
-    }
-    EXPECT_TRUE (modifiers == 0 && window->lastViewSize.horizontal == 406.0f);
-    EXPECT_EQ (host.log().methods ("viewContainer"), std::vector<int> ({ 3, 4, 5, 6, 7, 8, 9 }));
-    EXPECT_EQ (window->Release(), 0u);
 }

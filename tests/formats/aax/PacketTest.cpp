@@ -49,7 +49,7 @@ protected:
 };
 } // namespace
 
-TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
+TEST (AAXMutex, ReentryAnswersFalseAForeignUnlockDoesNothingAndThreadsAreSerialised)
 {
     AAX_CMutex mutex;
     ASSERT_TRUE (mutex.Lock());
@@ -77,41 +77,30 @@ TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
         });
     for (auto& thread : threads)
         thread.join();
-    EXPECT_EQ (counter, 8000) << "threads that re-enter are still serialised";
+    EXPECT_EQ (counter, 8000);
 }
 
-TEST_F (PacketDispatcherTest, NewPacketsAreDirtyAndPostedOnce)
+TEST_F (PacketDispatcherTest, DirtyPacketsArePostedOnceAndFailuresSkipThePost)
 {
     markDirtyAgain = true;   // from inside Dispatch, without deadlock
-    registerWriter ("a", 1);
-    EXPECT_EQ (dispatcher.Dispatch() + dispatcher.SetDirty ("unknown", true) + dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_EQ (posted, (std::vector<Packet> { { 1, { 'a' } } })) << "the flag is cleared after the handler ran";
-}
-
-TEST_F (PacketDispatcherTest, TwoIdentifiersOnOnePortPostOnce)
-{
     registerWriter ("b", 5);
     registerWriter ("a", 5);
-    dispatcher.Dispatch();
-    posted.clear(), calls.clear();
-    dispatcher.SetDirty ("a", true), dispatcher.SetDirty ("b", true);
-    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
-    EXPECT_EQ (calls, std::vector<std::string> { "a" }) << "the first identifier in order generates the packet";
-    EXPECT_EQ (posted, (std::vector<Packet> { { 5, { 'a' } } }));
-}
+    registerWriter ("c", 1);
+    EXPECT_EQ (dispatcher.Dispatch() + dispatcher.SetDirty ("unknown", true) + dispatcher.Dispatch(), kAAXSuccess);
+    EXPECT_EQ (calls, (std::vector<std::string> { "a", "c" })) << "one port, one packet: the first identifier in order";
+    EXPECT_EQ (posted, (std::vector<Packet> { { 5, { 'a' } }, { 1, { 'c' } } })) << "the flag is cleared after the handler ran";
 
-TEST_F (PacketDispatcherTest, FailuresSkipThePost)
-{
+    markDirtyAgain = false;
+    posted.clear();
     result = -5;
-    registerWriter ("a", 1);
-    dispatcher.Dispatch();
-    result = kAAXSuccess;
-    EXPECT_EQ (dispatcher.Dispatch(), kAAXSuccess);
+    dispatcher.SetDirty ("c", true);
+    EXPECT_EQ (dispatcher.Dispatch() + dispatcher.Dispatch(), kAAXSuccess);
     EXPECT_TRUE (posted.empty()) << "a failed handler clears the flag too";
-    dispatcher.SetDirty ("a", true);
+    result = kAAXSuccess;
+    dispatcher.SetDirty ("c", true);
     host.options().result = -7;
     EXPECT_EQ (dispatcher.Dispatch(), -7) << "the host's answer to the post";
-    dispatcher.SetDirty ("a", true);
+    dispatcher.SetDirty ("c", true);
     dispatcher.Initialize (nullptr, nullptr);
     EXPECT_EQ (dispatcher.Dispatch(), kAAXNullObject);
 }

@@ -1,5 +1,4 @@
 #include "formats/au/AUBufferList.h"
-#include "formats/au/AUStreamHelpers.h"
 #include "formats/au/StatusLadder.h"
 
 #include <gtest/gtest.h>
@@ -117,16 +116,4 @@ TEST (AUBufferList, ExternalMemoryIsAdoptedOnlyWhenLargeEnoughAndNeverFreed)
 
     buffers.Allocate (stereo, 256);  // larger than the host block: own memory again, host block only forgotten
     EXPECT_FALSE (buffers.IsExternalMemory());
-}
-
-TEST (StreamHelpers, ChannelCountsAndComparison)
-{
-    AudioChannelLayout layout {};
-    layout.mChannelLayoutTag = (121u << 16) | 6;  // bitmap and description counts are checked through the property
-    EXPECT_EQ (6u, ChannelLayoutChannelCount (layout));
-    auto a = FloatFormat (2, true), b = a;
-    b.mReserved = 7;
-    EXPECT_TRUE (StreamDescriptionCompare (a, b));
-    b.mSampleRate = 44100.0;
-    EXPECT_FALSE (StreamDescriptionCompare (a, b));
 }

@@ -137,11 +137,9 @@ TEST_F (PlugInDispatch, MethodsFollowTheCapacityRulesAndCheckTheirPointers)
     EXPECT_EQ (kAudio_ParamError, set (record, kAudioUnitProperty_MaximumFramesPerSlice, 0, 0, nullptr, 4));
     EXPECT_EQ (noErr, set (record, kAudioUnitProperty_MaximumFramesPerSlice, 0, 0, &maxFrames, 4));
     const CFStringRef name = CFSTR ("track");
-    EXPECT_EQ (noErr, set (record, kAudioUnitProperty_ContextName, 0, 0, &name, sizeof name));
-    EXPECT_EQ (noErr, set (record, kAudioUnitProperty_ContextName, 0, 0, nullptr, 0)) << "removes the value";
-    size = sizeof (CFStringRef);
-    CFStringRef none = nullptr;
-    EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, get (record, kAudioUnitProperty_ContextName, 0, 0, &none, &size));
+    EXPECT_EQ (noErr, set (record, kAudioUnitProperty_ContextName, 0, 0, &name, sizeof name) + set (record, kAudioUnitProperty_ContextName, 0, 0, nullptr, 0));
+    size = 8;
+    EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, get (record, kAudioUnitProperty_ContextName, 0, 0, &read, &size)) << "null data removed the value";
 
     auto render = Find<AudioUnitRenderMethod> (kAudioUnitRenderSelect);
     HostBuffers out (2, 16);

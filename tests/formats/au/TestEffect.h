@@ -25,7 +25,7 @@ struct DoublingKernel : AUKernelBase
     int resets = 0;
 };
 
-/** A MIDI effect with kernels, chosen channel configurations, latency and tail, that logs its
+/** A MIDI effect with kernels, chosen channel configurations and tail, that logs its
     MIDI handlers and can fail its slices or its construction. */
 class TestEffect : public AUMIDIEffectBase
 {
@@ -52,7 +52,6 @@ public:
         return UInt32 (configurations.size());
     }
     AUKernelBase* NewKernel() override { return new DoublingKernel (*this); }
-    Float64 GetLatency() override { return latency; }
     Float64 GetTailTime() override { return tail; }
     OSStatus Reset (AudioUnitScope scope, AudioUnitElement element) override
     {
@@ -74,7 +73,7 @@ public:
     OSStatus HandleSysEx (const UInt8* data, UInt32 length) override { return Log ("sysex", data[0], UInt8 (length), 0); }
 
     std::vector<AUChannelInfo> configurations { { 2, 2 }, { 1, 1 } };
-    Float64 latency = 0, tail = 0;
+    Float64 tail = 0;
     int resets = 0, processCalls = 0, failingCall = 0;
     std::vector<std::string> midi;
 

@@ -8,12 +8,10 @@ namespace kelmora::au::test
 {
 namespace
 {
-int instanceHandle, undescribableHandle;
+int instanceHandle;
 AudioComponent ComponentOf (AudioComponentInstance instance) { return reinterpret_cast<AudioComponent> (instance); }
-OSStatus Describe (AudioComponent component, AudioComponentDescription* out)
+OSStatus Describe (AudioComponent, AudioComponentDescription* out)
 {
-    if (component == reinterpret_cast<AudioComponent> (&undescribableHandle))
-        return -1;
     *out = { kType, kSubtype, kManufacturer, 0, 0 };
     return noErr;
 }
@@ -26,7 +24,6 @@ struct InstallHooks
 } // namespace
 
 AudioComponentInstance DefaultInstance() { return reinterpret_cast<AudioComponentInstance> (&instanceHandle); }
-AudioComponentInstance UndescribableInstance() { return reinterpret_cast<AudioComponentInstance> (&undescribableHandle); }
 
 OSStatus TestUnit::Render (AudioUnitRenderActionFlags&, const AudioTimeStamp&, UInt32)
 {

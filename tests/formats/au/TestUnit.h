@@ -40,10 +40,8 @@ public:
 
 using UnitPtr = std::unique_ptr<TestUnit, void (*) (TestUnit*)>;
 
-// This program installs only the audio-component framework; it places every instance but a null
-// one and describes every component but the one of UndescribableInstance().
+// This program installs only the audio-component framework; it places and describes every instance.
 AudioComponentInstance DefaultInstance();
-AudioComponentInstance UndescribableInstance();
 
 // Builds a unit the way a host does: under the mutex, then post-constructed.
 template <class Unit>

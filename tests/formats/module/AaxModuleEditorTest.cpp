@@ -1,4 +1,4 @@
-// The test module's editor through its AAX GUI in a host's X11 window, then the module unloaded.
+// The product's editor through its AAX GUI in a host's X11 window, then the module unloaded.
 // Needs an X server.
 #include "formats/aax/fakehost/ModuleHost.h"
 #include "platform/aax/AAX_IACFEffectGUI.h"

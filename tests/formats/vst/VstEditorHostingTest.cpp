@@ -1,23 +1,15 @@
 // The editor inside a host's X11 window, with the host's idle calls driving JUCE while audio
 // runs on another thread. Needs an X server.
-#include "formats/vst/RecordingHost.h"
-#include "formats/vst/TestGainProcessor.h"
-#include "formats/vst/VstProcessorWrapper.h"
-#include "support/TempHome.h"
-
-#include <gtest/gtest.h>
-
-#include <thread>
-
+#include "formats/vst/WrapperTest.h"
 #include "support/Concurrency.h"
 #include "support/HostWindow.h"
+
+#include <thread>
 
 namespace kelmora::vst::test
 {
 namespace
 {
-juce::AudioProcessor* makeTestProcessor() { return new TestGainProcessor(); }
-
 /** Posts a message and waits for it, giving the host's idle call a chance each round; false
     when the watchdog gave up. */
 bool messageArrives (std::function<void()> idle)
@@ -38,8 +30,7 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
 
     RecordingHost host;
     host.answer (hostGetVersion, 2400);
-    const VstIdentity identity { "Orvel Quietline", "Kelmora Labs", vstFourCC ('O', 'q', '1', 'b'), 100, kPlugCategEffect };
-    AEffect* effect = createVstEffect (&RecordingHost::callback, &makeTestProcessor, identity);
+    AEffect* effect = createVstEffect (&RecordingHost::callback, &makeTestProcessor, testIdentity);
     ASSERT_NE (effect, nullptr);
     auto& processor = dynamic_cast<TestGainProcessor&> (static_cast<VstProcessorWrapper*> (effect->object)->getProcessor());
     auto dispatch = [&] (int32_t opcode, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {

@@ -36,14 +36,12 @@ struct FakeCounted
     virtual ~FakeCounted()
     {
         live.erase (std::find (live.begin(), live.end(), this));
-        destroyed.push_back (objectName);
     }
 
     const std::string& name() const { return objectName; }
     uint32_t refCount() const { return refs.load(); }
 
     inline static std::vector<FakeCounted*> live;
-    inline static std::vector<std::string> destroyed;   // names in the order they went
     inline static int serial = 0;
     std::atomic<uint32_t> refs { 1 };   // the creator's
     const std::string objectName;
@@ -119,7 +117,7 @@ struct FakeOptions
 {
     bool factory = true, hostServices = true, pluginDefinition = true;
     bool effectDescriptorV2 = true, componentDescriptorV2 = true, propertyMapV2 = true;
-    bool controllerV2 = true, automation = true, transportV2 = true;
+    bool controllerV2 = true, automation = true;
     AAX_Result result = kAAXSuccess;
 };
 
@@ -361,7 +359,7 @@ struct FakeAutomationDelegate : FakeObject<IAAXHostAutomationDelegate>
 
 struct FakeTransport : FakeObject<IAAXHostTransport_V2>
 {
-    explicit FakeTransport (State s) : FakeObject ("transport", s, { { &kAAXID_Transport, nullptr }, { &kAAXID_Transport_V2, &FakeOptions::transportV2 } }) {}
+    explicit FakeTransport (State s) : FakeObject ("transport", s, { { &kAAXID_Transport, nullptr }, { &kAAXID_Transport_V2, nullptr } }) {}
 
     AAX_Result GetCurrentTempo (double* bpm) override { return log (3, bpm); }
     AAX_Result GetCurrentMeter (int32_t* n, int32_t* d) override { return log (4, n, d); }
@@ -386,12 +384,11 @@ struct FakeViewContainer : FakeObject<IAAXHostViewContainer>
 
     int32_t type;
     void* ptr;   // the native window
-    AAX_Point lastViewSize { 0.0f, 0.0f };
 
     int32_t GetType() override { return log (3), type; }
     void* GetPtr() override { return log (4), ptr; }
     AAX_Result GetModifiers (uint32_t* m) override { *m = 0; return log (5, m); }
-    AAX_Result SetViewSize (AAX_Point& size) override { lastViewSize = size; return log (6, size.vertical, size.horizontal); }
+    AAX_Result SetViewSize (AAX_Point& size) override { return log (6, size.vertical, size.horizontal); }
     AAX_Result HandleParameterMouseDown (const char* id, uint32_t m) override { return log (7, id, m); }
     AAX_Result HandleParameterMouseDrag (const char* id, uint32_t m) override { return log (8, id, m); }
     AAX_Result HandleParameterMouseUp (const char* id, uint32_t m) override { return log (9, id, m); }
@@ -492,7 +489,6 @@ struct FakeHost
     FakeOptions& options() const { return state->options; }
     FakeController& controller() const { return *hostUnknown->controller; }
     FakeAutomationDelegate& automation() const { return *hostUnknown->automation; }
-    FakeTransport& transport() const { return *hostUnknown->transport; }
 
     /** Lets the unknown answer the effect-parameters identifiers through this object (held). */
     void setEffect (IACFUnknown* effect)

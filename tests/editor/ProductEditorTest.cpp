@@ -1,0 +1,227 @@
+// The product editor headless: its roads to the processor and the host, its tick and its dimming.
+#include "editor/KelmoraLabsTemplateAudioProcessorEditor.h"
+#include "editor/MagnitudeAxis.h"
+#include "EditorTestSupport.h"
+
+#include "dsp/KelmoraLabsTemplateAudioProcessor.h"
+#include "support/TempHome.h"
+
+#include <cmath>
+
+namespace
+{
+using quietline::test::mouseAt;
+using Product = kelmora::dsp::KelmoraLabsTemplateAudioProcessor;
+namespace magnitude = kelmora::editor::magnitude;
+
+struct Peek : kelmora::editor::KelmoraLabsTemplateAudioProcessorEditor
+{
+    using KelmoraLabsTemplateAudioProcessorEditor::KelmoraLabsTemplateAudioProcessorEditor;
+    using KelmoraLabsTemplateAudioProcessorEditor::bypassButton, KelmoraLabsTemplateAudioProcessorEditor::frequencySlider,
+        KelmoraLabsTemplateAudioProcessorEditor::magnitudeDisplay, KelmoraLabsTemplateAudioProcessorEditor::mixSlider,
+        KelmoraLabsTemplateAudioProcessorEditor::slopeSlider;
+};
+
+/** What the host hears from the processor. */
+struct HostSpy : juce::AudioProcessorListener
+{
+    juce::StringArray log;
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int i, float) override { log.add ("set " + juce::String (i)); }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int i) override { log.add ("begin " + juce::String (i)); }
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int i) override { log.add ("end " + juce::String (i)); }
+};
+
+struct ProductEditor : ::testing::Test
+{
+    ProductEditor() { processor->addListener (&host); }
+    ~ProductEditor() override
+    {
+        editor.reset();
+        processor->removeListener (&host);
+    }
+
+    int undoSteps() const { return processor->getPresetController().getUndoHistory().getNumUndoable(); }
+    kelmora::core::Parameter& param (int i) { return *processor->getParamManager().getParam (i); }
+    juce::String shownText (juce::Slider& s) { return s.getTextFromValue (s.getValue()); }
+    void processBlocks (bool bypassed = false)
+    {
+        juce::AudioBuffer<float> buffer (2, 64);
+        juce::MidiBuffer midi;
+        buffer.clear();
+        bypassed ? processor->processBlockBypassed (buffer, midi) : processor->processBlock (buffer, midi);
+    }
+    /** Drags component c from `from` through `path`, pressing and releasing. */
+    void drag (juce::Component& c, juce::Point<float> from, std::initializer_list<juce::Point<float>> path)
+    {
+        c.mouseDown (mouseAt (c, from));
+        for (auto p : path)
+            c.mouseDrag (mouseAt (c, p, {}, nullptr, true));
+        c.mouseUp (mouseAt (c, *(path.end() - 1), {}, nullptr, true));
+    }
+
+    quietline::test::TempHome home;
+    std::unique_ptr<Product> processor = std::make_unique<Product>();
+    HostSpy host;
+    std::unique_ptr<Peek> editor = std::make_unique<Peek> (*processor);
+};
+
+TEST_F (ProductEditor, OpensAtItsSizeShowingTheParametersAtOnce)
+{
+    EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 406, 242));
+    EXPECT_EQ (shownText (editor->frequencySlider), "21.0 kHz");
+    EXPECT_EQ (shownText (editor->slopeSlider), "75.0 %");
+    EXPECT_EQ (shownText (editor->mixSlider), "100.0 %");
+    EXPECT_FALSE (editor->bypassButton.getToggleState());
+    EXPECT_FLOAT_EQ (editor->magnitudeDisplay.getValueX(), param (Product::freqParam).getNormalisedValue());
+    EXPECT_FLOAT_EQ (editor->magnitudeDisplay.getValueY(), 0.75f);
+    EXPECT_EQ (editor->magnitudeDisplay.getPlot().getCornerFrequency(), 21000.0);
+    EXPECT_EQ (editor->magnitudeDisplay.getSampleRate(), 44100.0) << "the curve step ran";
+    EXPECT_TRUE (editor->magnitudeDisplay.getMessage().isVisible());
+    EXPECT_TRUE (host.log.isEmpty()) << host.log.joinIntoString (", ");
+
+    const juce::Rectangle<int> editorArea (0, 0, 406, 242);
+    for (auto* c : editor->getChildren())
+        EXPECT_TRUE (editorArea.contains (c->getBounds())) << c->getName() << " " << c->getBounds().toString();
+    const auto picture = editor->createComponentSnapshot (editorArea);
+    for (int y : { 27, 28, 241 })
+        for (int x = 0; x < 406; ++x)
+            ASSERT_EQ (picture.getPixelAt (x, y).getAlpha(), 255) << "row " << y << " unpainted at " << x;
+}
+
+TEST_F (ProductEditor, DragsReachTheHostAsGesturesWithOneUndoStepPerParameter)
+{
+    struct Row
+    {
+        const char* what;
+        std::function<void()> act;
+        juce::StringArray heard;
+        int undoSteps;
+    };
+    auto& slope = editor->slopeSlider;
+    auto& pad = editor->magnitudeDisplay;
+    const Row rows[] = {
+        { "slider drag", [&] { drag (slope, { 31, 12 }, { { 31, 2 }, { 31, -8 } }); },
+          { "begin 1", "set 1", "set 1", "end 1" }, 1 },
+        { "slider back where it began", [&] { drag (slope, { 31, 12 }, { { 31, 2 }, { 31, 12 } }); },
+          { "begin 1", "set 1", "set 1", "end 1" }, 0 },
+        { "pad drag", [&] { drag (pad, { 100, 70 }, { { 120, 60 } }); },
+          { "begin 0", "begin 1", "set 0", "set 1", "end 0", "end 1" }, 2 },
+        { "pad back where it began", [&] { drag (pad, { 100, 70 }, { { 120, 60 }, { 100, 70 } }); },
+          { "begin 0", "begin 1", "set 0", "set 1", "set 0", "set 1", "end 0", "end 1" }, 0 },
+        { "bypass click", [&] { editor->bypassButton.triggerClick(); quietline::test::deliverPostedMessages(); },
+          { "set 3" }, 1 },
+    };
+    for (const auto& row : rows)
+    {
+        const int before = undoSteps();
+        host.log.clear();
+        row.act();
+        EXPECT_EQ (host.log, row.heard) << row.what << ": " << host.log.joinIntoString (", ");
+        EXPECT_EQ (undoSteps() - before, row.undoSteps) << row.what;
+    }
+    EXPECT_TRUE (param (Product::bypassParam).getBoolValue());
+}
+
+TEST_F (ProductEditor, HostAutomationMovesTheControlsWithoutUndoOrEcho)
+{
+    const float corner = param (Product::freqParam).valueToNormalised (23000.0);
+    const int before = undoSteps();
+    processor->setParameter (Product::freqParam, corner);
+    processor->setParameter (Product::mixParam, 0.5f);
+    processor->setParameter (Product::bypassParam, 1.0f);
+    host.log.clear();
+    editor->timerCallback();
+
+    EXPECT_EQ (shownText (editor->frequencySlider), "23.0 kHz");
+    EXPECT_EQ (shownText (editor->mixSlider), "50.0 %");
+    EXPECT_TRUE (editor->bypassButton.getToggleState());
+    EXPECT_FLOAT_EQ (editor->magnitudeDisplay.getValueX(), corner);
+    EXPECT_EQ (editor->magnitudeDisplay.getPlot().getCornerFrequency(), 23000.0);
+    EXPECT_EQ (undoSteps(), before);
+    EXPECT_TRUE (host.log.isEmpty()) << host.log.joinIntoString (", ");
+}
+
+TEST_F (ProductEditor, CurveFollowsTheFilterNotTheParameter)
+{
+    EXPECT_EQ (editor->magnitudeDisplay.getPlot().getCurve().count, 0) << "no response before the first rate";
+    processor->prepareToPlay (96000.0, 64);
+    editor->timerCallback();
+    const auto& curve = editor->magnitudeDisplay.getPlot().getCurve();
+    ASSERT_EQ (curve.count, 180);
+    EXPECT_EQ (editor->magnitudeDisplay.getSampleRate(), 96000.0);
+    const auto levels = [&] { return std::vector<double> (curve.decibels, curve.decibels + curve.count); };
+    const auto before = levels();
+
+    processor->setParameterFromUi (Product::freqParam, param (Product::freqParam).valueToNormalised (24000.0));
+    editor->timerCallback();
+    EXPECT_EQ (editor->magnitudeDisplay.getPlot().getCornerFrequency(), 24000.0) << "the marker follows at once";
+    EXPECT_EQ (levels(), before) << "no audio block yet, no new curve";
+
+    processBlocks();
+    editor->timerCallback();
+    EXPECT_NE (levels(), before) << "redesigned for the new corner";
+}
+
+TEST_F (ProductEditor, DimsForBypassHostBypassAndLowRates)
+{
+    struct Row
+    {
+        const char* what;
+        std::function<void()> act;
+        float sliders, bypass;
+        bool displayBypassed, message;
+    };
+    const Row rows[] = {
+        { "inactive at 44.1 kHz", [] {}, 0.3f, 0.3f, false, true },
+        { "filtering at 96 kHz", [&] { processor->prepareToPlay (96000.0, 64); processBlocks(); }, 1.0f, 1.0f, false, false },
+        { "bypass on", [&] { processor->setParameterFromUi (Product::bypassParam, 1.0f); }, 0.3f, 1.0f, true, false },
+        { "bypass off", [&] { processor->setParameterFromUi (Product::bypassParam, 0.0f); }, 1.0f, 1.0f, false, false },
+        { "host bypass", [&] { processBlocks (true); }, 0.3f, 1.0f, false, false },
+        { "host bypass ends", [&] { processBlocks(); }, 1.0f, 1.0f, false, false },
+        { "bypassed at 44.1 kHz", [&] {
+              processor->setParameterFromUi (Product::bypassParam, 1.0f);
+              processor->prepareToPlay (44100.0, 64);
+          }, 0.3f, 0.3f, false, true },
+    };
+    for (const auto& row : rows)
+    {
+        row.act();
+        editor->timerCallback();
+        for (auto* s : { &editor->frequencySlider, &editor->slopeSlider, &editor->mixSlider })
+            EXPECT_NEAR (s->getAlpha(), row.sliders, 0.01f) << row.what;
+        EXPECT_NEAR (editor->bypassButton.getAlpha(), row.bypass, 0.01f) << row.what;
+        EXPECT_EQ (editor->magnitudeDisplay.isBypassed(), row.displayBypassed) << row.what;
+        EXPECT_EQ (editor->magnitudeDisplay.getMessage().isVisible(), row.message) << row.what;
+    }
+}
+
+TEST (MagnitudeSampling, StartsAt10kHzStopsAtTheFirstNegativeAnswerAndFloorsTinyLevels)
+{
+    struct Row
+    {
+        double rate;
+        std::function<double (double)> answer;
+        int count;
+        std::vector<std::pair<int, double>> decibels; // index, expected level
+    };
+    const double last96k = std::pow (10.0, 4.0 + 179.0 / 180.0 * (std::log10 (48000.0) - 4.0));
+    const Row rows[] = {
+        { 96000, [] (double) { return 1.0; }, 180, { { 0, 0.0 }, { 179, 0.0 } } },
+        { 96000, [] (double f) { return f > 20000 ? -1.0 : 0.1; }, 80, { { 0, -20.0 }, { 79, -20.0 } } },
+        { 96000, [] (double f) { return f > 20000 ? 1e-16 : std::nan (""); }, 180, { { 0, -300.0 }, { 179, -300.0 } } },
+        { 96000, [] (double) { return 1e-14; }, 180, { { 0, -280.0 } } },
+        { 96000, [] (double) { return -1.0; }, 0, {} },
+        { 16000, [] (double f) { return f > 8000 ? -1.0 : 1.0; }, 0, {} },
+    };
+    for (const auto& row : rows)
+    {
+        double hz[180] {}, dB[180] {};
+        EXPECT_EQ (magnitude::sampleResponse (row.rate, row.answer, hz, dB, 180), row.count) << row.rate;
+        EXPECT_EQ (hz[0], row.count > 0 ? 10000.0 : 0.0);
+        for (const auto& [i, level] : row.decibels)
+            EXPECT_NEAR (dB[i], level, 1e-9) << i;
+        EXPECT_NEAR (hz[179], row.count == 180 ? last96k : 0.0, 1e-6);
+    }
+}
+} // namespace

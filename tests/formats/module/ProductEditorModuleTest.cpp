@@ -1,0 +1,121 @@
+// The product's editor through the built module, in host windows the way a Linux VST 2.4 host
+// frames it, while audio runs on another thread; then the module unloads. Needs an X server.
+#include "support/TempHome.h"
+#include "tools/vsthost/EditorWindow.h"
+#include "tools/vsthost/Signals.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+namespace kelmora::tools::test
+{
+namespace
+{
+struct Rgb
+{
+    int r, g, b;
+};
+Rgb rgbAt (const std::vector<uint32_t>& pixels, int width, int x, int y)
+{
+    const uint32_t p = pixels[(size_t) (y * width + x)];
+    return { (int) (p >> 16) & 255, (int) (p >> 8) & 255, (int) p & 255 };
+}
+
+/** The editor as the product draws it at 96 kHz: the dark strip along the top, and the curve's
+    blue fill in a column left of the 21 kHz corner (x 160 of the editor), below 0 dB. */
+bool showsTheEditor (const std::vector<uint32_t>& pixels, int width)
+{
+    for (int x = 0; x < width; ++x)
+        if (const auto c = rgbAt (pixels, width, x, 1); c.r > 40 || c.g > 40 || c.b > 40)
+            return false;
+    for (int y = 80; y < 160; ++y)
+        if (const auto c = rgbAt (pixels, width, 160, y); c.b < c.r + 20)
+            return false;
+    return true;
+}
+
+/** Idles every window until each shows the editor; false when the watchdog runs out first. */
+bool untilShown (std::vector<EditorWindow*> windows)
+{
+    const auto watchdog = std::chrono::steady_clock::now() + std::chrono::seconds (20);
+    std::vector<bool> shown (windows.size(), false);
+    while (std::find (shown.begin(), shown.end(), false) != shown.end())
+    {
+        if (std::chrono::steady_clock::now() > watchdog)
+            return false;
+        for (size_t i = 0; i < windows.size(); ++i)
+        {
+            windows[i]->idle();
+            shown[i] = shown[i] || showsTheEditor (windows[i]->capture(), windows[i]->width());
+        }
+    }
+    return true;
+}
+
+bool moduleIsMapped()
+{
+    std::ifstream maps ("/proc/self/maps");
+    const std::string all ((std::istreambuf_iterator<char> (maps)), std::istreambuf_iterator<char>());
+    return all.find (QUIETLINE_MODULE_PATH) != std::string::npos;
+}
+} // namespace
+
+TEST (ProductEditorModule, TwoInstancesShowTheirCurvesTwiceWhileAudioRunsThenTheModuleUnloads)
+{
+    quietline::test::TempHome home;
+    {
+        std::string error;
+        auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
+        ASSERT_NE (module, nullptr) << error;
+        std::unique_ptr<HostedEffect> effects[2];
+        for (auto& e : effects)
+        {
+            e = HostedEffect::create (*module, error);
+            ASSERT_NE (e, nullptr) << error;
+            e->open();
+            e->start (96000.0, 256);
+        }
+
+        // Audio on its own thread until the editors' work is done; both instances have processed
+        // (and so designed their filters) before the first editor opens.
+        struct AudioThread
+        {
+            explicit AudioThread (std::unique_ptr<HostedEffect> (&e)[2]) : thread ([this, &e] {
+                std::vector<float> left (256, 0.1f), right (256, 0.1f);
+                float* io[] = { left.data(), right.data() };
+                while (! stop)
+                {
+                    for (auto& effect : e)
+                        effect->process (io, io, 256);
+                    ++blocks;
+                }
+            }) {}
+            ~AudioThread()
+            {
+                stop = true;
+                thread.join();
+            }
+            std::atomic<bool> stop { false };
+            std::atomic<int> blocks { 0 };
+            std::thread thread;
+        } audio (effects);
+        while (audio.blocks < 1)
+            std::this_thread::yield();
+
+        for (int round = 0; round < 2; ++round)
+        {
+            auto first = EditorWindow::open (*effects[0], error);
+            ASSERT_NE (first, nullptr) << error;
+            auto second = EditorWindow::open (*effects[1], error);
+            ASSERT_NE (second, nullptr) << error;
+            EXPECT_EQ (std::make_pair (first->width(), first->height()), std::make_pair (406, 242));
+            EXPECT_TRUE (untilShown ({ first.get(), second.get() })) << "watchdog: round " << round;
+        }
+    }
+    EXPECT_FALSE (moduleIsMapped());
+}
+} // namespace kelmora::tools::test
