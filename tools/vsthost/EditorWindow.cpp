@@ -134,24 +134,13 @@ std::vector<uint32_t> EditorWindow::captureSettled (int maxMilliseconds)
     return last;
 }
 
-bool EditorWindow::writePng (const std::vector<uint32_t>& pixels, const std::string& path, std::string& error) const
+namespace
 {
-    if (pixels.size() != (size_t) (w * h))
-    {
-        error = "the picture does not match the window";
-        return false;
-    }
-
-    std::FILE* file = std::fopen (path.c_str(), "wb");
-    if (file == nullptr)
-    {
-        error = "cannot write " + path;
-        return false;
-    }
-
+// Kept apart from anything with a destructor: libpng reports errors by longjmp.
+bool encodeRgbPng (std::FILE* file, const uint32_t* pixels, int w, int h, png_byte* row)
+{
     png_structp png = png_create_write_struct (PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png != nullptr ? png_create_info_struct (png) : nullptr;
-    std::vector<png_byte> row ((size_t) w * 3);
     bool ok = false;
 
     if (info != nullptr && setjmp (png_jmpbuf (png)) == 0)
@@ -169,13 +158,34 @@ bool EditorWindow::writePng (const std::vector<uint32_t>& pixels, const std::str
                 row[(size_t) x * 3 + 1] = (png_byte) (p >> 8);
                 row[(size_t) x * 3 + 2] = (png_byte) p;
             }
-            png_write_row (png, row.data());
+            png_write_row (png, row);
         }
         png_write_end (png, nullptr);
         ok = true;
     }
 
     png_destroy_write_struct (&png, info != nullptr ? &info : nullptr);
+    return ok;
+}
+} // namespace
+
+bool EditorWindow::writePng (const std::vector<uint32_t>& pixels, const std::string& path, std::string& error) const
+{
+    if (pixels.size() != (size_t) (w * h))
+    {
+        error = "the picture does not match the window";
+        return false;
+    }
+
+    std::FILE* file = std::fopen (path.c_str(), "wb");
+    if (file == nullptr)
+    {
+        error = "cannot write " + path;
+        return false;
+    }
+
+    std::vector<png_byte> row ((size_t) w * 3);
+    bool ok = encodeRgbPng (file, pixels.data(), w, h, row.data());
     ok = std::fclose (file) == 0 && ok;
     if (! ok)
         error = "cannot write " + path;
