@@ -5,6 +5,7 @@
 #include "formats/aax/AaxPluginDescription.h"
 #include "formats/aax/AaxProcessorEffect.h"
 #include "dsp/KelmoraLabsTemplateAudioProcessor.h"
+#include "support/Concurrency.h"
 #include "support/TempHome.h"
 
 #include <cmath>
@@ -41,26 +42,22 @@ TEST (AaxProcess, RunsWhileTheHostSetsParameters)
     float* channels[] = { left.data(), right.data() };
     bool finite = true;
     int allocations = 0;
-    std::atomic<int> waiting { 2 };   // a start latch for both threads
-    const auto arriveAndWait = [&] { for (--waiting; waiting.load() > 0;) std::this_thread::yield(); };
-
-    std::thread audio ([&]
-    {
-        arriveAndWait();
-        for (int b = 0; b < blocks; ++b)
-        {
-            kelmora::vst::test::startCountingAllocations();
-            hosted.render (channels, channels, 256);
-            allocations += kelmora::vst::test::stopCountingAllocations();
-            finite = finite && std::isfinite (left[255]) && std::isfinite (right[255]);
-        }
-    });
-
-    arriveAndWait();
     const char* ids[] = { "0", "1", "2" };
-    for (int s = 0; s < sets; ++s)
-        hosted.effect->UpdateParameterNormalizedValue (ids[s % 3], (s % 11) / 10.0, 0);
-    audio.join();
+    runTogether ({ [&]
+                   {
+                       for (int b = 0; b < blocks; ++b)
+                       {
+                           kelmora::vst::test::startCountingAllocations();
+                           hosted.render (channels, channels, 256);
+                           allocations += kelmora::vst::test::stopCountingAllocations();
+                           finite = finite && std::isfinite (left[255]) && std::isfinite (right[255]);
+                       }
+                   },
+                   [&]
+                   {
+                       for (int s = 0; s < sets; ++s)
+                           hosted.effect->UpdateParameterNormalizedValue (ids[s % 3], (s % 11) / 10.0, 0);
+                   } });
 
     EXPECT_TRUE (finite);
     EXPECT_EQ (allocations, 0);

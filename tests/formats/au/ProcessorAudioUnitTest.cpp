@@ -5,6 +5,7 @@
 #include "formats/au/ProcessorAudioUnit.h"
 #include "core/KelmoraLabsAudioProcessor.h"
 #include "platform/au/AudioUnitRuntime.h"
+#include "support/Concurrency.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -182,25 +183,24 @@ TEST_F (ProductFixture, RendersWhileAHostThreadAutomates)
         channel.assign (256, 0.5f);
 
     constexpr int rounds = 300;
-    std::atomic<int> ready { 0 };
     std::atomic<bool> failed { false };
-    auto run = [&] (auto step) {
-        ready.fetch_add (1);
-        while (ready.load() < 2)  // both start together
-            std::this_thread::yield();
-        for (int i = 0; i < rounds; ++i)
-            if (! step (i))
-                failed = true;
-    };
     std::vector<std::vector<float>> out;
-    std::thread audio (run, [&] (int) { return Render (out) == noErr && std::isfinite (out[1][255]); });
-    std::thread host (run, [&] (int i) {
-        AudioUnitParameterValue read = 0;
-        const auto id = AudioUnitParameterID (i % 4);
-        return unit->SetParameter (id, kAudioUnitScope_Global, 0, float (i % 7) / 6.0f, 0) == noErr
-               && unit->GetParameter (id, kAudioUnitScope_Global, 0, read) == noErr;
-    });
-    audio.join();
-    host.join();
+    quietline::test::runTogether ({ [&]
+                                    {
+                                        for (int i = 0; i < rounds; ++i)
+                                            if (Render (out) != noErr || ! std::isfinite (out[1][255]))
+                                                failed = true;
+                                    },
+                                    [&]
+                                    {
+                                        for (int i = 0; i < rounds; ++i)
+                                        {
+                                            AudioUnitParameterValue read = 0;
+                                            const auto id = AudioUnitParameterID (i % 4);
+                                            if (unit->SetParameter (id, kAudioUnitScope_Global, 0, float (i % 7) / 6.0f, 0) != noErr
+                                                || unit->GetParameter (id, kAudioUnitScope_Global, 0, read) != noErr)
+                                                failed = true;
+                                        }
+                                    } });
     EXPECT_FALSE (failed.load());
 }
