@@ -89,8 +89,7 @@ public:
 
     /** The live values as one line: <OrvelQuietline freqParam="21000" .../> */
     juce::String createStateText();
-    /** The state element found in a pasted text, when it is this product's and every value in it
-        reads as a finite number or a valid text; else null. */
+    /** The state element found in a pasted text, when its tag is this product's; else null. */
     std::unique_ptr<juce::XmlElement> findStateElement (const juce::String& text);
 
     /** The clipboard and launcher used by the commands and handed to the dialogs; the system's

@@ -210,21 +210,12 @@ std::unique_ptr<juce::XmlElement> KelmoraLabsEditor::findStateElement (const juc
 
     auto element = core::XmlUtils::parseText (piece);
 
-    // Our tag, our edition's, or (only for an edition) the product's without the suffix.
+    // Our tag, our edition's, or ours without the edition suffix. A value that does not read
+    // (a non-finite number among them) leaves its parameter as it is when the values are loaded.
     if (element == nullptr
         || ! (element->getTagName().equalsIgnoreCase (tag) || element->getTagName().equalsIgnoreCase (tag + editionSuffix)
-              || (isEdition && element->getTagName().equalsIgnoreCase (shortTag))))
+              || element->getTagName().equalsIgnoreCase (shortTag)))
         return nullptr;
-
-    // A value that does not read (text such as "nan" or "inf" among them) refuses the whole text.
-    const auto& manager = kelmoraProcessor.getParamManager();
-    for (int i = 0; i < manager.getCount(); ++i)
-    {
-        const auto* p = manager.getParam (i);
-        if (core::XmlUtils::hasAttribute (*element, p->getId())
-            && ! p->textToNormalised (core::XmlUtils::getAttribute (*element, p->getId()), nullptr))
-            return nullptr;
-    }
 
     return element;
 }
