@@ -104,6 +104,7 @@ void BetterSlider::mouseWheelMove (const juce::MouseEvent& e, const juce::MouseW
     const double value = juce::jlimit (getMinimum(), getMaximum(), getValue() + step);
 
     // One host gesture per wheel event.
+    const juce::ScopedValueSetter<bool> stepping (wheelStepping, true);
     const ScopedDragNotification gesture (*this);
     setValue (snapValue (value, notDragging), juce::sendNotificationSync);
 }

@@ -13,7 +13,8 @@ namespace kelmora::editor
     has any).
 
     Each wheel event is one step and one gesture of its own (drag started, value changed, drag
-    ended), whatever the size of the notch. Unbound, the slider shows two decimals and steps by
+    ended), whatever the size of the notch; isWheelStepping tells a listener that the gesture is
+    a wheel step's. Unbound, the slider shows two decimals and steps by
     0.05. Message thread only. */
 class BetterSlider : public juce::Slider
 {
@@ -33,6 +34,9 @@ public:
     juce::String getTextFromValue (double) override;
     double snapValue (double attemptedValue, DragMode) override;
 
+    /** True while a wheel event's step and its gesture run. */
+    bool isWheelStepping() const noexcept { return wheelStepping; }
+
 private:
     /** The bound parameter, or null when unbound. */
     core::Parameter* boundParameter() const;
@@ -41,6 +45,7 @@ private:
     core::ParamList** paramListRef = nullptr;
     int paramIndex = -1;
     bool mouseActive = false;
+    bool wheelStepping = false;
     juce::ModifierKeys lastModifiers;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (BetterSlider)

@@ -21,6 +21,14 @@ juce::Rectangle<int> grown (juce::Rectangle<int> r, int dx, int dy, int dw, int 
 {
     return { r.getX() + dx, r.getY() + dy, juce::jmax (0, r.getWidth() + dw), juce::jmax (0, r.getHeight() + dh) };
 }
+
+// A wheel step's gesture is the host's alone: its value is recorded as a plain set from the
+// editor, so quick steps on one parameter merge into one undo step.
+bool isWheelStep (juce::Slider* slider)
+{
+    const auto* better = dynamic_cast<BetterSlider*> (slider);
+    return better != nullptr && better->isWheelStepping();
+}
 } // namespace
 
 KelmoraLabsTemplateAudioProcessorEditor::KelmoraLabsTemplateAudioProcessorEditor (Product& p)
@@ -185,7 +193,8 @@ void KelmoraLabsTemplateAudioProcessorEditor::sliderDragStarted (juce::Slider* s
     if (const int index = parameterOf (slider); index >= 0)
     {
         product.beginParameterChangeGesture (index);
-        controller->beginParameterChange (index);
+        if (! isWheelStep (slider))
+            controller->beginParameterChange (index);
     }
 }
 
@@ -194,7 +203,8 @@ void KelmoraLabsTemplateAudioProcessorEditor::sliderDragEnded (juce::Slider* sli
     KelmoraLabsEditor::sliderDragEnded (slider);
     if (const int index = parameterOf (slider); index >= 0)
     {
-        controller->endParameterChange (index);
+        if (! isWheelStep (slider))
+            controller->endParameterChange (index);
         product.endParameterChangeGesture (index);
     }
 }

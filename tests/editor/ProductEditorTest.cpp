@@ -4,6 +4,7 @@
 #include "EditorTestSupport.h"
 
 #include "dsp/KelmoraLabsTemplateAudioProcessor.h"
+#include "support/ManualClock.h"
 #include "support/TempHome.h"
 
 #include <cmath>
@@ -60,6 +61,8 @@ struct ProductEditor : ::testing::Test
         c.mouseUp (mouseAt (c, *(path.end() - 1), {}, nullptr, true));
     }
 
+    quietline::test::ManualClock clock;
+    quietline::test::ScopedClockOverride clockOverride { clock };
     quietline::test::TempHome home;
     std::unique_ptr<Product> processor = std::make_unique<Product>();
     HostSpy host;
@@ -121,6 +124,28 @@ TEST_F (ProductEditor, DragsReachTheHostAsGesturesWithOneUndoStepPerParameter)
         EXPECT_EQ (undoSteps() - before, row.undoSteps) << row.what;
     }
     EXPECT_TRUE (param (Product::bypassParam).getBoolValue());
+}
+
+// Each wheel event is a host gesture of its own; quick steps on one parameter are one undo step.
+TEST_F (ProductEditor, WheelStepsAreHostGesturesAndQuickOnesOneUndoStep)
+{
+    auto& mix = editor->mixSlider;
+    // Over the bar slider's text box, the way it hears the wheel.
+    const auto wheelDown = [&] { mix.mouseWheelMove (mouseAt (*mix.getChildComponent (0), {}), quietline::test::wheelOf (-1.0f)); };
+    const int before = undoSteps();
+    for (int step = 0; step < 10; ++step, clock.advance (110))
+    {
+        host.log.clear();
+        wheelDown();
+        EXPECT_EQ (host.log, juce::StringArray ({ "begin 2", "set 2", "end 2" })) << step;
+    }
+    EXPECT_EQ (undoSteps() - before, 1);
+    clock.advance (1000);
+    wheelDown();
+    EXPECT_EQ (undoSteps() - before, 2);
+    EXPECT_EQ (param (Product::mixParam).getValueText(), "78.0");
+    processor->getPresetController().undo();
+    EXPECT_EQ (param (Product::mixParam).getValueText(), "80.0");
 }
 
 TEST_F (ProductEditor, HostAutomationMovesTheControlsWithoutUndoOrEcho)
