@@ -8,7 +8,6 @@ namespace kelmora::editor
 {
 namespace
 {
-constexpr juce::uint32 editorBit = 2;
 constexpr int stripHeight = 28;
 
 juce::Image imageOf (const char* data, int size) { return juce::ImageCache::getFromMemory (data, size); }
@@ -67,7 +66,7 @@ KelmoraLabsEditor::KelmoraLabsEditor (core::KelmoraLabsAudioProcessor& p)
     addKeyListener (this);
     // Clicked, the editor takes the keyboard focus, so its shortcuts work inside a host window.
     setWantsKeyboardFocus (true);
-    manager.markAllChanged (editorBit);
+    manager.markAllChanged (core::Parameter::editorChanged);
     startTimer (50);
 }
 
@@ -178,7 +177,7 @@ void KelmoraLabsEditor::timerCallback()
     // 1. Editor edits to the audio side, under the callback lock; flush-to-zero only for this.
     for (int i = 0; i < manager.getCount(); ++i)
     {
-        if (manager.getParam (i)->isChanged (editorBit))
+        if (manager.getParam (i)->isChanged (core::Parameter::editorChanged))
         {
             const juce::ScopedLock sl (kelmoraProcessor.getCallbackLock());
             const juce::ScopedNoDenormals noDenormals;
@@ -190,10 +189,11 @@ void KelmoraLabsEditor::timerCallback()
     // 2. Settings another instance saved.
     auto& settings = kelmoraProcessor.getGlobalSettings();
     settings.pollFileChanges();
-    const bool modeChanged = settings.getParam (core::GlobalParamList::sliderModeIndex)->testAndClearChanged (editorBit);
-    if (modeChanged || settings.getParam (core::GlobalParamList::mouseSensitivityIndex)->testAndClearChanged (editorBit))
-        applySliderSettings (settings.getParam (core::GlobalParamList::sliderModeIndex)->getIntValue(),
-                             settings.getParam (core::GlobalParamList::mouseSensitivityIndex)->getIntValue());
+    auto& mode = *settings.getParam (core::GlobalParamList::sliderModeIndex);
+    auto& sensitivity = *settings.getParam (core::GlobalParamList::mouseSensitivityIndex);
+    const bool modeChanged = mode.testAndClearChanged (core::Parameter::editorChanged);
+    if (modeChanged || sensitivity.testAndClearChanged (core::Parameter::editorChanged))
+        applySliderSettings (mode.getIntValue(), sensitivity.getIntValue());
 
     // 3. Undo and redo.
     undoButton.setEnabled (controller->canUndo());

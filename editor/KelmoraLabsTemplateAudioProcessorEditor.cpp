@@ -9,7 +9,6 @@ namespace kelmora::editor
 namespace
 {
 using Product = dsp::KelmoraLabsTemplateAudioProcessor;
-constexpr juce::uint32 editorBit = 2;
 constexpr float dimmed = 0.3f;
 // The strip of the preset bar is 28 rows high; the background fills every row below it.
 constexpr int backgroundTop = 28;
@@ -117,7 +116,7 @@ void KelmoraLabsTemplateAudioProcessorEditor::resized()
 bool KelmoraLabsTemplateAudioProcessorEditor::followParameter (BetterSlider& slider, int index)
 {
     auto& p = param (index);
-    if (! p.testAndClearChanged (editorBit))
+    if (! p.testAndClearChanged (core::Parameter::editorChanged))
         return false;
 
     slider.setValue (slider.snapValue (p.getNormalisedValue(), juce::Slider::notDragging), juce::dontSendNotification);
@@ -137,7 +136,7 @@ void KelmoraLabsTemplateAudioProcessorEditor::timerCallback()
     if (followParameter (slopeSlider, Product::slopeParam))
         magnitudeDisplay.setValueY (param (Product::slopeParam).getNormalisedValue());
 
-    if (param (Product::bypassParam).testAndClearChanged (editorBit))
+    if (param (Product::bypassParam).testAndClearChanged (core::Parameter::editorChanged))
         bypassButton.setToggleState (param (Product::bypassParam).getBoolValue(), juce::dontSendNotification);
 
     if (product.hasFilterChanged (true))
