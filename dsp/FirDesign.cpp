@@ -162,7 +162,7 @@ void applyKaiserWindow (double* taps, uint32_t n, double width, double beta)
         const double p = ((double) i - centre) / width + 0.5;
         if (p < 0.0 || p > 1.0)
         {
-            taps[i] = 0.0 * taps[i];
+            taps[i] = 0.0;
             return false;
         }
         const double u = 2.0 * p - 1.0;
