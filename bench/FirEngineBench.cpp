@@ -4,7 +4,8 @@
 // two juce::dsp::FIR::Filter<double>; microseconds per redesign (and per redesign the way the
 // window was computed before); and the worst time of one
 // block of 64 over 10,000 blocks with a corner change before each. Prints the ratios to the
-// reference loop at the end.
+// reference loop at the end. --fir_path=reference|sse2|avx|avx512 makes the design and every
+// measurement but the per-loop engine rows run on that loop.
 #include "dsp/FirFilterState.h"
 
 #include <juce_dsp/juce_dsp.h>
@@ -304,10 +305,43 @@ public:
             }
     }
 };
+
+// Takes --fir_path=<name> out of the arguments and forces that path; false for a name this CPU
+// cannot run.
+bool applyFirPathFlag (int& argc, char** argv)
+{
+    const std::string flag = "--fir_path=";
+    int kept = 1;
+
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        if (arg.rfind (flag, 0) != 0)
+        {
+            argv[kept++] = argv[i];
+            continue;
+        }
+        const auto name = arg.substr (flag.size());
+        const auto* named = std::find_if (std::begin (paths), std::end (paths),
+                                          [&] (FirPath p) { return name == getFirPathName (p); });
+        if (named == std::end (paths) || ! forceFirPath (*named))
+        {
+            std::fprintf (stderr, "--fir_path: \"%s\" is not a path this CPU runs (reference, sse2, avx, avx512)\n", name.c_str());
+            return false;
+        }
+    }
+    argc = kept;
+    argv[argc] = nullptr;
+    return true;
+}
 } // namespace
 
 int main (int argc, char** argv)
 {
+    if (! applyFirPathFlag (argc, argv))
+        return 1;
+    std::fprintf (stderr, "FIR path: %s\n", getFirPathName (getFirPath()));
+
     registerAll();
     benchmark::Initialize (&argc, argv);
     if (benchmark::ReportUnrecognizedArguments (argc, argv))

@@ -1,8 +1,6 @@
 #include "dsp/FirPath.h"
 
 #include <atomic>
-#include <cstdlib>
-#include <cstring>
 
 namespace kelmora::dsp
 {
@@ -19,13 +17,7 @@ const FirPath widestFirPath = [] {
                                               : FirPath::sse2;
 }();
 
-std::atomic<FirPath> selectedFirPath { [] {
-    if (const char* named = std::getenv ("QUIETLINE_FIR_PATH"))
-        for (int p = 0; p <= (int) widestFirPath; ++p)
-            if (std::strcmp (named, pathNames[p]) == 0)
-                return (FirPath) p;
-    return widestFirPath;
-}() };
+std::atomic<FirPath> selectedFirPath { widestFirPath };
 } // namespace
 
 bool isFirPathAvailable (FirPath path) noexcept

@@ -19,8 +19,8 @@ enum class FirPath : int
 /** Whether this CPU (and its operating system) can run path. Any thread. */
 bool isFirPathAvailable (FirPath path) noexcept;
 
-/** The path the engine and the design use: the widest the CPU has, unless QUIETLINE_FIR_PATH (reference, sse2,
-    avx or avx512) named an available one at start-up or forceFirPath chose one. Any thread. */
+/** The path the engine and the design use: the widest the CPU has, unless forceFirPath chose
+    another. Any thread. */
 FirPath getFirPath() noexcept;
 
 /** Makes every filter use path from now on (tests and benchmarks); returns false and changes
