@@ -15,7 +15,8 @@ bash scripts/build.sh "$dir" -DQUIETLINE_BUILD_TESTS=OFF -DQUIETLINE_BUILD_BENCH
 
 # The reference host drives the built module: with no argument on the embedded default signal at
 # 192 kHz (white noise, then a sine sweep), written to build-main/quietline-default-192k.wav; given
-# a WAV file, on that file at its own rate (written beside it, or to the second argument). Then it
+# a WAV file, on that file at its own rate (written beside it, or to the second argument). The
+# output is 32-bit float, latency compensated: aligned with the input and as long. Then it
 # opens the editor in an X11 window and writes a picture of it beside the audio (.png); without a
 # display that window lives in a virtual X server.
 module="$dir/formats/module/OrvelQuietline.so"

@@ -93,6 +93,19 @@ Channels render (HostedEffect& effect, const Channels& input)
     return output;
 }
 
+Channels renderCompensated (HostedEffect& effect, const Channels& input)
+{
+    const auto latency = (size_t) std::max (0, effect.latency());
+    Channels padded = input;
+    for (auto& channel : padded)
+        channel.resize (channel.size() + latency, 0.0f);
+
+    auto output = render (effect, padded);
+    for (auto& channel : output)
+        channel.erase (channel.begin(), channel.begin() + (std::ptrdiff_t) latency);
+    return output;
+}
+
 double measureAttenuationDb (HostedEffect& effect, double frequency)
 {
     effect.suspend();

@@ -23,6 +23,10 @@ double toneAmplitude (const float* samples, size_t n, double frequency, double s
     missing input channels are silent and extra output channels are dropped. */
 Channels render (HostedEffect& effect, const Channels& input);
 
+/** render as a host's bounce gives it: the effect's latency in silence is fed after the input
+    and as much is dropped from the start, so the output lines up with the input and is as long. */
+Channels renderCompensated (HostedEffect& effect, const Channels& input);
+
 /** Attenuation in dB (positive = quieter) of a steady tone through the effect at its current
     rate, measured after the effect's latency and its settling time. Restarts the effect. */
 double measureAttenuationDb (HostedEffect& effect, double frequency);

@@ -43,7 +43,9 @@ int usage()
                   "                             [--load-state FILE] [--save-state FILE] [--picture]\n"
                   "render without --in uses the default signal (white noise, then a sine sweep) at --rate.\n"
                   "--picture then opens the editor in an X11 window and writes what it shows beside the\n"
-                  "output, as .png (needs an X server: DISPLAY, or run under xvfb-run).\n");
+                  "output, as .png (needs an X server: DISPLAY, or run under xvfb-run).\n"
+                  "The output is a 32-bit float WAV file, latency compensated as a bounce: aligned with\n"
+                  "the input and as long.\n");
     return 2;
 }
 
@@ -228,7 +230,7 @@ int renderCommand (HostedEffect& e, const Options& o)
 
     AudioFile result;
     result.sampleRate = audio.sampleRate;
-    result.channels = render (e, input);
+    result.channels = renderCompensated (e, input);
     result.channels.resize (audio.channels.size());
 
     const std::string out = ! o.out.empty() ? o.out : defaultOutputName (o.in);
@@ -237,7 +239,7 @@ int renderCommand (HostedEffect& e, const Options& o)
         std::fprintf (stderr, "vsthost: %s\n", error.c_str());
         return 1;
     }
-    std::printf ("output    %s\n", out.c_str());
+    std::printf ("output    %s (32-bit float, aligned with the input: latency compensated)\n", out.c_str());
 
     if (! o.saveState.empty() && ! writeBytes (o.saveState, e.getChunk()))
     {
