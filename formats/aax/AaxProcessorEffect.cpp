@@ -142,13 +142,14 @@ AAX_Result AaxProcessorEffect::EffectInit()
         for (int i = 0; i < parameterCount (*processor); ++i)
             ParameterManager.AddParameter (new AAX_CParameter<float> (
                 ParameterID (i).text, AAX_CString (parameterName (*processor, i).toRawUTF8()), parameterDefault (*processor, i),
-                AAX_CLinearTaperDelegate<float> (0.0f, 1.0f), AAX_CNumberDisplayDelegate<float>(),
+                AAX_CLinearTaperDelegate<float> (0.0f, 1.0f), AAX_CNumberDisplayDelegate<float, 3u, 0u>(),
                 parameterAutomatable (*processor, i)));
 
         auto* bypass = new AAX_CParameter<bool> (masterBypassID, AAX_CString ("Master Bypass"), false,
                                                  AAX_CBinaryTaperDelegate<bool>(),
-                                                 AAX_CBinaryDisplayDelegate<bool> ("off", "on"), true);
+                                                 AAX_CBinaryDisplayDelegate<bool> ("bypass", "on"), true);
         bypass->SetNumberOfSteps (2);
+        bypass->SetType (0);
         ParameterManager.AddParameter (bypass);
 
         const AAX_CPacketHandler<AAX_CPacketDispatcher> handler (&PacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket);
