@@ -7,6 +7,7 @@
 #include "formats/aax/AAX_CPacketHandler.h"
 #include "formats/aax/AAX_CParameter.h"
 #include "formats/aax/AAX_IController.h"
+#include "formats/IndexedParameters.h"
 #include "platform/aax/AAXConstants.h"
 
 #include <cmath>
@@ -53,16 +54,7 @@ AAX_Result guarded (Operation&& operation) noexcept
     }
 }
 
-JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
-// The processors hosted here expose their parameters through the index-based interface (JUCE
-// routes it to parameter objects when there are any).
-int parameterCount (juce::AudioProcessor& p)                    { return p.getNumParameters(); }
-float parameterValue (juce::AudioProcessor& p, int i)           { return p.getParameter (i); }
-void setParameterValue (juce::AudioProcessor& p, int i, float v) { p.setParameter (i, v); }
-float parameterDefault (juce::AudioProcessor& p, int i)         { return p.getParameterDefaultValue (i); }
-juce::String parameterName (juce::AudioProcessor& p, int i)     { return p.getParameterName (i); }
-bool parameterAutomatable (juce::AudioProcessor& p, int i)      { return p.isParameterAutomatable (i); }
-JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+using namespace formats;
 } // namespace
 
 //==============================================================================
