@@ -1,10 +1,10 @@
-// The AAX adapter: the tests' fake AAX host, one per instance (it answers for one effect), and
+// The AAX adapter: the reference AAX host, one per instance (it answers for one effect), and
 // one module description shared by all.
 #include "tools/validator/PluginInstance.h"
 #include "core/ProductIdentity.h"
 #include "formats/aax/AAX_CEffectParameters.h"
 #include "formats/aax/AAX_CString.h"
-#include "formats/aax/fakehost/ModuleHost.h"
+#include "tools/aaxhost/AaxModule.h"
 
 #include <mutex>
 
@@ -12,7 +12,7 @@ namespace kelmora::tools
 {
 namespace
 {
-using namespace quietline::test::aax;
+using namespace aaxhost;
 constexpr AAX_ChunkID chunks[] = { kelmora::aax::AAX_CEffectParameters::controlsChunkID, kAAXChunk_ProcessorState };
 
 struct AaxModuleDescription
@@ -26,7 +26,7 @@ struct AaxModuleDescription
     const DescribedEffect& effect() const { return host.state->description.effects.at (0); }
 
     AaxModule module;
-    FakeHost host;
+    AaxHost host;
 };
 
 class AaxInstance : public PluginInstance
@@ -151,11 +151,11 @@ private:
     }
 
     using Lock = std::lock_guard<std::recursive_mutex>;
-    // The fake host records calls unguarded, so host-side calls take turns, as they do on an AAX
+    // The host records calls unguarded, so host-side calls take turns, as they do on an AAX
     // host's main thread; only the render runs beside them.
     std::recursive_mutex hostLock;
     std::shared_ptr<AaxModuleDescription> description;
-    FakeHost host;
+    AaxHost host;
     std::unique_ptr<HostedInstance> instance;
     std::vector<std::string> ids;
 };
@@ -177,7 +177,7 @@ std::unique_ptr<PluginFormat> loadAax (const std::string& path, std::string& err
     if (! description->module.loaded() || description->module.describe (description->host) != kAAXSuccess
         || description->host.state->description.effects.empty())
     {
-        error = "the module does not describe an effect to the fake AAX host";
+        error = "the module does not describe an effect to the reference AAX host";
         return nullptr;
     }
     return std::make_unique<AaxFormat> (description);

@@ -1,15 +1,22 @@
-// The built product module in the fake AAX host, reached through dlopen and its ACF exports only.
+// The built product module in the reference AAX host, reached through dlopen and its ACF exports only.
 #include "core/ProductIdentity.h"
-#include "formats/aax/fakehost/ModuleHost.h"
 #include "formats/aax/AAX_CString.h"
+#include "formats/aax/LiveCheck.h"
 #include "support/TempHome.h"
+#include "tools/aaxhost/AaxModule.h"
 #include "tools/vsthost/Signals.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace quietline::test::aax
 {
+using namespace kelmora::tools::aaxhost;
+
 namespace
 {
 namespace id = kelmora::identity;
@@ -44,7 +51,7 @@ protected:
 
     TempHome home;
     AaxModule module { QUIETLINE_MODULE_PATH };
-    FakeHost host;
+    AaxHost host;
 };
 
 TEST_F (AaxModuleTest, DescribesTheProductWithAMonoAndAStereoComponent)
@@ -188,7 +195,7 @@ TEST (AaxModule, TearsDownEveryReferenceAndUnloads)
     ASSERT_TRUE (module.loaded());
     {
         const LiveCheck live;
-        FakeHost host;
+        AaxHost host;
         ASSERT_EQ (module.describe (host), kAAXSuccess);
         const auto& effect = host.state->description.effects.at (0);
         {
