@@ -4,7 +4,9 @@
 #include "core/ProductIdentity.h"
 #include "formats/aax/AAX_CEffectParameters.h"
 #include "formats/aax/AAX_CString.h"
+#include "platform/aax/AAX_IACFEffectGUI.h"
 #include "tools/aaxhost/AaxModule.h"
+#include "tools/aaxhost/HostWindow.h"
 
 #include <mutex>
 
@@ -36,6 +38,7 @@ public:
 
     ~AaxInstance() override
     {
+        closeEditor();
         instance.reset();
         if (host.hostUnknown->effect != nullptr)
             std::exchange (host.hostUnknown->effect, nullptr)->Release();
@@ -118,13 +121,39 @@ public:
         }
     }
 
-    bool hasEditor() override { return false; }
-    bool openEditor() override { return false; }
-    void closeEditor() override {}
+    bool hasEditor() override { return description->effect().procedures.count (kAAXProc_CreateEffectGUI) > 0; }
+    /** As a host does: a GUI object on the effect, given a window, then a few timer calls. */
+    bool openEditor() override
+    {
+        const Lock l (hostLock);
+        closeEditor();
+        window = std::make_unique<HostWindow>();
+        guiObject = makeObject (description->effect(), kAAXProc_CreateEffectGUI);
+        gui = kelmora::aax::QueryHostInterface<AAX_IACFEffectGUI> (guiObject, kAAXID_EffectGUI);
+        if (window->display == nullptr || gui == nullptr || gui->Initialize (host.unknown()) != kAAXSuccess)
+            return closeEditor(), false;
+        auto* container = new HostViewContainer (host.state, kAAXViewContainer_X11Window, reinterpret_cast<void*> (window->window));
+        gui->SetViewContainer (container);
+        container->Release();
+        for (int i = 0; i < 4; ++i)
+            gui->TimerWakeup();
+        return true;
+    }
+    void closeEditor() override
+    {
+        const Lock l (hostLock);
+        if (gui != nullptr)
+            gui->SetViewContainer (nullptr), gui->Uninitialize();
+        kelmora::aax::ReleaseHostInterface (gui);
+        if (guiObject != nullptr)
+            std::exchange (guiObject, nullptr)->Release();
+        window.reset();
+    }
 
 private:
     void rebuild()
     {
+        closeEditor();   // the editor belongs to the effect that goes
         instance.reset();
         host.log().clear();
         instance = std::make_unique<HostedInstance> (host, makeObject (description->effect(), kAAXProc_CreateEffectParameters),
@@ -158,6 +187,9 @@ private:
     AaxHost host;
     std::unique_ptr<HostedInstance> instance;
     std::vector<std::string> ids;
+    std::unique_ptr<HostWindow> window;
+    IACFUnknown* guiObject = nullptr;
+    AAX_IACFEffectGUI* gui = nullptr;
 };
 
 class AaxFormat : public PluginFormat
