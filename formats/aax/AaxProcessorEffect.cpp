@@ -7,6 +7,7 @@
 #include "formats/aax/AAX_CPacketHandler.h"
 #include "formats/aax/AAX_CParameter.h"
 #include "formats/aax/AAX_IController.h"
+#include "formats/IndexedParameters.h"
 #include "platform/aax/AAXConstants.h"
 
 #include <cmath>
@@ -53,16 +54,7 @@ AAX_Result guarded (Operation&& operation) noexcept
     }
 }
 
-JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
-// The processors hosted here expose their parameters through the index-based interface (JUCE
-// routes it to parameter objects when there are any).
-int parameterCount (juce::AudioProcessor& p)                    { return p.getNumParameters(); }
-float parameterValue (juce::AudioProcessor& p, int i)           { return p.getParameter (i); }
-void setParameterValue (juce::AudioProcessor& p, int i, float v) { p.setParameter (i, v); }
-float parameterDefault (juce::AudioProcessor& p, int i)         { return p.getParameterDefaultValue (i); }
-juce::String parameterName (juce::AudioProcessor& p, int i)     { return p.getParameterName (i); }
-bool parameterAutomatable (juce::AudioProcessor& p, int i)      { return p.isParameterAutomatable (i); }
-JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+using namespace formats;
 } // namespace
 
 //==============================================================================
@@ -142,13 +134,14 @@ AAX_Result AaxProcessorEffect::EffectInit()
         for (int i = 0; i < parameterCount (*processor); ++i)
             ParameterManager.AddParameter (new AAX_CParameter<float> (
                 ParameterID (i).text, AAX_CString (parameterName (*processor, i).toRawUTF8()), parameterDefault (*processor, i),
-                AAX_CLinearTaperDelegate<float> (0.0f, 1.0f), AAX_CNumberDisplayDelegate<float>(),
+                AAX_CLinearTaperDelegate<float> (0.0f, 1.0f), AAX_CNumberDisplayDelegate<float, 3u, 0u>(),
                 parameterAutomatable (*processor, i)));
 
         auto* bypass = new AAX_CParameter<bool> (masterBypassID, AAX_CString ("Master Bypass"), false,
                                                  AAX_CBinaryTaperDelegate<bool>(),
-                                                 AAX_CBinaryDisplayDelegate<bool> ("off", "on"), true);
+                                                 AAX_CBinaryDisplayDelegate<bool> ("bypass", "on"), true);
         bypass->SetNumberOfSteps (2);
+        bypass->SetType (0);
         ParameterManager.AddParameter (bypass);
 
         const AAX_CPacketHandler<AAX_CPacketDispatcher> handler (&PacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket);

@@ -218,8 +218,23 @@ OSStatus AUBase::RemovePropertyValue (AudioUnitPropertyID, AudioUnitScope, Audio
 
 OSStatus AUBase::AddPropertyListener (AudioUnitPropertyID id, AudioUnitPropertyListenerProc proc, void* userData)
 {
-    if (mPropertyListeners.capacity() == 0)
-        mPropertyListeners.reserve (32);
+    // The array grows outside the lock, so a notification on the render thread never waits for an
+    // allocation; the old storage is freed after the lock is released.
+    std::vector<PropertyListener> grown;
+    std::unique_lock<std::mutex> lock (mListenerLock);
+    while (mPropertyListeners.size() == mPropertyListeners.capacity())
+    {
+        if (grown.capacity() > mPropertyListeners.size())
+        {
+            grown.assign (mPropertyListeners.begin(), mPropertyListeners.end());
+            mPropertyListeners.swap (grown);
+            break;
+        }
+        const size_t room = std::max<size_t> (32, 2 * mPropertyListeners.capacity());
+        lock.unlock();
+        grown.reserve (room);
+        lock.lock();
+    }
     mPropertyListeners.push_back ({ id, proc, userData, false });
     return noErr;
 }
@@ -227,6 +242,7 @@ OSStatus AUBase::AddPropertyListener (AudioUnitPropertyID id, AudioUnitPropertyL
 OSStatus AUBase::RemovePropertyListener (AudioUnitPropertyID id, AudioUnitPropertyListenerProc proc, void* userData,
                                          bool matchUserData)
 {
+    const std::lock_guard<std::mutex> lock (mListenerLock);
     for (auto i = mPropertyListeners.size(); i-- > 0;)
     {
         auto& listener = mPropertyListeners[i];
@@ -234,23 +250,41 @@ OSStatus AUBase::RemovePropertyListener (AudioUnitPropertyID id, AudioUnitProper
             || (matchUserData && listener.listenerRefCon != userData))
             continue;
         if (mNotificationDepth > 0)
-            listener.removed = true;  // the notification in progress still walks this array
+            listener.removed = true;  // a notification in progress still walks this array
         else
             mPropertyListeners.erase (mPropertyListeners.begin() + static_cast<std::ptrdiff_t> (i));
     }
     return noErr;
 }
 
+size_t AUBase::GetNumberOfPropertyListeners() const
+{
+    const std::lock_guard<std::mutex> lock (mListenerLock);
+    return mPropertyListeners.size();
+}
+
 void AUBase::PropertyChanged (AudioUnitPropertyID id, AudioUnitScope scope, AudioUnitElement element)
 {
-    ++mNotificationDepth;
-    // Listeners added meanwhile wait for the next notification; removed ones are skipped.
-    for (size_t i = 0, n = mPropertyListeners.size(); i < n; ++i)
+    // Any thread, the render thread included. Each listener is copied under the lock and called
+    // without it; while a walk runs, removals only mark, so the indices stay put. Listeners added
+    // meanwhile wait for the next notification; removed ones are skipped.
+    size_t n = 0;
     {
-        const auto listener = mPropertyListeners[i];
+        const std::lock_guard<std::mutex> lock (mListenerLock);
+        ++mNotificationDepth;
+        n = mPropertyListeners.size();
+    }
+    for (size_t i = 0; i < n; ++i)
+    {
+        PropertyListener listener;
+        {
+            const std::lock_guard<std::mutex> lock (mListenerLock);
+            listener = mPropertyListeners[i];
+        }
         if (! listener.removed && listener.propertyID == id)
             listener.listenerProc (listener.listenerRefCon, GetComponentInstance(), id, scope, element);
     }
+    const std::lock_guard<std::mutex> lock (mListenerLock);
     if (--mNotificationDepth == 0)
         mPropertyListeners.erase (std::remove_if (mPropertyListeners.begin(), mPropertyListeners.end(),
                                                   [] (const PropertyListener& l) { return l.removed; }),

@@ -7,6 +7,7 @@
 #include "formats/au/TThreadSafeList.h"
 
 #include <atomic>
+#include <mutex>
 #include <vector>
 
 namespace kelmora::au
@@ -15,8 +16,10 @@ namespace kelmora::au
     notifications, the render entry with its checks, scheduled parameters and the class-info state.
 
     Host threads call the property, parameter and lifecycle operations; the render thread calls
-    DoRender. No lock is taken: render notifications go through a lock-free list, everything else
-    follows the host's contract of not reconfiguring a unit while it renders. Deep look-ups throw
+    DoRender. Render notifications go through a lock-free list; the property listeners, which a
+    failed render notifies on the render thread, sit behind a short lock that is never held across
+    a listener call nor an allocation. Everything else follows the host's contract of not
+    reconfiguring a unit while it renders. Deep look-ups throw
     their status; the entry points turn what is thrown into a status (StatusLadder.h).
 */
 class AUBase : public ComponentBase
@@ -201,7 +204,7 @@ public:
     const HostCallbackInfo& GetHostCallbackInfo() const noexcept { return mHostCallbackInfo; }
     const ParameterEventList& GetParamEventList() const noexcept { return mParamEventList; }
     ParameterEventList& GetParamEventList() noexcept { return mParamEventList; }  // render thread
-    size_t GetNumberOfPropertyListeners() const noexcept { return mPropertyListeners.size(); }
+    size_t GetNumberOfPropertyListeners() const;
 
 protected:
     void SetAudioUnitAPIVersion (UInt8 version) noexcept { mAudioUnitAPIVersion = version; }
@@ -228,6 +231,7 @@ private:
     std::atomic<OSStatus> mLastRenderError { 0 };
     AUPreset mCurrentPreset { -1, nullptr };
     ParameterEventList mParamEventList;
+    mutable std::mutex mListenerLock;  // guards the two below; held for a copy, never across a call or an allocation
     std::vector<PropertyListener> mPropertyListeners;
     int mNotificationDepth = 0;
     bool mBuffersAllocated = false;

@@ -1,6 +1,7 @@
 #include "formats/au/ProcessorAudioUnit.h"
 
 #include "core/ProductIdentity.h"
+#include "formats/IndexedParameters.h"
 #include "formats/au/StatusLadder.h"
 #include "platform/au/AudioUnitRuntime.h"
 
@@ -33,14 +34,7 @@ std::unique_ptr<juce::AudioProcessor> CreateAsAudioUnit (juce::AudioProcessor* (
     return processor;
 }
 
-JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
-// The product's parameters are index-based; JUCE routes this interface to parameter objects too.
-int parameterCount (juce::AudioProcessor& p)                    { return p.getNumParameters(); }
-float parameterValue (juce::AudioProcessor& p, int i)           { return p.getParameter (i); }
-void setParameterValue (juce::AudioProcessor& p, int i, float v) { p.setParameter (i, v); }
-float parameterDefault (juce::AudioProcessor& p, int i)         { return p.getParameterDefaultValue (i); }
-juce::String parameterName (juce::AudioProcessor& p, int i)     { return p.getParameterName (i, 51); }
-JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+using namespace formats;
 
 juce::AudioChannelSet channelSetFor (UInt32 channels)
 {
@@ -223,7 +217,7 @@ OSStatus ProcessorAudioUnit::GetParameterInfo (AudioUnitScope scope, AudioUnitPa
     if (! isHostParameter (id, scope, 0))
         return kAudioUnitErr_InvalidParameter;
     std::memset (&outInfo, 0, sizeof outInfo);
-    const auto name = parameterName (*processor, int (id));
+    const auto name = parameterName (*processor, int (id), 51);
     name.copyToUTF8 (outInfo.name, sizeof outInfo.name);
     outInfo.cfNameString = MakeString (name);
     outInfo.unit = kAudioUnitParameterUnit_Generic;

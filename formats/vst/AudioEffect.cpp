@@ -367,8 +367,8 @@ void AudioEffect::int2string (int32_t value, char* text, int32_t maxLen)
     if (! usableText (text, maxLen))
         return;
 
-    // Both signs: the digit loop below covers nine digits, and -INT32_MIN does not exist.
-    if (value >= 100000000 || value <= -100000000)
+    // -INT32_MIN does not exist, so its magnitude cannot be formed.
+    if (value >= 100000000 || value == INT32_MIN)
     {
         copyText (text, "Huge!", maxLen);
         return;

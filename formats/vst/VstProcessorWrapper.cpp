@@ -1,5 +1,6 @@
 #include "formats/vst/VstProcessorWrapper.h"
 
+#include "formats/IndexedParameters.h"
 #include "formats/vst/HostDrivenEventLoop.h"
 #include "formats/vst/VstEditorHolder.h"
 
@@ -45,17 +46,7 @@ bool isPlainArrangement (const VstSpeakerArrangement& a, int channels)
     return a.type < 0 || a.type == (channels == 1 ? kSpeakerArrMono : kSpeakerArrStereo);
 }
 
-JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
-// The processors hosted here may expose their parameters through the index-based interface;
-// JUCE routes it to managed parameters when there are any, so it serves both kinds.
-int parameterCount (juce::AudioProcessor& p)                    { return p.getNumParameters(); }
-float parameterValue (juce::AudioProcessor& p, int i)           { return p.getParameter (i); }
-void setParameterValue (juce::AudioProcessor& p, int i, float v) { p.setParameter (i, v); }
-juce::String parameterName (juce::AudioProcessor& p, int i)     { return p.getParameterName (i, 32); }
-juce::String parameterText (juce::AudioProcessor& p, int i)     { return p.getParameterText (i); }
-juce::String parameterLabel (juce::AudioProcessor& p, int i)    { return p.getParameterLabel (i); }
-bool parameterAutomatable (juce::AudioProcessor& p, int i)      { return p.isParameterAutomatable (i); }
-JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+using namespace formats;
 } // namespace
 
 //==============================================================================
@@ -243,7 +234,7 @@ void VstProcessorWrapper::getParameterDisplay (int32_t index, char* text)
 
 void VstProcessorWrapper::getParameterName (int32_t index, char* text)
 {
-    copyText (isValidParameter (index) ? parameterName (*processor, index) : juce::String(), text, parameterNameBytes);
+    copyText (isValidParameter (index) ? parameterName (*processor, index, 32) : juce::String(), text, parameterNameBytes);
 }
 
 bool VstProcessorWrapper::canParameterBeAutomated (int32_t index)

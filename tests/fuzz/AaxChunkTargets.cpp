@@ -1,7 +1,7 @@
-// The AAX chunks as a host hands them over: through the built module's exports in the fake host.
+// The AAX chunks as a host hands them over: through the built module's exports in the reference AAX host.
 #include "formats/aax/AAX_CEffectParameters.h"
-#include "formats/aax/fakehost/ModuleHost.h"
 #include "fuzz/FuzzTargets.h"
+#include "tools/aaxhost/AaxModule.h"
 
 #include <cmath>
 #include <stdexcept>
@@ -11,7 +11,7 @@ namespace quietline::fuzz
 {
 namespace
 {
-using namespace quietline::test::aax;
+using namespace kelmora::tools::aaxhost;
 constexpr AAX_ChunkID controlsChunk = kelmora::aax::AAX_CEffectParameters::controlsChunkID;
 const char* const parameterIds[] = { "0", "1", "2", "3", "MasterBypassID" };
 
@@ -22,12 +22,12 @@ struct Loaded
         sharedHome();
         ::unsetenv ("DISPLAY");
         if (! module.loaded() || module.describe (host) != kAAXSuccess || host.state->description.effects.empty())
-            throw std::runtime_error ("the module does not load in the fake AAX host");
+            throw std::runtime_error ("the module does not load in the reference AAX host");
     }
 
     ~Loaded() { module.shutdown (host.unknown()); }
 
-    /** A new stereo instance; only one lives at a time, as the fake host answers for one effect. */
+    /** A new stereo instance; only one lives at a time, as the host answers for one effect. */
     std::unique_ptr<HostedInstance> instance()
     {
         const auto& effect = host.state->description.effects[0];
@@ -35,7 +35,7 @@ struct Loaded
     }
 
     AaxModule module { QUIETLINE_MODULE_PATH };
-    FakeHost host;
+    AaxHost host;
 };
 
 std::vector<double> valuesOf (const HostedInstance& instance)
@@ -105,7 +105,7 @@ void chunkTarget (AAX_ChunkID id, const uint8_t* data, size_t size)
         }
         controls = controlsAgain, state = stateAgain, values = restored;
     }
-    // The fake host keeps the last effect it answered for; give it back now, not after the
+    // The host keeps the last effect it answered for; give it back now, not after the
     // module's own statics are gone at exit.
     std::exchange (loaded.host.hostUnknown->effect, nullptr)->Release();
 }

@@ -25,7 +25,7 @@ void numberText (const uint8_t* data, size_t size);
 void parameterText (const uint8_t* data, size_t size);
 /** The VST 2.4 bank and program chunk, through the built module's dispatcher. */
 void vstChunk (const uint8_t* data, size_t size);
-/** The AAX "Complete Controls State" chunk, through the built module in the fake AAX host. */
+/** The AAX "Complete Controls State" chunk, through the built module in the reference AAX host. */
 void aaxControlsChunk (const uint8_t* data, size_t size);
 /** The AAX processor-state chunk, likewise. */
 void aaxStateChunk (const uint8_t* data, size_t size);

@@ -1,10 +1,12 @@
-// The AAX adapter: the tests' fake AAX host, one per instance (it answers for one effect), and
+// The AAX adapter: the reference AAX host, one per instance (it answers for one effect), and
 // one module description shared by all.
 #include "tools/validator/PluginInstance.h"
 #include "core/ProductIdentity.h"
 #include "formats/aax/AAX_CEffectParameters.h"
 #include "formats/aax/AAX_CString.h"
-#include "formats/aax/fakehost/ModuleHost.h"
+#include "platform/aax/AAX_IACFEffectGUI.h"
+#include "tools/aaxhost/AaxModule.h"
+#include "tools/aaxhost/HostWindow.h"
 
 #include <mutex>
 
@@ -12,7 +14,7 @@ namespace kelmora::tools
 {
 namespace
 {
-using namespace quietline::test::aax;
+using namespace aaxhost;
 constexpr AAX_ChunkID chunks[] = { kelmora::aax::AAX_CEffectParameters::controlsChunkID, kAAXChunk_ProcessorState };
 
 struct AaxModuleDescription
@@ -26,7 +28,7 @@ struct AaxModuleDescription
     const DescribedEffect& effect() const { return host.state->description.effects.at (0); }
 
     AaxModule module;
-    FakeHost host;
+    AaxHost host;
 };
 
 class AaxInstance : public PluginInstance
@@ -36,6 +38,7 @@ public:
 
     ~AaxInstance() override
     {
+        closeEditor();
         instance.reset();
         if (host.hostUnknown->effect != nullptr)
             std::exchange (host.hostUnknown->effect, nullptr)->Release();
@@ -118,13 +121,39 @@ public:
         }
     }
 
-    bool hasEditor() override { return false; }
-    bool openEditor() override { return false; }
-    void closeEditor() override {}
+    bool hasEditor() override { return description->effect().procedures.count (kAAXProc_CreateEffectGUI) > 0; }
+    /** As a host does: a GUI object on the effect, given a window, then a few timer calls. */
+    bool openEditor() override
+    {
+        const Lock l (hostLock);
+        closeEditor();
+        window = std::make_unique<HostWindow>();
+        guiObject = makeObject (description->effect(), kAAXProc_CreateEffectGUI);
+        gui = kelmora::aax::QueryHostInterface<AAX_IACFEffectGUI> (guiObject, kAAXID_EffectGUI);
+        if (window->display == nullptr || gui == nullptr || gui->Initialize (host.unknown()) != kAAXSuccess)
+            return closeEditor(), false;
+        auto* container = new HostViewContainer (host.state, kAAXViewContainer_X11Window, reinterpret_cast<void*> (window->window));
+        gui->SetViewContainer (container);
+        container->Release();
+        for (int i = 0; i < 4; ++i)
+            gui->TimerWakeup();
+        return true;
+    }
+    void closeEditor() override
+    {
+        const Lock l (hostLock);
+        if (gui != nullptr)
+            gui->SetViewContainer (nullptr), gui->Uninitialize();
+        kelmora::aax::ReleaseHostInterface (gui);
+        if (guiObject != nullptr)
+            std::exchange (guiObject, nullptr)->Release();
+        window.reset();
+    }
 
 private:
     void rebuild()
     {
+        closeEditor();   // the editor belongs to the effect that goes
         instance.reset();
         host.log().clear();
         instance = std::make_unique<HostedInstance> (host, makeObject (description->effect(), kAAXProc_CreateEffectParameters),
@@ -151,13 +180,16 @@ private:
     }
 
     using Lock = std::lock_guard<std::recursive_mutex>;
-    // The fake host records calls unguarded, so host-side calls take turns, as they do on an AAX
+    // The host records calls unguarded, so host-side calls take turns, as they do on an AAX
     // host's main thread; only the render runs beside them.
     std::recursive_mutex hostLock;
     std::shared_ptr<AaxModuleDescription> description;
-    FakeHost host;
+    AaxHost host;
     std::unique_ptr<HostedInstance> instance;
     std::vector<std::string> ids;
+    std::unique_ptr<HostWindow> window;
+    IACFUnknown* guiObject = nullptr;
+    AAX_IACFEffectGUI* gui = nullptr;
 };
 
 class AaxFormat : public PluginFormat
@@ -177,7 +209,7 @@ std::unique_ptr<PluginFormat> loadAax (const std::string& path, std::string& err
     if (! description->module.loaded() || description->module.describe (description->host) != kAAXSuccess
         || description->host.state->description.effects.empty())
     {
-        error = "the module does not describe an effect to the fake AAX host";
+        error = "the module does not describe an effect to the reference AAX host";
         return nullptr;
     }
     return std::make_unique<AaxFormat> (description);

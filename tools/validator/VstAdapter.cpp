@@ -1,8 +1,8 @@
-// The VST 2.4 adapter: the reference host's loader and effect wrapper, and the tests' stand-in
-// for a host's editor frame.
+// The VST 2.4 adapter: the reference host's loader and effect wrapper, and a host window as the
+// editor's frame.
 #include "tools/validator/PluginInstance.h"
 #include "core/ProductIdentity.h"
-#include "tests/support/HostWindow.h"
+#include "tools/aaxhost/HostWindow.h"
 #include "tools/vsthost/HostedEffect.h"
 
 #include <mutex>
@@ -66,7 +66,7 @@ public:
     bool openEditor() override
     {
         std::lock_guard<std::mutex> l (windowLock);
-        window = std::make_unique<quietline::test::HostWindow>();
+        window = std::make_unique<HostWindow>();
         if (window->display == nullptr)
             return false;
         effect->dispatch (effEditOpen, 0, 0, reinterpret_cast<void*> (window->window));
@@ -86,7 +86,7 @@ private:
     std::shared_ptr<VstPluginModule> module;
     std::unique_ptr<HostedEffect> effect;
     std::mutex windowLock;
-    std::unique_ptr<quietline::test::HostWindow> window;
+    std::unique_ptr<HostWindow> window;
 };
 
 class VstFormat : public PluginFormat

@@ -1,15 +1,21 @@
 // The AAX glue in process on a small test processor with an editor: the editor through the view
 // container (off screen and embedded in a real X11 window), edits and processor reports reaching
 // the host. Needs an X server.
-#include "formats/aax/fakehost/FakeHost.h"
 #include "formats/aax/AaxEditorGUI.h"
 #include "formats/aax/AaxProcessorEffect.h"
 #include "formats/vst/TestGainProcessor.h"
-#include "support/HostWindow.h"
 #include "support/TempHome.h"
+#include "tools/aaxhost/AaxHost.h"
+#include "tools/aaxhost/HostWindow.h"
+
+#include <gtest/gtest.h>
+// After GoogleTest, whose headers Xlib's macros break.
+#include <X11/Xlib.h>
 
 namespace quietline::test::aax
 {
+using namespace kelmora::tools::aaxhost;
+
 namespace
 {
 using kelmora::aax::AaxEditorGUI;
@@ -50,14 +56,14 @@ protected:
     }
 
     TempHome home;
-    FakeHost host;
+    AaxHost host;
     AaxProcessorEffect* effect = new AaxProcessorEffect (std::make_unique<TestGainProcessor>(), nullptr);
     AaxEditorGUI* gui = new AaxEditorGUI();
 };
 
 TEST_F (AaxGlueTest, EditorLivesWithItsViewContainer)
 {
-    HostWindow frame;
+    kelmora::tools::HostWindow frame;
     ASSERT_NE (frame.display, nullptr) << "needs an X server";
 
     const struct { int32_t type; void* window; } containers[] = {
@@ -66,7 +72,7 @@ TEST_F (AaxGlueTest, EditorLivesWithItsViewContainer)
 
     for (const auto& c : containers)
     {
-        auto* container = new FakeViewContainer (host.state, c.type, c.window);
+        auto* container = new HostViewContainer (host.state, c.type, c.window);
         ASSERT_EQ (gui->SetViewContainer (container), kAAXSuccess);
         container->Release();
 

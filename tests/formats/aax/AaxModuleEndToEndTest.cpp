@@ -1,15 +1,22 @@
-// The built product module in the fake AAX host, reached through dlopen and its ACF exports only.
+// The built product module in the reference AAX host, reached through dlopen and its ACF exports only.
 #include "core/ProductIdentity.h"
-#include "formats/aax/fakehost/ModuleHost.h"
 #include "formats/aax/AAX_CString.h"
+#include "formats/aax/LiveCheck.h"
 #include "support/TempHome.h"
+#include "tools/aaxhost/AaxModule.h"
 #include "tools/vsthost/Signals.h"
+
+#include <dlfcn.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace quietline::test::aax
 {
+using namespace kelmora::tools::aaxhost;
+
 namespace
 {
 namespace id = kelmora::identity;
@@ -44,14 +51,14 @@ protected:
 
     TempHome home;
     AaxModule module { QUIETLINE_MODULE_PATH };
-    FakeHost host;
+    AaxHost host;
 };
 
 TEST_F (AaxModuleTest, DescribesTheProductWithAMonoAndAStereoComponent)
 {
     const auto& d = host.state->description;
     EXPECT_EQ (d.manufacturer, "Kelmora Labs");
-    EXPECT_EQ (d.packages, std::vector<std::string> { id::productName });
+    EXPECT_EQ (d.packages, (std::vector<std::string> { id::productName, id::productName }));
     EXPECT_EQ (d.version, uint32_t (id::versionNumber));
     EXPECT_EQ (effect().name, id::productName);
     EXPECT_TRUE (effect().procedures.count (kAAXProc_CreateEffectParameters) && effect().procedures.count (kAAXProc_CreateEffectGUI));
@@ -99,6 +106,23 @@ TEST_F (AaxModuleTest, StereoInstanceRegistersItsParametersAndLatencyAndTakesCle
         auto other = effect().components[1];
         other.properties[kAAXProperty_InputStemFormat] = stem;
         EXPECT_EQ (HostedInstance (host, makeObject (effect(), kAAXProc_CreateEffectParameters), other).initResult, kAAXNotSupported);
+    }
+}
+
+TEST_F (AaxModuleTest, FloatsShowThreeDecimalsAndTheMasterBypassIsATwoStepSwitch)
+{
+    auto stereo = instance();
+    const struct { const char* id; double value; int32_t steps, type; const char* text; } rows[] = {
+        { "2", 0.5, 128, 1, "0.500" }, { "MasterBypassID", 0.0, 2, 0, "bypass" }, { "MasterBypassID", 1.0, 2, 0, "on" } };
+    for (const auto& r : rows)
+    {
+        int32_t steps = 0, type = -1;
+        kelmora::aax::AAX_CString text;
+        stereo->effect->GetParameterNumberOfSteps (r.id, &steps);
+        stereo->effect->GetParameterType (r.id, &type);
+        stereo->effect->GetParameterStringFromValue (r.id, r.value, &text, 32);
+        EXPECT_EQ (std::make_tuple (steps, type, std::string (text.Get())), std::make_tuple (r.steps, r.type, std::string (r.text)))
+            << r.id << " at " << r.value;
     }
 }
 
@@ -171,7 +195,7 @@ TEST (AaxModule, TearsDownEveryReferenceAndUnloads)
     ASSERT_TRUE (module.loaded());
     {
         const LiveCheck live;
-        FakeHost host;
+        AaxHost host;
         ASSERT_EQ (module.describe (host), kAAXSuccess);
         const auto& effect = host.state->description.effects.at (0);
         {

@@ -1,12 +1,14 @@
 // The product's process procedure on the audio thread while a host thread sets parameters: no
 // data race (ThreadSanitizer), no allocation, and the audio stays finite. No JUCE message thread.
-#include "formats/aax/fakehost/ModuleHost.h"
 #include "formats/aax/AAX_Exports.h"
 #include "formats/aax/AaxPluginDescription.h"
 #include "formats/aax/AaxProcessorEffect.h"
 #include "dsp/KelmoraLabsTemplateAudioProcessor.h"
 #include "support/Concurrency.h"
 #include "support/TempHome.h"
+#include "tools/aaxhost/AaxModule.h"
+
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <atomic>
@@ -20,12 +22,14 @@ int stopCountingAllocations();
 
 namespace quietline::test::aax
 {
+using namespace kelmora::tools::aaxhost;
+
 namespace
 {
 TEST (AaxProcess, RunsWhileTheHostSetsParameters)
 {
     TempHome home;
-    FakeHost host;
+    AaxHost host;
     kelmora::aax::SetEffectDescriptionRoutine (&kelmora::aax::describePlugin);
     IACFUnknown* definition = nullptr;
     ASSERT_EQ (ACFRegisterPlugin (host.unknown(), &definition), kAAXSuccess);

@@ -1,4 +1,4 @@
-#include "formats/aax/fakehost/FakeEffect.h"
+#include "formats/aax/FakeEffect.h"
 
 #include <gtest/gtest.h>
 

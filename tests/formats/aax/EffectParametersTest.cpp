@@ -1,6 +1,7 @@
 #include "formats/aax/AAX_CEffectGUI.h"
-#include "formats/aax/fakehost/FakeEffect.h"
-#include "formats/aax/fakehost/FakeHost.h"
+#include "formats/aax/FakeEffect.h"
+#include "formats/aax/LiveCheck.h"
+#include "tools/aaxhost/AaxHost.h"
 #include "support/Concurrency.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <thread>
 
 using namespace quietline::test::aax;
+using namespace kelmora::tools::aaxhost;
 using Bytes = std::vector<uint8_t>;
 using Strings = std::vector<std::string>;
 
@@ -82,7 +84,7 @@ protected:
     }
 
     LiveCheck check;
-    FakeHost host;
+    AaxHost host;
     FakeEffect* effect = nullptr;
 };
 } // namespace
@@ -157,7 +159,7 @@ TEST_F (EffectParametersTest, NameOfLengthPicksTheLongestFittingLine)
 TEST_F (EffectParametersTest, InitializeFiltersTheMasterBypassAndASecondOneMovesTheParameters)
 {
     EXPECT_EQ (effect->filtered(), (std::set<std::string> { "MasterBypassID" }));
-    FakeHost second;
+    AaxHost second;
     ASSERT_EQ (effect->Initialize (second.unknown()), kAAXSuccess);
     EXPECT_TRUE (host.automation().registered.empty() && second.automation().registered.size() == 3);
     effect->SetParameterNormalizedValue ("gain", 0.1);
@@ -306,7 +308,7 @@ TEST_F (EffectParametersTest, GUIHoldsTheEffectAndItsWindowOnlyWhileItNeedsThem)
         EXPECT_TRUE (gui->Initialize (host.unknown()) == kAAXSuccess && gui->viewContents == i && effect->GetRefCount() == effectRefs + 1
                      && host.controller().refCount() == controllerRefs + 2) << "a second Initialize gives back the first one's proxies";
 
-    auto *first = new FakeViewContainer (host.state, 2), *second = new FakeViewContainer (host.state, 1);
+    auto *first = new HostViewContainer (host.state, 2), *second = new HostViewContainer (host.state, 1);
     EXPECT_EQ (gui->SetViewContainer (first), kAAXSuccess);
     EXPECT_EQ (gui->updated, (Strings { "gain", "freq", "MasterBypassID" }));
     EXPECT_TRUE (gui->GetViewContainerType() == 2 && gui->GetViewContainerPtr() != nullptr);

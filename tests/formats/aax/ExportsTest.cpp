@@ -2,7 +2,8 @@
 #include "formats/aax/AAX_ICollection.h"
 #include "formats/aax/AAX_VHostServices.h"
 
-#include "formats/aax/fakehost/FakeHost.h"
+#include "formats/aax/LiveCheck.h"
+#include "tools/aaxhost/AaxHost.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 
 using namespace kelmora::aax;
 using namespace quietline::test::aax;
+using namespace kelmora::tools::aaxhost;
 
 namespace
 {
@@ -29,7 +31,7 @@ protected:
     }
 
     LiveCheck check;
-    FakeHost host;
+    AaxHost host;
     EffectDescriptionRoutine previousRoutine = nullptr;
     IACFUnknown* definition = reinterpret_cast<IACFUnknown*> (0x10);
 };
@@ -53,7 +55,7 @@ TEST_F (ACFExports, FixedAnswersAndNullOutPointers)
 
 TEST_F (ACFExports, StartupKeepsTheFirstHolderAndShutdownReleasesIt)
 {
-    FakeHost second;
+    AaxHost second;
     EXPECT_EQ (ACFStartup (host.unknown()), kAAXSuccess);
     AAX_VHostServices* services = GetHostServices();
     EXPECT_EQ (ACFStartup (second.unknown()), kAAXSuccess);
@@ -61,9 +63,9 @@ TEST_F (ACFExports, StartupKeepsTheFirstHolderAndShutdownReleasesIt)
     EXPECT_EQ (services->Trace (2, "hello"), kAAXSuccess);
     EXPECT_EQ (host.log().calls ("hostServices").at (0).args, std::vector<std::string> ({ "2", "\"hello\"" }));
 
-    const size_t fakesBefore = FakeCounted::live.size();
+    const size_t fakesBefore = CountedObject::liveCount();
     EXPECT_TRUE (ACFShutdown (second.unknown()) == kAAXSuccess && GetHostServices() == nullptr);
-    EXPECT_EQ (FakeCounted::live.size(), fakesBefore - 1) << "the host-services object is given back";
+    EXPECT_EQ (CountedObject::liveCount(), fakesBefore - 1) << "the host-services object is given back";
 
     // Without the host's interface the holder still exists and answers -20004.
     host.options().hostServices = false;

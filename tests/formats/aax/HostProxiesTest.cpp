@@ -4,12 +4,14 @@
 #include "formats/aax/AAX_VController.h"
 #include "formats/aax/AAX_VTransport.h"
 
-#include "formats/aax/fakehost/FakeHost.h"
+#include "formats/aax/LiveCheck.h"
+#include "tools/aaxhost/AaxHost.h"
 
 #include <gtest/gtest.h>
 
 using namespace kelmora::aax;
 using namespace quietline::test::aax;
+using namespace kelmora::tools::aaxhost;
 
 namespace
 {
@@ -52,9 +54,9 @@ std::vector<Operation> descriptionOperations (IACFUnknown* host)
 
 /** Every operation reaches exactly its host method on a full host and on one without the optional
     interfaces (unless optional), and falls back without a host or without a factory. */
-void checkOperations (FakeHost& full, FakeHost& reduced, FakeHost& factoryless)
+void checkOperations (AaxHost& full, AaxHost& reduced, AaxHost& factoryless)
 {
-    for (FakeHost* host : { &full, &reduced, &factoryless, static_cast<FakeHost*> (nullptr) })
+    for (AaxHost* host : { &full, &reduced, &factoryless, static_cast<AaxHost*> (nullptr) })
     {
         for (const auto& op : descriptionOperations (host != nullptr ? host->unknown() : nullptr))
         {
@@ -72,8 +74,8 @@ void checkOperations (FakeHost& full, FakeHost& reduced, FakeHost& factoryless)
 TEST (AAXHostProxies, OperationsReachTheirHostMethodsOrFallBack)
 {
     LiveCheck check;
-    FakeHost full, factoryless ({ .factory = false });
-    FakeHost reduced ({ .effectDescriptorV2 = false, .componentDescriptorV2 = false, .propertyMapV2 = false, .controllerV2 = false, .automation = false });
+    AaxHost full, factoryless ({ .factory = false });
+    AaxHost reduced ({ .effectDescriptorV2 = false, .componentDescriptorV2 = false, .propertyMapV2 = false, .controllerV2 = false, .automation = false });
     checkOperations (full, reduced, factoryless);
 
     AAX_CString name;
@@ -86,7 +88,7 @@ TEST (AAXHostProxies, OperationsReachTheirHostMethodsOrFallBack)
 TEST (AAXHostProxies, ArgumentsAndAnswersPassThrough)
 {
     LiveCheck check;
-    FakeHost host;
+    AaxHost host;
     for (const auto& op : descriptionOperations (host.unknown()))
         op.call();
     auto args = [&host] (const char* interface, int method) { return host.log().calls (interface, method).at (0).args; };
@@ -110,7 +112,7 @@ TEST (AAXHostProxies, ArgumentsAndAnswersPassThrough)
 TEST (AAX_VPropertyMap, ReadsOnlyTheLowByteOfTheHostsAnswer)
 {
     LiveCheck check;
-    FakeHost host;
+    AaxHost host;
     AAX_VPropertyMap map (host.unknown());
     int32_t value = -1;
     const AAX_IdentifierTriad ids[] = { { 1, 2, 3 }, { 4, 5, 6 } }, *answered = nullptr;
@@ -125,7 +127,7 @@ TEST (AAX_VPropertyMap, ReadsOnlyTheLowByteOfTheHostsAnswer)
 TEST (AAX_VComponentDescriptor, DuplicatePropertyMapCopiesProperties10To307)
 {
     LiveCheck check;
-    FakeHost host;
+    AaxHost host;
     AAX_VCollection collection (host.unknown());
     auto* component = collection.NewDescriptor()->NewComponentDescriptor();
     auto* source = component->NewPropertyMap();

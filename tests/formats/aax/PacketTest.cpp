@@ -1,8 +1,9 @@
 #include "formats/aax/AAX_CMutex.h"
 #include "formats/aax/AAX_VController.h"
 
-#include "formats/aax/fakehost/FakeEffect.h"
-#include "formats/aax/fakehost/FakeHost.h"
+#include "formats/aax/FakeEffect.h"
+#include "formats/aax/LiveCheck.h"
+#include "tools/aaxhost/AaxHost.h"
 #include "support/Concurrency.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,13 @@
 #include <thread>
 
 using namespace quietline::test::aax;
+using namespace kelmora::tools::aaxhost;
 using Bytes = std::vector<uint8_t>;
 using Packet = std::pair<AAX_FieldIndex, Bytes>;
 
 namespace
 {
-/** A dispatcher posting to the fake host; its handlers record their calls and write the identifier's first letter. */
+/** A dispatcher posting to the reference host; its handlers record their calls and write the identifier's first letter. */
 class PacketDispatcherTest : public ::testing::Test
 {
 protected:
@@ -39,7 +41,7 @@ protected:
     }
 
     LiveCheck check;
-    FakeHost host;
+    AaxHost host;
     AAX_VController controller { host.unknown() };
     AAX_CPacketDispatcher dispatcher;
     std::vector<Packet>& posted = host.controller().packets;
@@ -126,7 +128,7 @@ TEST_F (PacketDispatcherTest, DirtyMarksAndDispatchesFromTwoThreads)
 TEST (AAXSingleValuePacket, WritesTheParameterValueInHostOrder)
 {
     LiveCheck check;
-    FakeHost host;
+    AaxHost host;
     auto* effect = FakeEffect::create();
     ASSERT_EQ (effect->Initialize (host.unknown()), kAAXSuccess);
     AAX_CPacket packet (3), untouched (7);

@@ -1,17 +1,19 @@
 #include "formats/aax/AAX_CParameterManager.h"
 #include "formats/aax/AAX_VAutomationDelegate.h"
 
-#include "formats/aax/fakehost/FakeEffect.h"
-#include "formats/aax/fakehost/FakeHost.h"
+#include "formats/aax/FakeEffect.h"
+#include "formats/aax/LiveCheck.h"
+#include "tools/aaxhost/AaxHost.h"
 
 #include <gtest/gtest.h>
 
 using namespace quietline::test::aax;
+using namespace kelmora::tools::aaxhost;
 using Strings = std::vector<std::string>;
 
 namespace
 {
-/** Parameters talking to the fake host's automation delegate; posts() reads and clears what they sent. */
+/** Parameters talking to the reference host's automation delegate; posts() reads and clears what they sent. */
 class AAXParameterTest : public ::testing::Test
 {
 protected:
@@ -32,7 +34,7 @@ protected:
     }
 
     LiveCheck check;
-    FakeHost host;
+    AaxHost host;
     AAX_VAutomationDelegate delegate { host.unknown() };
     std::unique_ptr<AAX_CParameter<float>> gain { floatParameter ("gain", "Gain", 0.25f) };
     std::unique_ptr<AAX_CParameter<bool>> bypass { boolParameter ("MasterBypassID", "bypass", "on") };

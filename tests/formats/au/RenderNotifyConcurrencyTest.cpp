@@ -1,4 +1,5 @@
 #include "TestUnit.h"
+#include "support/Concurrency.h"
 
 #include <atomic>
 #include <thread>
@@ -15,6 +16,10 @@ struct Counter
     {
         static_cast<Counter*> (self)->calls.fetch_add (1, std::memory_order_relaxed);
         return noErr;
+    }
+    static void Listener (void* self, AudioUnit, AudioUnitPropertyID, AudioUnitScope, AudioUnitElement)
+    {
+        static_cast<Counter*> (self)->calls.fetch_add (1, std::memory_order_relaxed);
     }
 };
 } // namespace
@@ -64,4 +69,38 @@ TEST (RenderNotify, AddAndRemoveFromHostThreadsWhileRendering)
     EXPECT_EQ (before[0], churn[0].calls.load());
     EXPECT_EQ (before[1], churn[1].calls.load());
     EXPECT_EQ (2 * renders, steady.calls.load());
+}
+
+TEST (RenderNotify, FailedRendersNotifyListenersWhileAHostThreadAddsThem)
+{
+    auto unit = MakeUnit();
+    ASSERT_EQ (noErr, unit->DoInitialize());
+    unit->renderStatus = -3;
+    HostBuffers buffers (2, 64);
+    Float64 time = 0;
+    const auto failOnce = [&] {
+        AudioUnitRenderActionFlags flags = 0;
+        OSStatus error = noErr;
+        const OSStatus status = unit->DoRender (flags, TimeAt (time += 64), 0, 64, buffers.List());
+        unit->DispatchGetProperty (kAudioUnitProperty_LastRenderError, kAudioUnitScope_Global, 0, &error);   // re-arms the notification
+        return std::make_pair (status, error);
+    };
+
+    // Enough additions for the array to grow several times under the render thread's walks.
+    constexpr size_t added = 2000;
+    Counter heard;
+    quietline::test::runTogether ({
+        [&] {
+            for (size_t i = 0; i < added; ++i)
+                unit->AddPropertyListener (kAudioUnitProperty_LastRenderError, Counter::Listener, &heard);
+        },
+        [&] {
+            while (unit->GetNumberOfPropertyListeners() < added)
+                ASSERT_EQ (std::make_pair (-3, -3), failOnce());
+        },
+    });
+
+    heard.calls = 0;
+    EXPECT_EQ (std::make_pair (-3, -3), failOnce());
+    EXPECT_EQ (long (added), heard.calls.load()) << "every listener hears the next failure once";
 }

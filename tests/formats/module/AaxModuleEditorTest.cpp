@@ -1,21 +1,27 @@
 // The product's editor through its AAX GUI in a host's X11 window, then the module unloaded.
 // Needs an X server.
-#include "formats/aax/fakehost/ModuleHost.h"
 #include "platform/aax/AAX_IACFEffectGUI.h"
-#include "support/HostWindow.h"
 #include "support/TempHome.h"
+#include "tools/aaxhost/AaxModule.h"
+#include "tools/aaxhost/HostWindow.h"
+
+#include <gtest/gtest.h>
+// After GoogleTest, whose headers Xlib's macros break.
+#include <X11/Xlib.h>
 
 namespace quietline::test::aax
 {
+using namespace kelmora::tools::aaxhost;
+
 TEST (AaxModuleEditor, EmbedsInTheHostWindowAndGoesWithItsContainer)
 {
     TempHome home;
-    HostWindow frame;
+    kelmora::tools::HostWindow frame;
     ASSERT_NE (frame.display, nullptr) << "needs an X server";
     AaxModule module (QUIETLINE_MODULE_PATH);
     ASSERT_TRUE (module.loaded());
     {
-        FakeHost host;
+        AaxHost host;
         ASSERT_EQ (module.describe (host), kAAXSuccess);
         const auto& effect = host.state->description.effects.at (0);
         HostedInstance hosted (host, makeObject (effect, kAAXProc_CreateEffectParameters), effect.components[1]);
@@ -25,7 +31,7 @@ TEST (AaxModuleEditor, EmbedsInTheHostWindowAndGoesWithItsContainer)
         ASSERT_NE (gui, nullptr);
         ASSERT_EQ (gui->Initialize (host.unknown()), kAAXSuccess);
 
-        auto* container = new FakeViewContainer (host.state, kAAXViewContainer_X11Window, reinterpret_cast<void*> (uintptr_t (frame.window)));
+        auto* container = new HostViewContainer (host.state, kAAXViewContainer_X11Window, reinterpret_cast<void*> (uintptr_t (frame.window)));
         ASSERT_EQ (gui->SetViewContainer (container), kAAXSuccess);
         container->Release();
         for (int i = 0; i < 10; ++i)

@@ -1,7 +1,7 @@
 // The built module tells every format's host the same identity: the one the project declares.
 #include "core/ProductIdentity.h"
-#include "formats/aax/fakehost/ModuleHost.h"
 #include "support/TempHome.h"
+#include "tools/aaxhost/AaxModule.h"
 #include "tools/auhost/AuHost.h"
 #include "tools/vsthost/HostedEffect.h"
 
@@ -41,8 +41,8 @@ TEST (ModuleIdentity, EveryFormatReportsTheDeclaredIdentity)
         EXPECT_EQ (unit->componentVersion(), id::versionNumber);
     }
 
-    quietline::test::aax::FakeHost host;
-    quietline::test::aax::AaxModule aax { QUIETLINE_MODULE_PATH };
+    aaxhost::AaxHost host;
+    aaxhost::AaxModule aax { QUIETLINE_MODULE_PATH };
     ASSERT_TRUE (aax.loaded());
     ASSERT_EQ (aax.describe (host), kAAXSuccess);
     const auto& d = host.state->description;

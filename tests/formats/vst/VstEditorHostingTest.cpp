@@ -2,7 +2,9 @@
 // runs on another thread. Needs an X server.
 #include "formats/vst/WrapperTest.h"
 #include "support/Concurrency.h"
-#include "support/HostWindow.h"
+#include "tools/aaxhost/HostWindow.h"
+
+#include <X11/Xlib.h>
 
 #include <thread>
 
@@ -23,7 +25,7 @@ bool messageArrives (std::function<void()> idle)
 TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
 {
     quietline::test::TempHome home;
-    quietline::test::HostWindow frame;
+    kelmora::tools::HostWindow frame;
     ASSERT_NE (frame.display, nullptr) << "needs an X server";
     ::Display* display = frame.display;
     const ::Window parent = frame.window;

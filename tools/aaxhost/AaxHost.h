@@ -1,63 +1,46 @@
 #pragma once
 
-// A fake AAX host for tests. Every fake object keeps a real reference count, deletes itself at 0
-// and is listed in a process-wide registry while alive, so a test can prove that every reference
-// was given back (LiveCheck). FakeHost's unknown answers the component factory (which makes host
-// services, collections, descriptors and property maps), the controller, automation delegate and
-// transport, and the effect given to setEffect. Each host method logs (interface, method number,
-// arguments as text: texts quoted, host objects by name, other pointers as "ptr" or "null") and
-// answers options().result.
+// The reference AAX host: the host side of every interface a plug-in reaches through the host's
+// IACFUnknown. Every host object keeps a real reference count, deletes itself at 0 and is listed
+// in a process-wide registry while alive, so a caller can prove that every reference was given
+// back (CountedObject::liveCount). AaxHost's unknown answers the component factory (which makes
+// host services, collections, descriptors and property maps), the controller, automation
+// delegate and transport, and the effect given to setEffect. Each host method logs (interface,
+// method number, arguments as text: texts quoted, host objects by name, other pointers as "ptr"
+// or "null") and answers options().result. No JUCE; AaxModule.h loads a module and runs its
+// instances on it.
 
 #include "formats/aax/AAX_IString.h"
-#include "formats/aax/CACFUnknown.h"
 #include "platform/aax/IAAXHostDescription.h"
 #include "platform/aax/IAAXHostRuntime.h"
 #include "platform/aax/IAAXHostServices.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
-namespace quietline::test::aax
+namespace kelmora::tools::aaxhost
 {
-/** The reference count and registry entry of every fake. */
-struct FakeCounted
+/** The reference count and registry entry of every host object. */
+struct CountedObject
 {
-    // Fakes are made and destroyed on the test's thread only.
-    explicit FakeCounted (const std::string& kind) : objectName (kind + "#" + std::to_string (++serial)) { live.push_back (this); }
-
-    virtual ~FakeCounted()
-    {
-        live.erase (std::find (live.begin(), live.end(), this));
-    }
+    explicit CountedObject (const std::string& kind);
+    virtual ~CountedObject();
 
     const std::string& name() const { return objectName; }
     uint32_t refCount() const { return refs.load(); }
 
-    inline static std::vector<FakeCounted*> live;
-    inline static int serial = 0;
+    /** How many host objects are alive, and the name of the one made last (empty when none). */
+    static size_t liveCount();
+    static std::string lastLiveName();
+
     std::atomic<uint32_t> refs { 1 };   // the creator's
     const std::string objectName;
-};
-
-/** Expects, on destruction, the live fakes and plug-in objects back at their counts at construction. */
-struct LiveCheck
-{
-    const size_t fakes = FakeCounted::live.size();
-    const int32_t pluginObjects = kelmora::aax::CACFUnknown::GetActiveObjectCount();
-
-    ~LiveCheck()
-    {
-        EXPECT_EQ (FakeCounted::live.size(), fakes) << "host objects still referenced, the last made: " << (FakeCounted::live.empty() ? "" : FakeCounted::live.back()->name());
-        EXPECT_EQ (kelmora::aax::CACFUnknown::GetActiveObjectCount(), pluginObjects) << "plug-in objects still alive";
-    }
 };
 
 struct Call
@@ -67,7 +50,7 @@ struct Call
     std::vector<std::string> args;
 };
 
-/** Host calls arrive on one thread at a time. */
+/** Host calls arrive on one thread at a time (a caller on several threads takes turns). */
 struct CallLog
 {
     std::vector<Call> calls (const std::string& interface = {}, int method = -1) const
@@ -96,11 +79,9 @@ struct CallLog
 
 inline std::string str (const char* text) { return text != nullptr ? "\"" + std::string (text) + "\"" : "null"; }
 
-inline std::string str (IACFUnknown* object)
-{
-    auto* fake = dynamic_cast<FakeCounted*> (object);
-    return fake != nullptr ? fake->name() : object != nullptr ? "foreign" : "null";
-}
+std::string str (IACFUnknown* object);
+/** As a stream writes it by default ("0.5", "1e+10"). */
+std::string decimalText (double value);
 
 template <class T>
 std::string str (T value)
@@ -108,12 +89,12 @@ std::string str (T value)
     if constexpr (std::is_pointer_v<T>)
         return value != nullptr ? "ptr" : "null";
     else if constexpr (std::is_floating_point_v<T>)
-        return ::testing::PrintToString (static_cast<double> (value));
+        return decimalText (static_cast<double> (value));
     else
         return std::to_string (value);
 }
 
-struct FakeOptions
+struct HostOptions
 {
     bool factory = true, hostServices = true, pluginDefinition = true;
     bool effectDescriptorV2 = true, componentDescriptorV2 = true, propertyMapV2 = true;
@@ -121,7 +102,7 @@ struct FakeOptions
     AAX_Result result = kAAXSuccess;
 };
 
-/** What a plug-in described through the fakes, as a host keeps it. */
+/** What a plug-in described through the host objects, as a host keeps it. */
 struct DescribedComponent
 {
     std::map<std::string, AAX_FieldIndex> fields;            // "audioIn", "audioOut", "bufferLength", "dataIn"
@@ -150,7 +131,7 @@ struct Description
 struct HostState
 {
     CallLog log;
-    FakeOptions options;
+    HostOptions options;
     Description description;
     float sampleRate = 96000.0f;
     uint32_t inputStem = 2, outputStem = 2;   // what the controller answers
@@ -160,12 +141,12 @@ using State = std::shared_ptr<HostState>;
 
 /** Answers IACFUnknown and the given identifiers, each optionally behind a switch. */
 template <class Interface>
-struct FakeObject : Interface, FakeCounted
+struct HostObject : Interface, CountedObject
 {
-    using Answer = std::pair<const acfUID*, bool FakeOptions::*>;
+    using Answer = std::pair<const acfUID*, bool HostOptions::*>;
 
-    FakeObject (const char* kindName, State hostState, std::vector<Answer> ids = {})
-        : FakeCounted (kindName), state (std::move (hostState)), kind (kindName), answers (std::move (ids))
+    HostObject (const char* kindName, State hostState, std::vector<Answer> ids = {})
+        : CountedObject (kindName), state (std::move (hostState)), kind (kindName), answers (std::move (ids))
     {
         answers.push_back ({ &kAAXID_IACFUnknown, nullptr });
     }
@@ -200,27 +181,19 @@ struct FakeObject : Interface, FakeCounted
     std::vector<Answer> answers;
 };
 
-struct FakeHostServices : FakeObject<IAAXHostServices>
+struct HostServices : HostObject<IAAXHostServices>
 {
-    explicit FakeHostServices (State s) : FakeObject ("hostServices", s, { { &kAAXID_HostServices, nullptr } }) {}
+    explicit HostServices (State s) : HostObject ("hostServices", s, { { &kAAXID_HostServices, nullptr } }) {}
     AAX_Result HandleAssertFailure (const char* file, int32_t line, const char* note) override { return log (3, file, line, note); }
     AAX_Result Trace (int32_t priority, const char* message) override { return log (4, priority, message); }
 };
 
-struct FakeCollection : FakeObject<IAAXHostCollection>
+struct HostCollection : HostObject<IAAXHostCollection>
 {
-    explicit FakeCollection (State s) : FakeObject ("collection", s, { { &kAAXID_Collection, nullptr } }) {}
+    explicit HostCollection (State s) : HostObject ("collection", s, { { &kAAXID_Collection, nullptr } }) {}
 
     /** Answers the plug-in-definition query with a fresh object whose one reference is the caller's. */
-    ACFResult QueryInterface (const acfUID& id, void** out) override
-    {
-        if (out == nullptr || id != kAAXID_PluginDefinition)
-            return FakeObject::QueryInterface (id, out);
-        log (0, "pluginDefinition");
-        using Definition = FakeObject<IAAXHostPluginDefinition>;
-        *out = state->options.pluginDefinition ? static_cast<IAAXHostPluginDefinition*> (new Definition ("pluginDefinition", state, { { &kAAXID_PluginDefinition, nullptr } })) : nullptr;
-        return *out != nullptr ? kAAXSuccess : kACFNoInterface;
-    }
+    ACFResult QueryInterface (const acfUID& id, void** out) override;
 
     // Methods 3..6 are the host's own.
     AAX_Result CollectionMethod3() override { return log (3); }
@@ -234,9 +207,9 @@ struct FakeCollection : FakeObject<IAAXHostCollection>
     AAX_Result SetProperties (IACFUnknown* map) override { return log (11, map); }
 };
 
-struct FakeEffectDescriptor : FakeObject<IAAXHostEffectDescriptor_V2>
+struct HostEffectDescriptor : HostObject<IAAXHostEffectDescriptor_V2>
 {
-    explicit FakeEffectDescriptor (State s) : FakeObject ("effectDescriptor", s, { { &kAAXID_EffectDescriptor, nullptr }, { &kAAXID_EffectDescriptor_V2, &FakeOptions::effectDescriptorV2 } }) {}
+    explicit HostEffectDescriptor (State s) : HostObject ("effectDescriptor", s, { { &kAAXID_EffectDescriptor, nullptr }, { &kAAXID_EffectDescriptor_V2, &HostOptions::effectDescriptorV2 } }) {}
 
     AAX_Result AddComponent (IACFUnknown* component) override;
     AAX_Result AddName (const char* name) override { described.name = name; return log (4, name); }
@@ -251,9 +224,9 @@ struct FakeEffectDescriptor : FakeObject<IAAXHostEffectDescriptor_V2>
     DescribedEffect described;
 };
 
-struct FakeComponentDescriptor : FakeObject<IAAXHostComponentDescriptor_V2>
+struct HostComponentDescriptor : HostObject<IAAXHostComponentDescriptor_V2>
 {
-    explicit FakeComponentDescriptor (State s) : FakeObject ("componentDescriptor", s, { { &kAAXID_ComponentDescriptor, nullptr }, { &kAAXID_ComponentDescriptor_V2, &FakeOptions::componentDescriptorV2 } }) {}
+    explicit HostComponentDescriptor (State s) : HostObject ("componentDescriptor", s, { { &kAAXID_ComponentDescriptor, nullptr }, { &kAAXID_ComponentDescriptor_V2, &HostOptions::componentDescriptorV2 } }) {}
 
     AAX_Result Clear() override { return log (3); }
     AAX_Result AddReservedField (AAX_FieldIndex f, uint32_t type) override { return log (4, f, type); }
@@ -279,9 +252,9 @@ struct FakeComponentDescriptor : FakeObject<IAAXHostComponentDescriptor_V2>
 };
 
 /** Keeps its properties; the reading methods answer in the low byte only, with noise above it. */
-struct FakePropertyMap : FakeObject<IAAXHostPropertyMap_V2>
+struct HostPropertyMap : HostObject<IAAXHostPropertyMap_V2>
 {
-    explicit FakePropertyMap (State s) : FakeObject ("propertyMap", s, { { &kAAXID_PropertyMap, nullptr }, { &kAAXID_PropertyMap_V2, &FakeOptions::propertyMapV2 } }) {}
+    explicit HostPropertyMap (State s) : HostObject ("propertyMap", s, { { &kAAXID_PropertyMap, nullptr }, { &kAAXID_PropertyMap_V2, &HostOptions::propertyMapV2 } }) {}
 
     int32_t GetProperty (uint32_t property, int32_t* value) override
     {
@@ -306,9 +279,9 @@ struct FakePropertyMap : FakeObject<IAAXHostPropertyMap_V2>
     std::map<uint32_t, std::vector<AAX_IdentifierTriad>> idArrays;
 };
 
-struct FakeController : FakeObject<IAAXHostController_V2>
+struct HostController : HostObject<IAAXHostController_V2>
 {
-    explicit FakeController (State s) : FakeObject ("controller", s, { { &kAAXID_Controller, nullptr }, { &kAAXID_Controller_V2, &FakeOptions::controllerV2 } }) {}
+    explicit HostController (State s) : HostObject ("controller", s, { { &kAAXID_Controller, nullptr }, { &kAAXID_Controller_V2, &HostOptions::controllerV2 } }) {}
 
     std::vector<std::pair<AAX_FieldIndex, std::vector<uint8_t>>> packets;   // what PostPacket delivered
 
@@ -336,13 +309,13 @@ struct FakeController : FakeObject<IAAXHostController_V2>
     AAX_Result SendNotification (uint32_t type, const void* data, uint32_t size) override { return log (20, type, data, size); }
     AAX_Result GetHybridSignalLatency (int32_t* s) override { return log (21, s); }
     AAX_Result GetCurrentAutomationTimestamp (int64_t* t) override { return log (22, t); }
-    AAX_Result GetHostName (kelmora::aax::AAX_IString* name) override { name->Set ("Fake Host"); return log (23, name); }
+    AAX_Result GetHostName (kelmora::aax::AAX_IString* name) override { name->Set ("Quietline Reference Host"); return log (23, name); }
 };
 
 /** Keeps the registered parameters; the hooks play the host's answer to a post. */
-struct FakeAutomationDelegate : FakeObject<IAAXHostAutomationDelegate>
+struct HostAutomationDelegate : HostObject<IAAXHostAutomationDelegate>
 {
-    explicit FakeAutomationDelegate (State s) : FakeObject ("automation", s, { { &kAAXID_AutomationDelegate, nullptr } }) {}
+    explicit HostAutomationDelegate (State s) : HostObject ("automation", s, { { &kAAXID_AutomationDelegate, nullptr } }) {}
 
     std::set<std::string> registered;
     std::function<void (const char* id, double value)> onSetValueRequest = [] (const char*, double) {};
@@ -357,9 +330,9 @@ struct FakeAutomationDelegate : FakeObject<IAAXHostAutomationDelegate>
     AAX_Result GetTouchState (const char* id, bool* touched) override { return log (9, id, touched); }
 };
 
-struct FakeTransport : FakeObject<IAAXHostTransport_V2>
+struct HostTransport : HostObject<IAAXHostTransport_V2>
 {
-    explicit FakeTransport (State s) : FakeObject ("transport", s, { { &kAAXID_Transport, nullptr }, { &kAAXID_Transport_V2, nullptr } }) {}
+    explicit HostTransport (State s) : HostObject ("transport", s, { { &kAAXID_Transport, nullptr }, { &kAAXID_Transport_V2, nullptr } }) {}
 
     AAX_Result GetCurrentTempo (double* bpm) override { return log (3, bpm); }
     AAX_Result GetCurrentMeter (int32_t* n, int32_t* d) override { return log (4, n, d); }
@@ -377,10 +350,10 @@ struct FakeTransport : FakeObject<IAAXHostTransport_V2>
 };
 
 /** The window object a host hands to a GUI's SetViewContainer. */
-struct FakeViewContainer : FakeObject<IAAXHostViewContainer>
+struct HostViewContainer : HostObject<IAAXHostViewContainer>
 {
-    FakeViewContainer (State s, int32_t typeCode, void* window = nullptr)
-        : FakeObject ("viewContainer", s, { { &kAAXID_ViewContainer, nullptr } }), type (typeCode), ptr (window != nullptr ? window : &type) {}
+    HostViewContainer (State s, int32_t typeCode, void* window = nullptr)
+        : HostObject ("viewContainer", s, { { &kAAXID_ViewContainer, nullptr } }), type (typeCode), ptr (window != nullptr ? window : &type) {}
 
     int32_t type;
     void* ptr;   // the native window
@@ -395,111 +368,45 @@ struct FakeViewContainer : FakeObject<IAAXHostViewContainer>
 };
 
 /** Makes a fresh host object of each class it knows; the caller gets the one reference. */
-struct FakeComponentFactory : FakeObject<IAAXHostComponentFactory>
+struct HostComponentFactory : HostObject<IAAXHostComponentFactory>
 {
-    explicit FakeComponentFactory (State s) : FakeObject ("factory", s, { { &kAAXID_HostComponentFactory, nullptr } }) {}
+    explicit HostComponentFactory (State s) : HostObject ("factory", s, { { &kAAXID_HostComponentFactory, nullptr } }) {}
 
-    ACFResult CreateInstance (const acfUID& classID, IACFUnknown* outer, const acfUID& interfaceID, void** out) override
-    {
-        IACFUnknown* made = nullptr;
-        if (classID == kAAXID_HostServicesClass && state->options.hostServices)
-            made = static_cast<IAAXHostServices*> (new FakeHostServices (state));
-        else if (classID == kAAXID_CollectionClass)
-            made = static_cast<IAAXHostCollection*> (new FakeCollection (state));
-        else if (classID == kAAXID_EffectDescriptorClass)
-            made = static_cast<IAAXHostEffectDescriptor*> (new FakeEffectDescriptor (state));
-        else if (classID == kAAXID_ComponentDescriptorClass)
-            made = static_cast<IAAXHostComponentDescriptor*> (new FakeComponentDescriptor (state));
-        else if (classID == kAAXID_PropertyMapClass)
-            made = static_cast<IAAXHostPropertyMap*> (new FakePropertyMap (state));
-
-        log (3, made, outer);
-        const ACFResult result = made != nullptr ? made->QueryInterface (interfaceID, out) : (*out = nullptr, kACFNoInterface);
-        if (made != nullptr)
-            made->Release();   // the creation reference
-        return result;
-    }
+    ACFResult CreateInstance (const acfUID& classID, IACFUnknown* outer, const acfUID& interfaceID, void** out) override;
 };
 
 /** The host unknown: owns the instance's controller, automation delegate and transport. */
-struct FakeHostUnknown : FakeObject<IACFUnknown>
+struct HostUnknown : HostObject<IACFUnknown>
 {
-    explicit FakeHostUnknown (State s) : FakeObject ("hostUnknown", s) {}
+    explicit HostUnknown (State s) : HostObject ("hostUnknown", s) {}
 
-    ~FakeHostUnknown() override
-    {
-        for (IACFUnknown* held : std::initializer_list<IACFUnknown*> { controller, automation, transport, effect })
-            held != nullptr ? held->Release() : 0;
-    }
+    ~HostUnknown() override;
+    ACFResult QueryInterface (const acfUID& id, void** out) override;
 
-    ACFResult QueryInterface (const acfUID& id, void** out) override
-    {
-        if (id == kAAXID_HostComponentFactory)
-            return (*out = state->options.factory ? static_cast<IAAXHostComponentFactory*> (new FakeComponentFactory (state)) : nullptr) ? kAAXSuccess : kACFNoInterface;
-        if (id == kAAXID_Controller || id == kAAXID_Controller_V2)
-            return controller->QueryInterface (id, out);
-        if (id == kAAXID_AutomationDelegate && state->options.automation)
-            return automation->QueryInterface (id, out);
-        if (id == kAAXID_Transport || id == kAAXID_Transport_V2)
-            return transport->QueryInterface (id, out);
-        if ((id == kAAXID_EffectParameters || id == kAAXID_EffectParameters_V2) && effect != nullptr)
-            return effect->QueryInterface (id, out);
-        return FakeObject::QueryInterface (id, out);
-    }
-
-    FakeController* const controller = new FakeController (state);
-    FakeAutomationDelegate* const automation = new FakeAutomationDelegate (state);
-    FakeTransport* const transport = new FakeTransport (state);
+    HostController* const controller = new HostController (state);
+    HostAutomationDelegate* const automation = new HostAutomationDelegate (state);
+    HostTransport* const transport = new HostTransport (state);
     IACFUnknown* effect = nullptr;   // held
 };
 
-inline AAX_Result FakeComponentDescriptor::AddProcessProc_Native (AAX_ProcessProc process, IACFUnknown* map, AAX_InstanceInitProc init,
-                                                                  AAX_BackgroundProc background, AAX_ProcedureID* id)
+struct AaxHost
 {
-    described.process = process;
-    if (auto* properties = dynamic_cast<FakePropertyMap*> (map))
-        described.properties = properties->values;
-    return log (16, process, map, init, background, id);
-}
+    explicit AaxHost (HostOptions options = {});
+    ~AaxHost();
 
-inline AAX_Result FakeEffectDescriptor::AddComponent (IACFUnknown* component)
-{
-    if (auto* fake = dynamic_cast<FakeComponentDescriptor*> (component))
-        described.components.push_back (fake->described);
-    return log (3, component);
-}
-
-inline AAX_Result FakeCollection::AddEffect (const char* id, IACFUnknown* effect)
-{
-    if (auto* fake = dynamic_cast<FakeEffectDescriptor*> (effect))
-    {
-        state->description.effects.push_back (fake->described);
-        state->description.effects.back().id = id != nullptr ? id : "";
-    }
-    return log (7, id, effect);
-}
-
-struct FakeHost
-{
-    explicit FakeHost (FakeOptions options = {}) : state (std::make_shared<HostState>()), hostUnknown (new FakeHostUnknown (state)) { state->options = options; }
-    ~FakeHost() { hostUnknown->Release(); }
+    AaxHost (const AaxHost&) = delete;
+    AaxHost& operator= (const AaxHost&) = delete;
 
     IACFUnknown* unknown() const { return hostUnknown; }
     CallLog& log() const { return state->log; }
-    FakeOptions& options() const { return state->options; }
-    FakeController& controller() const { return *hostUnknown->controller; }
-    FakeAutomationDelegate& automation() const { return *hostUnknown->automation; }
+    HostOptions& options() const { return state->options; }
+    HostController& controller() const { return *hostUnknown->controller; }
+    HostAutomationDelegate& automation() const { return *hostUnknown->automation; }
 
     /** Lets the unknown answer the effect-parameters identifiers through this object (held). */
-    void setEffect (IACFUnknown* effect)
-    {
-        effect->AddRef();
-        if (hostUnknown->effect != nullptr)
-            hostUnknown->effect->Release();
-        hostUnknown->effect = effect;
-    }
+    void setEffect (IACFUnknown* effect);
 
     const State state;
-    FakeHostUnknown* const hostUnknown;
+    HostUnknown* const hostUnknown;
 };
-} // namespace quietline::test::aax
+} // namespace kelmora::tools::aaxhost

@@ -1,6 +1,6 @@
 #pragma once
 
-// A small effect on the fake host: float parameters "gain" (0..1, default 0.5) and "freq"
+// A small effect for the AAX layer's tests: float parameters "gain" (0..1, default 0.5) and "freq"
 // (20000..25000, default 21000, shortened "Freq" and "F"), the Boolean "MasterBypassID" (texts
 // "bypass"/"on", 2 steps, type 0, its value posted on port 3). FakeEffect::create answers it with
 // one reference, which the test releases.
