@@ -1,8 +1,15 @@
 #include "PresetTestProduct.h"
 
+#include "core/GlobalParamList.h"
 #include "core/SettingsFile.h"
 #include "core/XmlUtils.h"
 #include "support/HostileXml.h"
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kelmora::core;
 using quietline::test::PresetTestProduct;
@@ -37,7 +44,47 @@ protected:
         ASSERT_TRUE (PresetTestProduct::userPresetFile().replaceWithData (bytes.data(), bytes.size()));
     }
 };
+
+// The exit status of `operation` (0: it reported success) run in a child process whose files
+// cannot grow beyond `limit` bytes: a write past it stores fewer bytes than asked, without an
+// error. -1 when the child did not exit.
+int exitStatusWithFileSizeLimit (rlim_t limit, const std::function<bool()>& operation)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+    {
+        ::signal (SIGXFSZ, SIG_IGN);
+        const rlimit fileSize { limit, limit };
+        ::_exit (::setrlimit (RLIMIT_FSIZE, &fileSize) == 0 ? (operation() ? 0 : 1) : 2);
+    }
+    int status = 0;
+    return pid > 0 && ::waitpid (pid, &status, 0) == pid && WIFEXITED (status) ? WEXITSTATUS (status) : -1;
+}
 } // namespace
+
+TEST_F (UserPresetFileTest, AShortWriteLeavesTheTargetAsItWasAndFails)
+{
+    GlobalParamList globals;
+    globals.addStandardParams();
+    globals.setFile ("global.conf");
+    setSlope (0.25f);
+    ASSERT_EQ (controller->storeUserPresetInFreeSlot ("Kept"), 5);
+
+    const std::tuple<const char*, juce::File, std::function<bool()>> cases[] = {
+        { "global.conf", SettingsFile::getFile ("global.conf"), [&] { globals.getParam (1)->setNormalisedValue (0.0f); return globals.save(); } },
+        { "store", PresetTestProduct::userPresetFile(), [&] { return controller->storeUserPresetInFreeSlot ("New") == 6; } },
+        { "delete", PresetTestProduct::userPresetFile(), [&] { return controller->deleteUserPreset (5); } },
+    };
+    for (const auto& [what, target, operation] : cases)
+    {
+        juce::MemoryBlock before, after;
+        ASSERT_TRUE (target.loadFileAsData (before)) << what;
+        EXPECT_EQ (exitStatusWithFileSizeLimit (64, operation), 1) << what;
+        EXPECT_TRUE (target.loadFileAsData (after) && after == before) << what;
+        EXPECT_EQ (SettingsFile::getFolder().getNumberOfChildFiles (juce::File::findFiles), 2) << what << ": a temporary file was left";
+        EXPECT_EQ (exitStatusWithFileSizeLimit (RLIM_INFINITY, operation), 0) << what << " works without the limit";
+    }
+}
 
 TEST_F (UserPresetFileTest, StoreDeleteAndStoreAgainRewriteOneEntryInPlace)
 {
