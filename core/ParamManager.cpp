@@ -30,6 +30,43 @@ bool isBlankFile (const juce::File& file)
 
     return file.loadFileAsString().trim().isEmpty();
 }
+
+/** Calls visit (entry, slot, number) for every live `preset` child of `presets`, in document
+    order, with the number it is read under: its "_No_", or for an entry without one the count
+    k, which starts at 1 and goes up with every entry that lies in the bank, except those of
+    `uncountedSlot`. `slot` may lie outside the bank. Every reader of presets numbers entries
+    this way, so the slot an entry loads into is the same everywhere. */
+template <typename Visit>
+void forEachLiveEntry (const ParamManager& pm, const juce::XmlElement& presets, int uncountedSlot, Visit&& visit)
+{
+    int k = 1;
+
+    for (auto* entry : presets.getChildIterator())
+    {
+        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
+            continue;
+
+        const int number = XmlUtils::getIntAttribute (*entry, "_No_", k);
+        const int slot = pm.numberToSlot (number);
+        visit (*entry, slot, number);
+
+        if (slot >= 0 && slot < pm.getNumPresets() && slot != uncountedSlot)
+            ++k;
+    }
+}
+
+/** Gives every live entry without "_No_" the number it is read under. A later entry without
+    one counts only the live entries before it, so marking an entry deleted or reviving one
+    would otherwise move the later presets into other slots, or bring one from outside the
+    bank into a slot. */
+void numberEntries (const ParamManager& pm, const juce::XmlElement& presets)
+{
+    forEachLiveEntry (pm, presets, -1, [] (juce::XmlElement& entry, int, int number)
+    {
+        if (! XmlUtils::hasAttribute (entry, "_No_"))
+            XmlUtils::setAttribute (entry, "_No_", number);
+    });
+}
 } // namespace
 
 ParamManager::ParamManager (int numParams, int numPresets, int numUserPresetsIn)
@@ -470,33 +507,28 @@ void ParamManager::readValues (const juce::XmlElement& element)
 void ParamManager::readPresets (const juce::XmlElement& presetsElement, bool skipActive)
 {
     const int namedActive = numberToSlot (XmlUtils::getIntAttribute (presetsElement, "active", 1));
-    int k = 1;
+    const int uncounted = skipActive ? namedActive : -1;
 
-    for (const auto* entry : presetsElement.getChildIterator())
+    forEachLiveEntry (*this, presetsElement, uncounted, [&] (const juce::XmlElement& entry, int index, int)
     {
-        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
-            continue;
-
-        const int index = numberToSlot (XmlUtils::getIntAttribute (*entry, "_No_", k));
         auto* slot = currentBank.getSlot (index);
 
         if (slot == nullptr)
-            continue;
+            return;
 
         // A slot the state lists stays listed when the state is written again, also when its
         // content happens to equal the factory or file content it is read over.
         slot->setModified (true);
 
-        if (slot->setName (XmlUtils::getAttribute (*entry, "_Name_")))
+        if (slot->setName (XmlUtils::getAttribute (entry, "_Name_")))
             presetListChanged.store (true);
 
         if (skipActive && index == namedActive)
-            continue;
+            return;
 
-        const auto* inner = XmlUtils::findChild (*entry, rootTag);
-        readValueAttributes (*slot, inner != nullptr ? *inner : *entry);
-        ++k;
-    }
+        const auto* inner = XmlUtils::findChild (entry, rootTag);
+        readValueAttributes (*slot, inner != nullptr ? *inner : entry);
+    });
 }
 
 void ParamManager::readState (const juce::XmlElement& element)
@@ -580,20 +612,18 @@ PresetRecord ParamManager::readUserEntry (const juce::XmlElement* presets, int i
     if (presets == nullptr)
         return entryRecord;
 
-    // Of duplicate entries the first live one wins, in every reader and writer.
-    const int number = slotToNumber (index);
-
-    for (const auto* entry : presets->getChildIterator())
+    // Exactly what loading the file puts into the slot: every live entry that loads into it,
+    // in document order, so that of duplicate entries the last one wins, in every reader and
+    // writer (reverting and syncing show what loading shows).
+    forEachLiveEntry (*this, *presets, -1, [&] (const juce::XmlElement& entry, int slot, int)
     {
-        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getIntAttribute (*entry, "_No_", 0) != number
-            || XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
-            continue;
+        if (slot != index)
+            return;
 
-        entryRecord.setName (XmlUtils::getAttribute (*entry, "_Name_"));
-        const auto* inner = XmlUtils::findChild (*entry, rootTag);
-        readValueAttributes (entryRecord, inner != nullptr ? *inner : *entry);
-        break;
-    }
+        entryRecord.setName (XmlUtils::getAttribute (entry, "_Name_"));
+        const auto* inner = XmlUtils::findChild (entry, rootTag);
+        readValueAttributes (entryRecord, inner != nullptr ? *inner : entry);
+    });
 
     entryRecord.setModified (false);
     return entryRecord;
@@ -628,20 +658,25 @@ void ParamManager::loadUserPresets (const juce::String& fileName)
     if (presets == nullptr)
         return;
 
+    // Entries load as the factory text does, into factory slots as well: the file may replace
+    // a factory preset in this instance's bank (the writers below never touch such entries;
+    // reverting the slot brings back the built-in preset).
+    std::vector<bool> wasInUse;
+
+    for (int i = numFactoryPresets; i < getNumPresets(); ++i)
+        wasInUse.push_back (currentBank.get (i).isInUse());
+
+    readPresets (*presets, false);
+
+    for (int i = 0; i < getNumPresets(); ++i)
+        currentBank.getSlot (i)->setModified (false);
+
     for (int i = numFactoryPresets; i < getNumPresets(); ++i)
     {
-        const auto entry = readUserEntry (presets, i);
-        *fileBank.getSlot (i) = entry;
+        *fileBank.getSlot (i) = readUserEntry (presets, i);
 
-        if (! entry.isInUse())
-            continue;
-
-        auto& slot = *currentBank.getSlot (i);
-
-        if (slot.getName() != entry.getName() || ! slot.isInUse())
+        if (currentBank.get (i).isInUse() != wasInUse[(size_t) (i - numFactoryPresets)])
             presetListChanged.store (true);
-
-        slot.copyFrom (entry);
     }
 
     const auto& active = currentBank.get (getActivePresetIndex());
@@ -745,36 +780,36 @@ ParamManager::FileWrite ParamManager::writeUserEntry (const juce::String& fileNa
     if (checkStale && ! sameEntry (readUserEntry (presets, index), fileBank.get (index)))
         return FileWrite::stale;
 
-    const int number = slotToNumber (index);
-    juce::XmlElement* live = nullptr;
-    juce::XmlElement* anyMatch = nullptr;
+    numberEntries (*this, *presets);
 
-    for (auto* entry : presets->getChildIterator())
+    // The last live entry that loads into the slot is rewritten: it overrides any earlier one.
+    // Without one, the first deleted entry of the slot's number is saved again in place.
+    juce::XmlElement* entry = nullptr;
+
+    forEachLiveEntry (*this, *presets, -1, [&] (juce::XmlElement& live, int slot, int)
     {
-        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getIntAttribute (*entry, "_No_", 0) != number)
-            continue;
+        if (slot == index)
+            entry = &live;
+    });
 
-        if (anyMatch == nullptr)
-            anyMatch = entry;
-
-        if (! XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
+    if (entry == nullptr)
+    {
+        for (auto* deleted : presets->getChildIterator())
         {
-            live = entry;
-            break;
+            if (XmlUtils::tagIs (*deleted, "preset") && XmlUtils::getBoolAttribute (*deleted, "_Deleted_", false)
+                && numberToSlot (XmlUtils::getIntAttribute (*deleted, "_No_", 0)) == index)
+            {
+                entry = deleted;
+                XmlUtils::setAttribute (*entry, "_Deleted_", 0);
+                break;
+            }
         }
     }
 
-    auto* entry = live != nullptr ? live : anyMatch;
-
-    if (entry != nullptr)
-    {
-        if (XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
-            XmlUtils::setAttribute (*entry, "_Deleted_", 0);
-    }
-    else
+    if (entry == nullptr)
     {
         entry = presets->createNewChildElement ("preset");
-        XmlUtils::setAttribute (*entry, "_No_", number);
+        XmlUtils::setAttribute (*entry, "_No_", slotToNumber (index));
     }
 
     XmlUtils::setAttribute (*entry, "_Name_", record.getName());
@@ -829,13 +864,14 @@ ParamManager::FileWrite ParamManager::deleteUserPresetFromFile (const juce::Stri
     if (! current.isInUse())
         return FileWrite::written; // nothing live to mark
 
-    const int number = slotToNumber (index);
+    numberEntries (*this, *presets);
 
-    // Every live entry of the number, so that a duplicate cannot bring the preset back.
-    for (auto* entry : presets->getChildIterator())
-        if (XmlUtils::tagIs (*entry, "preset") && XmlUtils::getIntAttribute (*entry, "_No_", 0) == number
-            && ! XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
-            XmlUtils::setAttribute (*entry, "_Deleted_", 1);
+    // Every live entry that loads into the slot, so that a duplicate cannot bring the preset back.
+    forEachLiveEntry (*this, *presets, -1, [index] (juce::XmlElement& entry, int slot, int)
+    {
+        if (slot == index)
+            XmlUtils::setAttribute (entry, "_Deleted_", 1);
+    });
 
     if (! SettingsFile::writeXml (*doc, file))
         return FileWrite::failed;
@@ -852,18 +888,15 @@ int ParamManager::findFreeUserPresetSlot (const juce::String& fileName) const
     if (presets == nullptr)
         return numUserPresets > 0 ? numFactoryPresets : -1;
 
+    // A slot is taken when an entry loads into it, also one without "_No_": a slot that shows a
+    // preset is never offered for a new one, which would hide it.
     std::vector<bool> taken ((size_t) getNumPresets(), false);
 
-    for (const auto* entry : presets->getChildIterator())
+    forEachLiveEntry (*this, *presets, -1, [&] (const juce::XmlElement&, int index, int)
     {
-        if (! XmlUtils::tagIs (*entry, "preset") || XmlUtils::getBoolAttribute (*entry, "_Deleted_", false))
-            continue;
-
-        const int index = numberToSlot (XmlUtils::getIntAttribute (*entry, "_No_", 0));
-
         if (currentBank.isValidIndex (index))
             taken[(size_t) index] = true;
-    }
+    });
 
     for (int i = numFactoryPresets; i < getNumPresets(); ++i)
         if (! taken[(size_t) i])

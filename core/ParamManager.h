@@ -147,9 +147,11 @@ public:
     /** Reads `preset` children into the slots; every slot an entry names counts as modified. */
     void readPresets (const juce::XmlElement& presetsElement, bool skipActive);
 
-    /** Reads the user-preset file into the user slots (the first live entry of a number wins;
-        entries naming factory slots are ignored), applies the active slot and copies it into
-        both states. Reading needs no file lock: writers replace the file whole. */
+    /** Reads the user-preset file's entries into the slots with readPresets (numbered as the
+        factory text is when they carry no "_No_"; of entries loading into one slot the last
+        wins; a factory slot may be read too), clears every slot's `modified`, applies the
+        active slot and copies it into both states. Reading needs no file lock: writers
+        replace the file whole. */
     void loadUserPresets (const juce::String& fileName);
     /** Back to the factory presets as loaded plus the user-preset file, before a state is read
         (the active slot and the A/B states are left to the state). */
@@ -167,8 +169,8 @@ public:
     /** Takes into the user slots every entry that changed in the file since this instance last
         read or wrote it; slots whose entries did not change keep their in-memory edits. */
     void syncUserPresets (const juce::String& fileName);
-    /** The first user slot that no live file entry names, the first user slot when the file
-        is missing or unusable, -1 when every user slot is taken. */
+    /** The first user slot that no live file entry loads into, the first user slot when the
+        file is missing or unusable, -1 when every user slot is taken. */
     int findFreeUserPresetSlot (const juce::String& fileName) const;
 
     /** The user-preset file for a bare file name, in the maker's settings folder. */
@@ -176,11 +178,13 @@ public:
 
 private:
     void applyRecord (const PresetRecord& record);
-    /** What the file says about user slot `index`: its first live entry's name and values read
-        over the saved slot, in use; or the saved slot, not in use, when there is none. */
+    /** What the file says about user slot `index`: the saved slot with every live entry that
+        loads into it read over it in document order, in use; or the saved slot, not in use,
+        when there is none. */
     PresetRecord readUserEntry (const juce::XmlElement* presets, int index) const;
-    /** Puts `record` into the file's entry for user slot `index` (stale when `checkStale` and
-        the entry changed since this instance read or wrote it). */
+    /** Puts `record` into the file's entry for user slot `index`, the last live entry loading
+        into it (stale when `checkStale` and the entry changed since this instance read or wrote
+        it). Every write first gives the entries without "_No_" their numbers. */
     FileWrite writeUserEntry (const juce::String& fileName, int index, const PresetRecord& record, bool checkStale);
     void storeLiveValuesInto (PresetRecord& record) const;
     /** The user-preset document when the file exists, parses and has our root, else nullptr. */

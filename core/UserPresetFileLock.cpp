@@ -44,6 +44,33 @@ void UserPresetFileLock::enter()
     }
 }
 
+bool UserPresetFileLock::tryEnter()
+{
+    if (! getProcessLock().tryEnter())
+        return false;
+
+    if (nestingDepth > 0)
+    {
+        ++nestingDepth;
+        return true;
+    }
+
+    SettingsFile::ensureFolder();
+    const auto folder = SettingsFile::getFolder();
+    const int handle = ::open (folder.getFullPathName().toRawUTF8(), O_RDONLY | O_CLOEXEC);
+
+    if (handle >= 0 && ::flock (handle, LOCK_EX | LOCK_NB) != 0)
+    {
+        ::close (handle);
+        getProcessLock().exit();
+        return false;
+    }
+
+    folderHandle = handle; // as in enter: no folder to lock, nothing can be written there either
+    nestingDepth = 1;
+    return true;
+}
+
 void UserPresetFileLock::exit()
 {
     if (--nestingDepth == 0 && folderHandle >= 0)
@@ -64,5 +91,16 @@ UserPresetFileLock::Scoped::Scoped()
 UserPresetFileLock::Scoped::~Scoped()
 {
     exit();
+}
+
+UserPresetFileLock::ScopedTry::ScopedTry()
+    : locked (tryEnter())
+{
+}
+
+UserPresetFileLock::ScopedTry::~ScopedTry()
+{
+    if (locked)
+        exit();
 }
 } // namespace kelmora::core

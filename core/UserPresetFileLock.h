@@ -11,7 +11,8 @@ namespace kelmora::core
 
     Lock order: this one first, then a PresetController's own lock; never the other way, so
     that no controller's lock is held while this one waits on another process. The editor
-    may take this lock alone. Any thread but the audio thread. */
+    may take this lock alone. SettingsFile::writeXml tidies the folder only when it gets the
+    lock at once (ScopedTry). Any thread but the audio thread. */
 class UserPresetFileLock
 {
 public:
@@ -25,11 +26,28 @@ public:
         Scoped& operator= (const Scoped&) = delete;
     };
 
+    /** Holds the lock for its lifetime if it can be had without waiting: free in this process
+        and in every other, or held by this thread already. */
+    class ScopedTry
+    {
+    public:
+        ScopedTry();
+        ~ScopedTry();
+        ScopedTry (const ScopedTry&) = delete;
+        ScopedTry& operator= (const ScopedTry&) = delete;
+
+        bool isLocked() const noexcept { return locked; }
+
+    private:
+        const bool locked;
+    };
+
     /** The process-wide part of the lock. */
     static juce::CriticalSection& getProcessLock();
 
 private:
     static void enter();
+    static bool tryEnter();
     static void exit();
 };
 } // namespace kelmora::core

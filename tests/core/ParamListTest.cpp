@@ -195,6 +195,33 @@ TEST_F (SettingsFileTest, UnreadableAndUnwritableTargets)
     EXPECT_FALSE (globals->save());
 }
 
+// Writers killed before their rename leave temporary files; the next write removes those over a
+// minute old, never a live writer's, nor anything else.
+TEST_F (SettingsFileTest, AWriteRemovesOnlyStaleTemporaryFilesOfItsOwnNaming)
+{
+    auto globals = makeGlobals();
+    const std::tuple<const char*, bool, bool> files[] = { // name, over a minute old, removed
+        { "global_temp1a2b3c4d.conf", true, true },
+        { "Orvel Quietline_tempffffffff.conf", true, true },
+        { "global_temp9f_2.conf", true, true },
+        { "global_temp5e6f.conf", false, false },
+        { "global_temp.conf", true, false },
+        { "global_tempxyz.conf", true, false },
+        { "global_temp1a2b.txt", true, false },
+        { "Orvel Quietline.conf", true, false },
+    };
+    const auto old = juce::Time::getCurrentTime() - juce::RelativeTime::seconds (61.0);
+    for (const auto& [name, stale, removed] : files)
+    {
+        const auto file = juce::File (folder.string()).getChildFile (name);
+        ASSERT_TRUE (file.create() && (! stale || file.setLastModificationTime (old))) << name;
+    }
+    setSensitivity (*globals, 150.0);
+    ASSERT_TRUE (globals->save());
+    for (const auto& [name, stale, removed] : files)
+        EXPECT_EQ (fs::exists (folder / name), ! removed) << name;
+}
+
 TEST_F (SettingsFileTest, PollLooksOncePerSecondAndSeesTwoWritesWithinOneSecond)
 {
     ManualClock clock;

@@ -1,8 +1,15 @@
 #include "PresetTestProduct.h"
 
+#include "core/GlobalParamList.h"
 #include "core/SettingsFile.h"
 #include "core/XmlUtils.h"
 #include "support/HostileXml.h"
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace kelmora::core;
 using quietline::test::PresetTestProduct;
@@ -36,8 +43,105 @@ protected:
         SettingsFile::ensureFolder();
         ASSERT_TRUE (PresetTestProduct::userPresetFile().replaceWithData (bytes.data(), bytes.size()));
     }
+
+    // What a new instance loads, as "slot:name" for each factory slot whose name differs from
+    // the built-in one and each user slot in use.
+    static juce::String loadedSlots()
+    {
+        const auto builtIn = PresetTestProduct::makeManager();
+        auto reread = PresetTestProduct::makeController();
+        juce::StringArray slots;
+        for (int i = 0; i < 10; ++i)
+            if (i < 5 ? reread->getPresetName (i) != builtIn->getPreset (i).getName() : ! reread->getParamManager().isUserPresetSlotEmpty (i))
+                slots.add (juce::String (i) + ":" + reread->getPresetName (i));
+        return slots.joinIntoString (" ");
+    }
 };
+
+// The exit status of `operation` (0: it reported success) run in a child process whose files
+// cannot grow beyond `limit` bytes: a write past it stores fewer bytes than asked, without an
+// error. -1 when the child did not exit.
+int exitStatusWithFileSizeLimit (rlim_t limit, const std::function<bool()>& operation)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+    {
+        ::signal (SIGXFSZ, SIG_IGN);
+        const rlimit fileSize { limit, limit };
+        ::_exit (::setrlimit (RLIMIT_FSIZE, &fileSize) == 0 ? (operation() ? 0 : 1) : 2);
+    }
+    int status = 0;
+    return pid > 0 && ::waitpid (pid, &status, 0) == pid && WIFEXITED (status) ? WEXITSTATUS (status) : -1;
+}
 } // namespace
+
+TEST_F (UserPresetFileTest, AShortWriteLeavesTheTargetAsItWasAndFails)
+{
+    GlobalParamList globals;
+    globals.addStandardParams();
+    globals.setFile ("global.conf");
+    setSlope (0.25f);
+    ASSERT_EQ (controller->storeUserPresetInFreeSlot ("Kept"), 5);
+
+    const std::tuple<const char*, juce::File, std::function<bool()>> cases[] = {
+        { "global.conf", SettingsFile::getFile ("global.conf"), [&] { globals.getParam (1)->setNormalisedValue (0.0f); return globals.save(); } },
+        { "store", PresetTestProduct::userPresetFile(), [&] { return controller->storeUserPresetInFreeSlot ("New") == 6; } },
+        { "delete", PresetTestProduct::userPresetFile(), [&] { return controller->deleteUserPreset (5); } },
+    };
+    for (const auto& [what, target, operation] : cases)
+    {
+        juce::MemoryBlock before, after;
+        ASSERT_TRUE (target.loadFileAsData (before)) << what;
+        EXPECT_EQ (exitStatusWithFileSizeLimit (64, operation), 1) << what;
+        EXPECT_TRUE (target.loadFileAsData (after) && after == before) << what;
+        EXPECT_EQ (SettingsFile::getFolder().getNumberOfChildFiles (juce::File::findFiles), 2) << what << ": a temporary file was left";
+        EXPECT_EQ (exitStatusWithFileSizeLimit (RLIM_INFINITY, operation), 0) << what << " works without the limit";
+    }
+}
+
+TEST_F (UserPresetFileTest, EntriesLoadIntoTheSlotsTheirNumbersName)
+{
+    const std::pair<const char*, const char*> cases[] = { // the presets element's children, the slots loaded
+        { R"(<preset _Name_="A"/><preset _Name_="B"/>)", "0:A 1:B" },
+        { R"(<preset _No_="1000" _Name_="First"/><preset _No_="1000" _Name_="Second"/>)", "5:Second" },
+        { R"(<preset _No_="3" _Name_="F"/><preset _No_="1001" _Name_="U"/><preset _No_="6" _Name_="Six"/>)", "2:F 5:Six 6:U" },
+        { R"(<preset _No_="1005" _Name_="Out"/><preset _No_="0"/><preset _Name_="D" _Deleted_="1"/><preset _Name_="A"/>)", "0:A" },
+        { R"(<preset _No_="1002" _Name_="U"/><preset _Name_="A"/>)", "1:A 7:U" },
+        { R"(<preset _Name_="a"/><preset _Name_="b"/><preset _Name_="c"/><preset _Name_="d"/><preset _Name_="e"/><preset _Name_="f"/>)",
+          "0:a 1:b 2:c 3:d 4:e 5:f" },
+    };
+    for (const auto& [presets, slots] : cases)
+    {
+        writeFile (std::string ("<KelmoraLabs><presets>") + presets + "</presets></KelmoraLabs>");
+        EXPECT_EQ (loadedSlots(), juce::String (slots)) << presets;
+    }
+}
+
+// Overwrite and delete change the entry that loads into the slot, and entries after it keep
+// their slots; a store never takes a slot that an entry loads into.
+TEST_F (UserPresetFileTest, WritesChangeTheEntriesThatLoad)
+{
+    const std::string twice = R"(<preset _No_="1000" _Name_="First"/><preset _No_="1000" _Name_="Second"/>)";
+    std::string unnumbered;
+    for (const char* name : { "a", "b", "c", "d", "e", "f", "g" })
+        unnumbered += std::string ("<preset _Name_=\"") + name + "\"/>";
+
+    const std::tuple<std::string, char, const char*> cases[] = { // file, overwrite/delete slot 5 or store, slots loaded after
+        { twice, 'o', "5:New" },
+        { twice, 'd', "" },
+        { unnumbered, 'd', "0:a 1:b 2:c 3:d 4:e 6:g" },
+        { unnumbered, 's', "0:a 1:b 2:c 3:d 4:e 5:f 6:g 7:New" },
+    };
+    for (const auto& [presets, op, slots] : cases)
+    {
+        writeFile ("<KelmoraLabs><presets>" + presets + "</presets></KelmoraLabs>");
+        controller = PresetTestProduct::makeController();
+        controller->selectPreset (5);
+        EXPECT_TRUE (op == 'o' ? controller->overwriteUserPreset (5, "New")
+                     : op == 'd' ? controller->deleteUserPreset (5) : controller->storeUserPresetInFreeSlot ("New") == 7) << op;
+        EXPECT_EQ (loadedSlots(), juce::String (slots)) << presets << " " << op;
+    }
+}
 
 TEST_F (UserPresetFileTest, StoreDeleteAndStoreAgainRewriteOneEntryInPlace)
 {
@@ -147,10 +251,6 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
         { "numbers outside the bank", "<KelmoraLabs><presets><preset _No_=\"1005\" _Name_=\"Out\"/><preset _No_=\"0\" _Name_=\"Zero\"/>"
           "<preset _No_=\"-7\" _Name_=\"Neg\"/><preset _No_=\"99999999999\" _Name_=\"Huge\"/><preset _No_=\"1001\" _Name_=\"Keep\"/>"
           "</presets><preset _No_=\"1000\" _Name_=\"OutsideThePresetsElement\"/></KelmoraLabs>", 6, 5 },
-        { "factory slot named", "<KelmoraLabs><presets><preset _No_=\"2\" _Name_=\"Evil\" slopeParam=\"1\"/>"
-          "<preset _Name_=\"Unnumbered\" slopeParam=\"1\"/><preset _No_=\"1001\" _Name_=\"Keep\"/></presets></KelmoraLabs>", 6, 5 },
-        { "duplicate numbers", "<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Keep\" slopeParam=\"10\"/>"
-          "<preset _No_=\"1000\" _Name_=\"Second\" slopeParam=\"20\"/></presets></KelmoraLabs>", 5, 6 },
         { "one entry not UTF-8", "<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Bad\xff\"/>"
           "<preset _No_=\"1001\" _Name_=\"Keep\"/></presets></KelmoraLabs>", 6, 5 },
     };
