@@ -115,7 +115,6 @@ TEST (SkinKnobs, BarSliderTextBoxesAndLabelBoxes)
         EXPECT_TRUE (typeid (*box) == typeid (juce::Label));
         EXPECT_EQ (box->findColour (juce::Label::backgroundColourId).getARGB(), c.labelBackground);
         EXPECT_NEAR (box->findColour (juce::TextEditor::backgroundColourId).getFloatAlpha(), c.editorAlpha, 0.01f);
-        EXPECT_NEAR (box->getFont().getHeight(), 11.8f, 0.01f);
 
         slider.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
         const auto at = [&] (double v) { slider.setValue (v); return skintest::snapshot (slider, skin); };
