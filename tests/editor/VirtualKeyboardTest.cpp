@@ -25,7 +25,6 @@ struct VirtualKeyboardTest : ::testing::Test
 
 TEST_F (VirtualKeyboardTest, ShiftAppliesToOneLetterNeverToDigitsAndTheFieldsLimitHolds)
 {
-    EXPECT_EQ (keyboard.getNumChildComponents(), 44);
     for (auto label : { "Q", "w", "7", "SPACE", "SHIFT", "E", "SHIFT", "SHIFT", "1", "+", "(" })
         click (label);
     EXPECT_EQ (field.getText(), "Qw7 E1+(");
