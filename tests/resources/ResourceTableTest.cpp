@@ -1,4 +1,4 @@
-#include "ResourceList.h"
+#include "resources/BinaryData.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,14 @@
 namespace
 {
 namespace res = kelmora::resources;
-using quietline::test::allBlocks;
+
+// Every block of the generated table with the committed file (below resources/) it holds.
+const struct { const char* name; const char* file; const char* data; int size; } allBlocks[] = {
+#define QUIETLINE_RESOURCE(symbol, file) { #symbol, file, res::symbol, res::symbol##Size },
+#include "resources/ResourceList.inc"
+#undef QUIETLINE_RESOURCE
+};
+static_assert (std::size (allBlocks) == res::numNamedResources);
 
 std::string sourceFileOf (const std::string& file) { return QUIETLINE_SOURCE_DIR + std::string ("/resources/") + file; }
 
