@@ -39,7 +39,7 @@ double measureCorner (const FirFilterState& filter, double rate)
 }
 } // namespace
 
-TEST (FirDesign, CornerSelectsTheNearestKeyClampsAndFallsBackOffTheTable)
+TEST (FirDesign, CornerSelectsTheNearestKeyAndClamps)
 {
     for (double rate : supportedRates)
     {
@@ -54,28 +54,6 @@ TEST (FirDesign, CornerSelectsTheNearestKeyClampsAndFallsBackOffTheTable)
         EXPECT_EQ (cutoff (12000.0), cutoff (20000.0));
         EXPECT_EQ (cutoff (90000.0), cutoff (25000.0));
     }
-    for (double rate : { 44100.0, 88199.0, 384001.0, 0.0 })
-        EXPECT_EQ (lookupDesignCutoff (21000.0, 3.0, rate), 25000.0) << rate;
-}
-
-// Every rate (352.8 kHz included), every key, 41 slopes: the -0.1 dB point lands on the corner.
-TEST (FirDesign, CornerLandsOnTheKeyAtEveryRateKeyAndSlope)
-{
-    constexpr int slopes = 41;
-    FirFilterState filter;
-
-    for (double rate : supportedRates)
-        for (double key = 20000.0; key <= 25000.0; key += 100.0)
-        {
-            if ((key == 21000.0 && (rate == 96000.0 || rate == 192000.0)) || (key == 25000.0 && rate == 384000.0))
-                continue; // a row stored as measured, pinned by the checksums below
-            for (int i = 0; i < slopes; ++i)
-            {
-                const double slope = (double) i / (slopes - 1);
-                filter.design (key, slope, rate);
-                EXPECT_NEAR (measureCorner (filter, rate), key, slope >= 0.25 ? 20.0 : 350.0) << rate << " Hz, slope " << slope;
-            }
-        }
 }
 
 // Checksums of every kernel of the sweep (51 keys, 41 slopes) as the plain design computed
@@ -113,31 +91,32 @@ TEST (FirDesign, KernelsMatchTheStoredChecksumsOfThePlainDesign)
     forceFirPath (initial);
 }
 
-// Rates without a block of their own: the corner lands near the key from slope 0.25 up and
-// still follows it below (more loosely, as at the tabulated rates).
-TEST (FirDesign, CornerFollowsTheKeyBetweenTabulatedRates)
+// The -0.1 dB point lands on the key at every tabulated rate (352.8 kHz included), every key and
+// 41 slopes. Between them it lands near the key from slope 0.25 up and still follows it below
+// (more loosely, as at the tabulated rates).
+TEST (FirDesign, CornerLandsOnTheKeyAndFollowsItBetweenTabulatedRates)
 {
-    constexpr int slopes = 21;
     FirFilterState filter;
+    const auto corner = [&] (double key, double slope, double rate) { filter.design (key, slope, rate); return measureCorner (filter, rate); };
+    for (double rate : supportedRates)
+        for (double key = 20000.0; key <= 25000.0; key += 100.0)
+            for (int i = 0; i <= 40; ++i)
+                if (! ((key == 21000.0 && (rate == 96000.0 || rate == 192000.0)) || (key == 25000.0 && rate == 384000.0))) // rows stored as measured, pinned by the checksums
+                {
+                    EXPECT_NEAR (corner (key, i / 40.0, rate), key, i >= 10 ? 20.0 : 350.0) << rate << " Hz, key " << key << ", slope " << i / 40.0;
+                }
 
     for (double rate : { 100000.0, 128000.0, 200000.0, 300000.0 })
-        for (int i = 0; i < slopes; ++i)
+        for (int i = 0; i <= 20; ++i)
         {
-            const double slope = (double) i / (slopes - 1);
             double first = 0.0, previous = 0.0;
             for (double key = 20000.0; key <= 25000.0; key += 500.0)
             {
-                SCOPED_TRACE (testing::Message() << rate << " Hz, key " << key << ", slope " << slope);
-                filter.design (key, slope, rate);
-                const double corner = measureCorner (filter, rate);
-                if (slope >= 0.25)
-                {
-                    EXPECT_NEAR (corner, key, 350.0);
-                }
-                EXPECT_GT (corner, previous) << "a higher key must raise the corner";
-                first = key == 20000.0 ? corner : first;
-                previous = corner;
+                const double next = corner (key, i / 20.0, rate);
+                EXPECT_TRUE (next > previous && (i < 5 || std::abs (next - key) <= 350.0)) << rate << " Hz, key " << key << ", slope " << i / 20.0 << ": " << next;
+                first = key == 20000.0 ? next : first;
+                previous = next;
             }
-            EXPECT_GT (previous - first, 2500.0) << rate << " Hz, slope " << slope;
+            EXPECT_GT (previous - first, 2500.0) << rate << " Hz, slope " << i / 20.0;
         }
 }

@@ -177,7 +177,6 @@ TEST_F (EditorDialogs, SettingsModeEnablesSensitivityAndIsSaved)
         EXPECT_EQ (knob.getVelocityBasedMode(), ! linear) << mode;
         EXPECT_EQ (Product().getGlobalSettings().getParam (0)->getIntValue(), linear ? 1 : 0) << mode;
     }
-    EXPECT_EQ (knob.getMouseDragSensitivity(), 946);
     EXPECT_EQ (editor->getCurrentOverlay(), &settings);
 }
 } // namespace

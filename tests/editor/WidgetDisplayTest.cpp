@@ -1,14 +1,15 @@
-// Widgets on a real desktop peer (needs an X server: runs under xvfb-run).
+// Widgets and the editor base on a real desktop peer (needs an X server: runs under xvfb-run).
 #include "editor/BetterSlider.h"
 #include "editor/BetterTextEditor.h"
 #include "editor/PresetComboBox.h"
 #include "editor/VirtualKeyboard.h"
 #include "editor/XYSlider.h"
-#include "EditorTestSupport.h"
+#include "EditorFixture.h"
 
 #include "skins/LookAndFeelCustom.h"
 
 #include <X11/Xlib.h>
+#undef KeyPress // X11 names an event type so
 
 namespace
 {
@@ -113,5 +114,27 @@ TEST (WidgetsOnTheDesktop, NameFieldTakesTheFocusBackWithoutSelectingItsText)
     keyboard.buttonClicked (dynamic_cast<juce::Button*> (keyboard.getChildComponent (0))); // "Q"
     EXPECT_TRUE (field.hasKeyboardFocus (false));
     EXPECT_EQ (field.getText() + "|" + field.getHighlightedText(), "NameQ|");
+}
+
+TEST (WidgetsOnTheDesktop, EditorTakesTheFocusOnAClickAndCtrlCAndCtrlVGoThroughTheSystemClipboard)
+{
+    XSetErrorHandler ([] (::Display*, XErrorEvent*) { return 0; });
+    quietline::test::TempHome home;
+    quietline::test::Product processor;
+    quietline::test::TestEditor editor (processor);
+    editor.addToDesktop (0);
+    editor.setVisible (true);
+    auto& peer = *editor.getPeer();
+    click (peer, { 200, 150 }, juce::Time::currentTimeMillis());
+    ASSERT_TRUE (editor.hasKeyboardFocus (false));
+
+    juce::SystemClipboard::copyTextToClipboard ("before");
+    EXPECT_TRUE (peer.handleKeyPress (juce::KeyPress ('c', juce::ModifierKeys::ctrlModifier, 0)));
+    const auto copied = juce::SystemClipboard::getTextFromClipboard();
+    EXPECT_EQ (copied, editor.createStateText());
+    processor.getPresetController().setParameterFromUi (0, 1.0f);
+    EXPECT_TRUE (peer.handleKeyPress (juce::KeyPress ('v', juce::ModifierKeys::ctrlModifier, 0)));
+    EXPECT_EQ (editor.createStateText(), copied);
+    editor.removeFromDesktop();
 }
 } // namespace

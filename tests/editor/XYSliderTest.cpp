@@ -53,9 +53,7 @@ TEST_F (XYSliderTest, NotificationOrderOfEachGestureAndBailOutWhenAListenerDelet
     release();
     press (0, 0, juce::ModifierKeys::altModifier); // resets before the drag starts
     release();
-    pad->mouseDoubleClick (mouseAt (*pad, {})); // a gesture of its own
-    EXPECT_EQ (log.log, juce::StringArray ({ "started", "0.35 0", "0.25 0", "ended", "0.5 0.75", "started", "ended",
-                                             "started", "0.5 0.75", "ended" }));
+    EXPECT_EQ (log.log, juce::StringArray ({ "started", "0.35 0", "0.25 0", "ended", "0.5 0.75", "started", "ended" }));
 
     quietline::test::PadLog deleter; // added last, so it hears first
     pad->addListener (&deleter);
@@ -65,6 +63,6 @@ TEST_F (XYSliderTest, NotificationOrderOfEachGestureAndBailOutWhenAListenerDelet
     raw->mouseDrag (mouseAt (*raw, { 10, 0 }));
     EXPECT_EQ (pad, nullptr);
     EXPECT_EQ (deleter.log.size(), 1);
-    EXPECT_EQ (log.log.size(), 10);
+    EXPECT_EQ (log.log.size(), 7);
 }
 } // namespace

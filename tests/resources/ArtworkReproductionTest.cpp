@@ -42,18 +42,10 @@ TEST (Artwork, CommittedImagesAreWhatTheGeneratorDraws)
 
     for (const auto& item : images)
     {
-        SCOPED_TRACE (item.fileName);
-        const auto file = imageFolder.getChildFile (item.fileName);
-        ASSERT_TRUE (file.existsAsFile());
-
         juce::MemoryBlock committed;
-        ASSERT_TRUE (file.loadFileAsData (committed));
-        const auto drawn = Artwork::encodePng (item.image);
-
-        EXPECT_TRUE (samePixels (drawn, committed)) << "the drawing changed: run quietline_artwork resources/images and commit the images";
+        ASSERT_TRUE (imageFolder.getChildFile (item.fileName).loadFileAsData (committed)) << item.fileName;
+        EXPECT_TRUE (samePixels (Artwork::encodePng (item.image), committed))
+            << item.fileName << " changed: run quietline_artwork resources/images and commit the images";
     }
-
-    // Nothing in the folder that the generator does not make.
-    EXPECT_EQ (imageFolder.getNumberOfChildFiles (juce::File::findFiles, "*.png"), (int) listed.size());
 }
 } // namespace

@@ -78,44 +78,19 @@ TEST (SkinKnobs, TheSecondAndThirdKnobSkinsAddATwelveOClockTickAtEveryValue)
     }
 }
 
-TEST (SkinKnobs, ThirdSkinButtonOutlineStrengthensWithMouseOverAndPress)
-{
-    LookAndFeelCustom3 skin;
-    juce::TextButton button ("On");
-    button.setSize (60, 24);
-    const auto outlineRed = [&] (juce::Colour outline, bool over, bool down) {
-        button.setColour (juce::TextButton::textColourOnId, outline);
-        return skintest::render (60, 24, [&] (juce::Graphics& g) { skin.drawButtonBackground (g, button, juce::Colours::grey, over, down); })
-            .getPixelAt (30, 0).getFloatRed();
-    };
-    const float under = outlineRed (juce::Colours::transparentBlack, false, false);
-    const auto strength = [&] (bool over, bool down) { return outlineRed (juce::Colours::red, over, down) - under; };
-    const float pressed = strength (true, true);
-    ASSERT_GT (pressed, 0.1f);
-    EXPECT_NEAR (strength (false, false) / pressed, 0.5f, 0.06f);
-    EXPECT_NEAR (strength (true, false) / pressed, 0.8f, 0.06f);
-}
-
 // Bar sliders show only the value box whatever their value; their text box is a plain label
-// (JUCE's own swallows wheel events) whose colours depend on the style. A label gets the label
-// box only at 50 pixels wide.
+// (JUCE's own swallows wheel events). A label gets the label box only at 50 pixels wide.
 TEST (SkinKnobs, BarSliderTextBoxesAndLabelBoxes)
 {
     LookAndFeelCustom skin;
-    skin.setColour (juce::Slider::textBoxBackgroundColourId, juce::Colour (0xFF336699));
     const auto valueBox = juce::ImageCache::getFromMemory (res::value_box_png, res::value_box_pngSize);
-    struct Case { juce::Slider::SliderStyle style; juce::uint32 labelBackground; float editorAlpha; };
-    for (const auto& c : { Case { juce::Slider::LinearBar, 0x00000000, 0.7f }, Case { juce::Slider::LinearBarVertical, 0xFF336699, 1.0f } })
+    for (const auto style : { juce::Slider::LinearBar, juce::Slider::LinearBarVertical })
     {
-        juce::Slider slider (c.style, juce::Slider::TextBoxBelow);
+        juce::Slider slider (style, juce::Slider::TextBoxBelow);
         slider.setLookAndFeel (&skin);
         slider.setBounds (0, 0, 54, 40);
-        auto* box = dynamic_cast<juce::Label*> (slider.getChildComponent (0));
-        ASSERT_NE (box, nullptr);
-        EXPECT_TRUE (typeid (*box) == typeid (juce::Label));
-        EXPECT_EQ (box->findColour (juce::Label::backgroundColourId).getARGB(), c.labelBackground);
-        EXPECT_NEAR (box->findColour (juce::TextEditor::backgroundColourId).getFloatAlpha(), c.editorAlpha, 0.01f);
-        EXPECT_NEAR (box->getFont().getHeight(), 11.8f, 0.01f);
+        auto* box = slider.getChildComponent (0);
+        ASSERT_TRUE (box != nullptr && typeid (*box) == typeid (juce::Label));
 
         slider.setTextBoxStyle (juce::Slider::NoTextBox, true, 0, 0);
         const auto at = [&] (double v) { slider.setValue (v); return skintest::snapshot (slider, skin); };

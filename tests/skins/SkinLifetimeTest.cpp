@@ -31,31 +31,23 @@ struct Probe : juce::Component
 
 // The children are declared before the skins, the order in which a skin would die first and
 // leave its users behind. The editor wears the toolbar skin and children[0] inherits it; nested
-// sits in children[1] and wears the menu skin.
+// sits in children[1] and wears the menu skin, as does children[2]; the overlay skin is the default.
 struct Editor : Probe
 {
     Editor()
     {
-        juce::LookAndFeel* skins[] = { nullptr, textEditor, overlayButton, custom, custom2, custom3, overlay, contextMenu };
         setLookAndFeel (toolbar);
-        for (int i = 0; i < 8; ++i)
-        {
-            addAndMakeVisible (children[i]);
-            children[i].setLookAndFeel (skins[i]);
-        }
+        for (auto& child : children)
+            addAndMakeVisible (child);
         children[1].addAndMakeVisible (nested);
+        children[2].setLookAndFeel (contextMenu);
         nested.setLookAndFeel (contextMenu);
         juce::LookAndFeel::setDefaultLookAndFeel (overlay);
     }
-    Probe children[8], nested;
+    Probe children[3], nested;
     OwnedSkin<CheckedSkin<LookAndFeelToolbar>> toolbar { *this };
     OwnedSkin<CheckedSkin<LookAndFeelOverlay>> overlay { *this };
-    OwnedSkin<CheckedSkin<LfTextEditor>> textEditor { *this };
     OwnedSkin<CheckedSkin<LookAndFeelContextMenu>> contextMenu { *this };
-    OwnedSkin<CheckedSkin<LookAndFeelOverlayButton>> overlayButton { *this };
-    OwnedSkin<CheckedSkin<LookAndFeelCustom>> custom { *this };
-    OwnedSkin<CheckedSkin<LookAndFeelCustom2>> custom2 { *this };
-    OwnedSkin<CheckedSkin<LookAndFeelCustom3>> custom3 { *this };
 };
 
 // A component handed out of its owner's tree keeps the skin until the owner goes, then draws with

@@ -101,36 +101,6 @@ TEST (SkinPainters, ImageTickBoxIsSixteenSquareWhateverSizeIsAsked)
     EXPECT_NE (on.getPixelAt (12, 12), off.getPixelAt (12, 12)) << "ticked and unticked halves alike";
 }
 
-TEST (SkinPainters, PopupItemSizesFollowEachSkinsFontAndFactor)
-{
-    struct Case { MakeSkin make; bool separator; int standard, width, height; };
-    const Case cases[] = { { make<LookAndFeelOverlay>, true, 0, 50, 10 },    { make<LookAndFeelOverlay>, true, 25, 50, 12 },
-                           { make<LookAndFeelOverlay>, false, 0, -1, 16 },   { make<LookAndFeelOverlay>, false, 20, -1, 20 },
-                           { make<LookAndFeelContextMenu>, false, 0, -1, 22 }, { make<LookAndFeelToolbar>, false, 0, -1, 16 } };
-    for (const auto& c : cases)
-    {
-        int w = 0, h = 0;
-        c.make()->getIdealPopupMenuItemSize ("Default", c.separator, c.standard, w, h);
-        EXPECT_EQ (h, c.height) << &c - cases;
-        EXPECT_TRUE (c.width >= 0 ? w == c.width : w > 2 * h) << w; // an item: its text plus twice its height
-    }
-}
-
-TEST (SkinPainters, SeparatorsPaintTheirTwoRowsInsetPerSkin)
-{
-    struct Case { MakeSkin make; int inset; juce::uint32 dark; };
-    for (const auto& c : { Case { make<LookAndFeelContextMenu>, 4, 0x20000000 }, Case { make<LookAndFeelToolbar>, 5, 0x22000000 },
-                           Case { make<LookAndFeelCustom>, 5, 0x22000000 } })
-    {
-        const auto drawn = render (100, 10, [&] (juce::Graphics& g) {
-            c.make()->drawPopupMenuItem (g, { 0, 0, 100, 10 }, true, true, false, false, false, {}, {}, nullptr, nullptr);
-        });
-        EXPECT_EQ (boundsOf (drawn, [] (juce::Colour p) { return p.getAlpha() > 0; }), juce::Rectangle<int> (c.inset, 4, 100 - 2 * c.inset, 2));
-        EXPECT_EQ (drawn.getPixelAt (50, 4).getARGB(), c.dark);
-        EXPECT_EQ (drawn.getPixelAt (50, 5).getARGB(), 0x10FFFFFFu);
-    }
-}
-
 // Labels not being edited: the dialog skin frames them in black whatever their outline colour,
 // the menu skins in the outline colour, LookAndFeelCustom not at all. LfTextEditor's fields are
 // flat light grey without outline, read-only or not.
@@ -188,17 +158,5 @@ TEST (SkinPainters, ToggleTextAndStateIndependentLooks)
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 60; ++x)
             ASSERT_EQ (enabled.getPixelAt (x, y), disabled.getPixelAt (x, y)) << x << "," << y;
-}
-
-TEST (SkinPainters, TooltipsWrapAtTheirSkinsLineWidth)
-{
-    const juce::String text ("Drag up and down to change the corner frequency; double-click to go back to the default");
-    LookAndFeelOverlay overlay;
-    LookAndFeelContextMenu menu;
-    const auto wide = overlay.getTooltipSize (text), narrow = menu.getTooltipSize (text);
-    EXPECT_LE (wide.getWidth(), 220 + 14);
-    EXPECT_LE (narrow.getWidth(), 200 + 14);
-    EXPECT_GT (narrow.getWidth(), 150);
-    EXPECT_EQ (overlay.getTooltipBounds (text, { 10, 10 }, { 0, 0, 800, 600 }).withZeroOrigin(), wide);
 }
 } // namespace

@@ -21,7 +21,7 @@ std::unique_ptr<juce::LookAndFeel> make()
     return std::make_unique<Skin>();
 }
 
-// The eight skins by class name, in the order of the colour table's columns.
+// The eight skins by class name.
 inline std::vector<std::pair<const char*, MakeSkin>> allSkins()
 {
     using namespace kelmora::skins;

@@ -15,10 +15,6 @@ CFMutableDictionaryRef Dictionary()
 {
     return CFDictionaryCreateMutable (nullptr, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
 }
-
-int retained = 0, released = 0;
-const void* CountRetain (CFAllocatorRef, const void* v) { ++retained; return v; }
-void CountRelease (CFAllocatorRef, const void*) { ++released; }
 } // namespace
 
 TEST_F (CoreFoundation, ObjectsLiveUntilTheirLastReleaseAndConstantsForever)
@@ -58,20 +54,6 @@ TEST_F (CoreFoundation, WrongTypeRequestsFailInsteadOfCrashing)
     EXPECT_STREQ ("text", buffer);
     CFRelease (number);
     CFRelease (string);
-}
-
-TEST_F (CoreFoundation, ArraysApplyTheirValueCallBacks)
-{
-    int items[2] = {};
-    const void* values[] = { &items[0], &items[1] };
-    const CFArrayCallBacks counting { 0, CountRetain, CountRelease, nullptr, nullptr };
-    retained = released = 0;
-    auto array = CFArrayCreate (nullptr, values, 2, &counting);
-    EXPECT_EQ (2, retained);
-    EXPECT_EQ (&items[1], CFArrayGetValueAtIndex (array, 1));
-    EXPECT_EQ (nullptr, CFArrayGetValueAtIndex (array, 2));
-    CFRelease (array);
-    EXPECT_EQ (2, released);
 }
 
 TEST_F (CoreFoundation, DictionariesMatchKeysByContentAndDeepCopiesAreIndependent)
