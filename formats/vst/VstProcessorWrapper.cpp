@@ -1,6 +1,5 @@
 #include "formats/vst/VstProcessorWrapper.h"
 
-#include "formats/vst/HostDrivenEventLoop.h"
 #include "formats/vst/VstEditorHolder.h"
 
 #include <cmath>
@@ -98,6 +97,7 @@ VstProcessorWrapper::VstProcessorWrapper (audioMasterCallback host, std::unique_
 VstProcessorWrapper::~VstProcessorWrapper()
 {
     // Keep the message thread out of our timers and async updates while they go.
+    const ModuleMessageLoop::HostTurn turn;
     const juce::MessageManagerLock messageLock;
 
     cancelPendingUpdate();
@@ -512,9 +512,9 @@ void VstProcessorWrapper::deliverHostChanges()
 //==============================================================================
 intptr_t VstProcessorWrapper::getEditorRect (ERect** rect)
 {
-    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+    const ModuleMessageLoop::HostTurn turn;
 
-    if (editorHolder == nullptr)
+    if (editorHolder == nullptr && ModuleMessageLoop::connectToDisplay())
         editorHolder = VstEditorHolder::create (*this);
 
     if (editorHolder == nullptr)
@@ -527,9 +527,9 @@ intptr_t VstProcessorWrapper::getEditorRect (ERect** rect)
 
 intptr_t VstProcessorWrapper::openEditor (void* parentWindow)
 {
-    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+    const ModuleMessageLoop::HostTurn turn;
 
-    if (editorHolder == nullptr)
+    if (editorHolder == nullptr && ModuleMessageLoop::connectToDisplay())
         editorHolder = VstEditorHolder::create (*this);
 
     if (editorHolder == nullptr)
@@ -544,7 +544,7 @@ void VstProcessorWrapper::closeEditor()
     if (editorHolder == nullptr)
         return;
 
-    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+    const ModuleMessageLoop::HostTurn turn;
     editorHolder.reset();
 }
 
@@ -553,10 +553,7 @@ void VstProcessorWrapper::idleEditor()
     deliverHostChanges();
 
     if (editorHolder != nullptr)
-    {
-        juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
-        eventLoop->processPendingEvents();
-    }
+        editorHolder->dispatchPendingMessages();
 }
 
 //==============================================================================
@@ -567,9 +564,8 @@ AEffect* createVstEffect (audioMasterCallback host, juce::AudioProcessor* (*crea
 
     try
     {
-        const juce::ScopedJuceInitialiser_GUI libraryInitialiser;
         // Build the instance on the host's thread as the message thread, as hosts expect.
-        juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+        const ModuleMessageLoop::HostTurn turn;
 
         if (host (nullptr, hostGetVersion, 0, 0, nullptr, 0.0f) == 0)
             return nullptr;
