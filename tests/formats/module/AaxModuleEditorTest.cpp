@@ -5,6 +5,9 @@
 #include "support/HostWindow.h"
 #include "support/TempHome.h"
 
+#include <cstdlib>
+#include <string>
+
 namespace quietline::test::aax
 {
 TEST (AaxModuleEditor, EmbedsInTheHostWindowAndGoesWithItsContainer)
@@ -26,6 +29,11 @@ TEST (AaxModuleEditor, EmbedsInTheHostWindowAndGoesWithItsContainer)
         ASSERT_EQ (gui->Initialize (host.unknown()), kAAXSuccess);
 
         auto* container = new FakeViewContainer (host.state, kAAXViewContainer_X11Window, reinterpret_cast<void*> (uintptr_t (frame.window)));
+        // Without a display named, the view reports an error rather than try one.
+        const std::string display = std::getenv ("DISPLAY");
+        ::unsetenv ("DISPLAY");
+        EXPECT_EQ (gui->SetViewContainer (container), kAAXNotSupported);
+        ::setenv ("DISPLAY", display.c_str(), 1);
         ASSERT_EQ (gui->SetViewContainer (container), kAAXSuccess);
         container->Release();
         for (int i = 0; i < 10; ++i)
