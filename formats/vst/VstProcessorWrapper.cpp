@@ -78,8 +78,9 @@ VstProcessorWrapper::VstProcessorWrapper (audioMasterCallback host, std::unique_
     setFlag (effFlagsHasEditor, processor->hasEditor());
     cEffect.version = identity.version;
     setUniqueID (identity.uniqueId);
-    setNumInputs (2);
-    setNumOutputs (2);
+    // The record announces the buffers the host hands over: exactly the processed channels.
+    setNumInputs (activeChannels);
+    setNumOutputs (activeChannels);
     canProcessReplacing (true);
     canMono (true);
     isSynth (false);
@@ -170,14 +171,13 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
         return;
 
     const juce::ScopedValueSetter<bool> deferred (deferHostChanges, true);
-    const int numIn = juce::jmax (0, cEffect.numInputs);
 
     for (int start = 0; start < sampleFrames;)
     {
         const juce::ScopedLock lock (processor->getCallbackLock());
-        // Only the channels of the current arrangement are touched: a host that asked for mono
-        // may hand over a single buffer.
-        const int channels = juce::jmin (activeChannels, juce::jmax (0, cEffect.numOutputs));
+        // The record's counts change with the arrangement under this lock: every buffer it
+        // announces is written, and no other (a host that asked for mono hands over one).
+        const int channels = activeChannels;
 
         if (! prepared)
         {
@@ -193,7 +193,7 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
 
         for (int c = 0; c < channels; ++c)
         {
-            const float* in = (inputs != nullptr && c < numIn) ? inputs[c] : nullptr;
+            const float* in = inputs != nullptr ? inputs[c] : nullptr;
             if (in != nullptr)
                 juce::FloatVectorOperations::copy (scratch.getWritePointer (c), in + start, n);
             else
@@ -353,12 +353,22 @@ bool VstProcessorWrapper::setSpeakerArrangement (VstSpeakerArrangement* input, V
     layout.inputBuses.add (channelSetFor (channels));
     layout.outputBuses.add (channelSetFor (channels));
 
-    const juce::ScopedLock lock (processor->getCallbackLock());
+    {
+        const juce::ScopedLock lock (processor->getCallbackLock());
 
-    if (! processor->setBusesLayout (layout))
-        return false;
+        if (! processor->setBusesLayout (layout))
+            return false;
 
-    activeChannels = channels;
+        if (activeChannels == channels)
+            return true;
+
+        activeChannels = channels;
+        setNumInputs (channels);
+        setNumOutputs (channels);
+    }
+
+    // The host reads the record's buffer counts again.
+    ioChanged();
     return true;
 }
 
