@@ -27,16 +27,17 @@ public:
     ModuleMessageLoop();
     ~ModuleMessageLoop();
 
-    /** While it lives, the host's thread that made it is the message thread (the first of
-        several concurrent turns keeps the role). A turn taken by a message the loop thread is
-        dispatching changes nothing: that thread already has the role. */
+    /** While it lives, the loop thread stands aside and the host's thread that made it is the
+        message thread (of turns on several threads at once, the first, until another one
+        dispatches). A turn taken inside a message the loop thread dispatches changes nothing:
+        that thread has the role already. */
     class HostTurn
     {
     public:
         HostTurn();
         ~HostTurn();
 
-        /** Dispatches everything pending, on the calling host thread. */
+        /** Dispatches everything pending on this turn's thread, which takes the role. */
         void dispatchPending();
 
     private:
