@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <spawn.h>
 #include <string>
+#include <utility>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,30 +37,46 @@ void setDisplay (const char* display)
         ::unsetenv ("DISPLAY");
 }
 
-/** Starts a program with the given descriptors as its 0, 1 (or the -displayfd 3); -1 on failure. */
-pid_t spawn (std::vector<std::string> args, std::vector<std::pair<int, int>> descriptors)
+/** A child process started from PATH with each (descriptor, number) pair as that number; killed
+    when the object goes unless it was waited for. */
+struct Child
 {
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init (&actions);
-    for (auto [from, to] : descriptors)
-        posix_spawn_file_actions_adddup2 (&actions, from, to);
+    Child (std::vector<std::string> args, std::vector<std::pair<int, int>> descriptors)
+    {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init (&actions);
+        for (auto [from, to] : descriptors)
+            posix_spawn_file_actions_adddup2 (&actions, from, to);
 
-    std::vector<char*> argv;
-    for (auto& a : args)
-        argv.push_back (a.data());
-    argv.push_back (nullptr);
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back (a.data());
+        argv.push_back (nullptr);
+
+        if (posix_spawnp (&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            pid = -1;
+        posix_spawn_file_actions_destroy (&actions);
+    }
+
+    ~Child()
+    {
+        if (pid > 0)
+        {
+            ::kill (pid, SIGKILL);
+            exitStatus();
+        }
+    }
+
+    /** Waits for the end; the exit status, or -1 when it did not exit by itself. */
+    int exitStatus()
+    {
+        int status = 0;
+        const bool exited = ::waitpid (std::exchange (pid, -1), &status, 0) > 0 && WIFEXITED (status);
+        return exited ? WEXITSTATUS (status) : -1;
+    }
 
     pid_t pid = -1;
-    const int failed = posix_spawnp (&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy (&actions);
-    return failed != 0 ? -1 : pid;
-}
-
-int exitStatusOf (pid_t pid)
-{
-    int status = 0;
-    return ::waitpid (pid, &status, 0) == pid && WIFEXITED (status) ? WEXITSTATUS (status) : -1;
-}
+};
 } // namespace
 
 TEST (DisplayConnection, NothingButAnEditorTriesADisplayAndWithoutOneTheEditorFailsCleanly)
@@ -110,8 +127,8 @@ TEST (DisplayConnection, AHostThatOnlyProcessesAudioOutlivesItsXServer)
     // The server writes its display number to descriptor 3 once it takes connections.
     int number[2], toHost[2], fromHost[2];
     ASSERT_TRUE (::pipe2 (number, O_CLOEXEC) == 0 && ::pipe2 (toHost, O_CLOEXEC) == 0 && ::pipe2 (fromHost, O_CLOEXEC) == 0);
-    const pid_t server = spawn ({ "Xvfb", "-displayfd", "3", "-nolisten", "tcp" }, { { number[1], 3 } });
-    ASSERT_GT (server, 0) << "Xvfb";
+    Child server ({ "Xvfb", "-displayfd", "3", "-nolisten", "tcp" }, { { number[1], 3 } });
+    ASSERT_GT (server.pid, 0) << "Xvfb";
     ::close (number[1]);
     std::string display = ":";
     for (char c; ::read (number[0], &c, 1) == 1 && c != '\n';)
@@ -119,19 +136,18 @@ TEST (DisplayConnection, AHostThatOnlyProcessesAudioOutlivesItsXServer)
     ASSERT_GT (display.size(), 1u) << "Xvfb gave no display";
     setDisplay (display.c_str());
 
-    const pid_t audioHost = spawn ({ QUIETLINE_AUDIO_ONLY_HOST, QUIETLINE_MODULE_PATH }, { { toHost[0], 0 }, { fromHost[1], 1 } });
-    ASSERT_GT (audioHost, 0);
+    Child audioHost ({ QUIETLINE_AUDIO_ONLY_HOST, QUIETLINE_MODULE_PATH }, { { toHost[0], 0 }, { fromHost[1], 1 } });
+    ASSERT_GT (audioHost.pid, 0);
     ::close (toHost[0]);
     ::close (fromHost[1]);
     char ready = 0;
-    EXPECT_EQ (::read (fromHost[0], &ready, 1), 1);
+    ASSERT_EQ (::read (fromHost[0], &ready, 1), 1);
 
-    ::kill (server, SIGTERM);
-    EXPECT_EQ (exitStatusOf (server), 0) << "the server is gone";
+    ::kill (server.pid, SIGTERM);
+    EXPECT_EQ (server.exitStatus(), 0) << "the server is gone";
     EXPECT_EQ (::write (toHost[1], "g", 1), 1);
-    EXPECT_EQ (exitStatusOf (audioHost), 0) << "processed, saved and restored, and an editor failed cleanly";
-    ::close (toHost[1]);
-    ::close (fromHost[0]);
-    ::close (number[0]);
+    EXPECT_EQ (audioHost.exitStatus(), 0) << "processed, saved and restored, and an editor failed cleanly";
+    for (int fd : { number[0], toHost[1], fromHost[0] })
+        ::close (fd);
 }
 } // namespace quietline::test
