@@ -6,6 +6,27 @@
 
 namespace kelmora::core
 {
+namespace
+{
+// Names cross the controller's lock only as copies with storage of their own. A juce::String
+// shares its storage and the holder that lets go last frees it, so a name shared with a
+// caller's string or a state element could be freed outside the lock by that holder, with no
+// order against the readers that copy it under the lock.
+juce::String ownCopy (const juce::String& text)
+{
+    return juce::String (juce::CharPointer_UTF8 (text.toRawUTF8()));
+}
+
+void ownStrings (juce::XmlElement& element)
+{
+    for (int i = 0; i < element.getNumAttributes(); ++i)
+        element.setAttribute (juce::Identifier (element.getAttributeName (i)), ownCopy (element.getAttributeValue (i)));
+
+    for (auto* child : element.getChildIterator())
+        ownStrings (*child);
+}
+} // namespace
+
 PresetController::PresetController (std::unique_ptr<ParamManager> manager, const juce::String& fileName)
     : paramManager (std::move (manager)),
       userPresetFileName (fileName),
@@ -250,7 +271,7 @@ bool PresetController::storeInUserSlot (int slot, const juce::String& name)
 {
     const int previous = paramManager->getActivePresetIndex();
 
-    if (! paramManager->storeUserPreset (userPresetFileName, slot, name))
+    if (! paramManager->storeUserPreset (userPresetFileName, slot, ownCopy (name)))
         return false;
 
     // Undo goes back to the preset the user came from, and so does deleting the new preset
@@ -315,9 +336,10 @@ bool PresetController::deleteUserPreset (int slot)
     return true;
 }
 
-void PresetController::renamePreset (int index, const juce::String& name)
+void PresetController::renamePreset (int index, const juce::String& newName)
 {
     const juce::ScopedLock sl (lock);
+    const auto name = ownCopy (newName);
 
     if (index == paramManager->getActivePresetIndex())
     {
@@ -538,11 +560,14 @@ void PresetController::saveState (juce::XmlElement& element)
     const juce::ScopedLock sl (lock);
     paramManager->writeState (element);
     undoHistory.writeToXml (element);
+    ownStrings (element);
 }
 
-void PresetController::loadState (const juce::XmlElement& element)
+void PresetController::loadState (const juce::XmlElement& state)
 {
     const juce::ScopedLock sl (lock);
+    juce::XmlElement element (state);
+    ownStrings (element);
     // Edits of presets that the state does not mention must not survive it.
     paramManager->restorePresetBank (userPresetFileName);
     paramManager->readState (element);
@@ -579,13 +604,13 @@ juce::String PresetController::getPresetName (int index)
 {
     const juce::ScopedLock sl (lock);
     const auto& name = paramManager->getPreset (index).getName();
-    return name.isEmpty() ? juce::String ("N/A") : name;
+    return name.isEmpty() ? juce::String ("N/A") : ownCopy (name);
 }
 
 juce::String PresetController::getActivePresetName()
 {
     const juce::ScopedLock sl (lock);
-    return paramManager->getPreset (paramManager->getActivePresetIndex()).getName();
+    return ownCopy (paramManager->getPreset (paramManager->getActivePresetIndex()).getName());
 }
 
 bool PresetController::presetNameExists (const juce::String& name, bool ignoreCase)

@@ -37,7 +37,7 @@ public:
     }
 
     // Declared first: the host's thread is the message thread for as long as the editor lives.
-    juce::SharedResourcePointer<vst::HostDrivenEventLoop> eventLoop;
+    vst::ModuleMessageLoop::HostTurn turn;
 
 private:
     juce::AudioProcessor& processor;
@@ -57,6 +57,12 @@ AAX_Result AaxEditorGUI::Uninitialize()
     return AAX_CEffectGUI::Uninitialize();
 }
 
+AAX_Result AaxEditorGUI::SetViewContainer (IACFUnknown* container)
+{
+    const AAX_Result result = AAX_CEffectGUI::SetViewContainer (container);
+    return result == kAAXSuccess && container != nullptr && holder == nullptr ? kAAXNotSupported : result;
+}
+
 void AaxEditorGUI::CreateViewContents() {}
 
 void AaxEditorGUI::CreateViewContainer()
@@ -68,7 +74,10 @@ void AaxEditorGUI::CreateViewContainer()
         if (effect == nullptr)
             return;
 
-        juce::SharedResourcePointer<vst::HostDrivenEventLoop> eventLoop;
+        const vst::ModuleMessageLoop::HostTurn turn;
+        if (! vst::ModuleMessageLoop::connectToDisplay())
+            return;
+
         auto& processor = effect->getProcessor();
         auto* editor = processor.createEditorIfNeeded();
         if (editor == nullptr)
@@ -110,7 +119,7 @@ AAX_Result AaxEditorGUI::GetViewSize (AAX_Point* size) const
 AAX_Result AaxEditorGUI::TimerWakeup()
 {
     if (holder != nullptr)
-        holder->eventLoop->processPendingEvents();
+        holder->turn.dispatchPending();
     return kAAXSuccess;
 }
 

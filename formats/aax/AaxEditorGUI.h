@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/aax/AAX_CEffectGUI.h"
-#include "formats/vst/HostDrivenEventLoop.h"
+#include "formats/vst/ModuleMessageLoop.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -12,7 +12,8 @@ namespace kelmora::aax
 /** The AAX GUI of a processor effect: when the host hands it a view container it creates the
     processor's editor (through the effect) and, when the container is an X11 window, embeds the
     editor in it; a null container deletes the editor. While an editor exists the host's UI
-    thread is the message thread, pumped by the host's timer calls.
+    thread is the message thread, pumped by the host's timer calls. Without a display no editor
+    is made.
 
     The host calls everything here on its user-interface thread. */
 class AaxEditorGUI : public AAX_CEffectGUI
@@ -26,6 +27,9 @@ public:
 
     /** Deletes the editor before the effect is given back. */
     AAX_Result Uninitialize() override;
+    /** As the base does; an error when a container came but no editor could be made for it
+        (no display to show it on). */
+    AAX_Result SetViewContainer (IACFUnknown* viewContainer) override;
     AAX_Result GetViewSize (AAX_Point* size) const override;
     AAX_Result TimerWakeup() override;
     AAX_Result ParameterUpdated (const char* parameterID) override;

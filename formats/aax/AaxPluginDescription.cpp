@@ -3,7 +3,7 @@
 #include "core/ProductIdentity.h"
 #include "formats/aax/AaxEditorGUI.h"
 #include "formats/aax/AaxProcessorEffect.h"
-#include "formats/vst/HostDrivenEventLoop.h"
+#include "formats/vst/ModuleMessageLoop.h"
 #include "platform/aax/AAXConstants.h"
 
 #include <algorithm>
@@ -57,11 +57,10 @@ AAX_Result describeComponent (AAX_IEffectDescriptor& effect, const Configuration
     return result != kAAXSuccess ? result : effect.AddComponent (component);
 }
 
-/** JUCE and the module's message thread, kept alive by every effect made for a host. */
+/** JUCE and the module's message loop, kept alive by every effect made for a host. */
 struct JuceRuntime
 {
-    juce::ScopedJuceInitialiser_GUI initialiser;
-    juce::SharedResourcePointer<vst::PluginMessageThread> messageThread;
+    juce::SharedResourcePointer<vst::ModuleMessageLoop> messageLoop;
 };
 } // namespace
 
@@ -74,7 +73,7 @@ IACFUnknown* createProcessorEffect()
 
         {
             // Built on the host's thread as the message thread, as plug-ins expect.
-            juce::SharedResourcePointer<vst::HostDrivenEventLoop> eventLoop;
+            const vst::ModuleMessageLoop::HostTurn turn;
             juce::PluginHostType::jucePlugInClientCurrentWrapperType = juce::AudioProcessor::wrapperType_AAX;
             juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_AAX);
             processor.reset (createPluginFilter());

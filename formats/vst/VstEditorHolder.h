@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/vst/HostDrivenEventLoop.h"
+#include "formats/vst/ModuleMessageLoop.h"
 #include "platform/vst/VstInterface.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -25,6 +25,8 @@ public:
     ERect getHostRect() const;
     /** Puts the editor into the host's window (an X11 window id on Linux). */
     void attachTo (void* parentWindow);
+    /** Runs JUCE's pending messages (the host's idle call). */
+    void dispatchPendingMessages() { turn.dispatchPending(); }
 
     void paint (juce::Graphics& g) override;
     void childBoundsChanged (juce::Component* child) override;
@@ -32,7 +34,7 @@ public:
 private:
     VstEditorHolder (VstProcessorWrapper& wrapper, juce::AudioProcessorEditor& editor);
 
-    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+    ModuleMessageLoop::HostTurn turn;
     VstProcessorWrapper& wrapper;
     juce::AudioProcessorEditor* editor;
     bool attached = false;

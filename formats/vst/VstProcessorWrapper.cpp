@@ -1,7 +1,6 @@
 #include "formats/vst/VstProcessorWrapper.h"
 
 #include "formats/IndexedParameters.h"
-#include "formats/vst/HostDrivenEventLoop.h"
 #include "formats/vst/VstEditorHolder.h"
 
 #include <cmath>
@@ -70,8 +69,9 @@ VstProcessorWrapper::VstProcessorWrapper (audioMasterCallback host, std::unique_
     setFlag (effFlagsHasEditor, processor->hasEditor());
     cEffect.version = identity.version;
     setUniqueID (identity.uniqueId);
-    setNumInputs (2);
-    setNumOutputs (2);
+    // The record announces the buffers the host hands over: exactly the processed channels.
+    setNumInputs (activeChannels);
+    setNumOutputs (activeChannels);
     canProcessReplacing (true);
     canMono (true);
     isSynth (false);
@@ -89,6 +89,7 @@ VstProcessorWrapper::VstProcessorWrapper (audioMasterCallback host, std::unique_
 VstProcessorWrapper::~VstProcessorWrapper()
 {
     // Keep the message thread out of our timers and async updates while they go.
+    const ModuleMessageLoop::HostTurn turn;
     const juce::MessageManagerLock messageLock;
 
     cancelPendingUpdate();
@@ -161,14 +162,13 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
         return;
 
     const juce::ScopedValueSetter<bool> deferred (deferHostChanges, true);
-    const int numIn = juce::jmax (0, cEffect.numInputs);
 
     for (int start = 0; start < sampleFrames;)
     {
         const juce::ScopedLock lock (processor->getCallbackLock());
-        // Only the channels of the current arrangement are touched: a host that asked for mono
-        // may hand over a single buffer.
-        const int channels = juce::jmin (activeChannels, juce::jmax (0, cEffect.numOutputs));
+        // The record's counts change with the arrangement under this lock: every buffer it
+        // announces is written, and no other (a host that asked for mono hands over one).
+        const int channels = activeChannels;
 
         if (! prepared)
         {
@@ -184,7 +184,7 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
 
         for (int c = 0; c < channels; ++c)
         {
-            const float* in = (inputs != nullptr && c < numIn) ? inputs[c] : nullptr;
+            const float* in = inputs != nullptr ? inputs[c] : nullptr;
             if (in != nullptr)
                 juce::FloatVectorOperations::copy (scratch.getWritePointer (c), in + start, n);
             else
@@ -344,12 +344,22 @@ bool VstProcessorWrapper::setSpeakerArrangement (VstSpeakerArrangement* input, V
     layout.inputBuses.add (channelSetFor (channels));
     layout.outputBuses.add (channelSetFor (channels));
 
-    const juce::ScopedLock lock (processor->getCallbackLock());
+    {
+        const juce::ScopedLock lock (processor->getCallbackLock());
 
-    if (! processor->setBusesLayout (layout))
-        return false;
+        if (! processor->setBusesLayout (layout))
+            return false;
 
-    activeChannels = channels;
+        if (activeChannels == channels)
+            return true;
+
+        activeChannels = channels;
+        setNumInputs (channels);
+        setNumOutputs (channels);
+    }
+
+    // The host reads the record's buffer counts again.
+    ioChanged();
     return true;
 }
 
@@ -503,9 +513,9 @@ void VstProcessorWrapper::deliverHostChanges()
 //==============================================================================
 intptr_t VstProcessorWrapper::getEditorRect (ERect** rect)
 {
-    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+    const ModuleMessageLoop::HostTurn turn;
 
-    if (editorHolder == nullptr)
+    if (editorHolder == nullptr && ModuleMessageLoop::connectToDisplay())
         editorHolder = VstEditorHolder::create (*this);
 
     if (editorHolder == nullptr)
@@ -518,9 +528,9 @@ intptr_t VstProcessorWrapper::getEditorRect (ERect** rect)
 
 intptr_t VstProcessorWrapper::openEditor (void* parentWindow)
 {
-    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+    const ModuleMessageLoop::HostTurn turn;
 
-    if (editorHolder == nullptr)
+    if (editorHolder == nullptr && ModuleMessageLoop::connectToDisplay())
         editorHolder = VstEditorHolder::create (*this);
 
     if (editorHolder == nullptr)
@@ -535,7 +545,7 @@ void VstProcessorWrapper::closeEditor()
     if (editorHolder == nullptr)
         return;
 
-    juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+    const ModuleMessageLoop::HostTurn turn;
     editorHolder.reset();
 }
 
@@ -544,10 +554,7 @@ void VstProcessorWrapper::idleEditor()
     deliverHostChanges();
 
     if (editorHolder != nullptr)
-    {
-        juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
-        eventLoop->processPendingEvents();
-    }
+        editorHolder->dispatchPendingMessages();
 }
 
 //==============================================================================
@@ -558,9 +565,8 @@ AEffect* createVstEffect (audioMasterCallback host, juce::AudioProcessor* (*crea
 
     try
     {
-        const juce::ScopedJuceInitialiser_GUI libraryInitialiser;
         // Build the instance on the host's thread as the message thread, as hosts expect.
-        juce::SharedResourcePointer<HostDrivenEventLoop> eventLoop;
+        const ModuleMessageLoop::HostTurn turn;
 
         if (host (nullptr, hostGetVersion, 0, 0, nullptr, 0.0f) == 0)
             return nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/vst/AudioEffectX.h"
-#include "formats/vst/PluginMessageThread.h"
+#include "formats/vst/ModuleMessageLoop.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -35,8 +35,8 @@ struct VstIdentity
     thread. Processing runs under the processor's callback lock, allocates nothing and makes no
     host request; resume, suspend, the channel layout and the state restore change what the
     audio path reads under that same lock. While no editor is open the module's own message
-    thread runs JUCE's messages; an open editor hands that role to the host's UI thread, whose
-    idle calls drive it. */
+    loop runs JUCE's messages; an open editor hands that role to the host's UI thread, whose
+    idle calls drive it. No display is touched before an editor is asked for. */
 class VstProcessorWrapper : public AudioEffectX,
                             private juce::AudioProcessorListener,
                             private juce::AsyncUpdater
@@ -107,8 +107,7 @@ private:
     void idleEditor();
 
     // Declared first: JUCE is initialised before, and shut down after, everything below.
-    juce::ScopedJuceInitialiser_GUI libraryInitialiser;
-    juce::SharedResourcePointer<PluginMessageThread> messageThread;
+    juce::SharedResourcePointer<ModuleMessageLoop> messageLoop;
 
     std::unique_ptr<juce::AudioProcessor> processor;
     const VstIdentity identity;

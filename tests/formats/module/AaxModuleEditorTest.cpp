@@ -9,6 +9,9 @@
 // After GoogleTest, whose headers Xlib's macros break.
 #include <X11/Xlib.h>
 
+#include <cstdlib>
+#include <string>
+
 namespace quietline::test::aax
 {
 using namespace kelmora::tools::aaxhost;
@@ -32,6 +35,11 @@ TEST (AaxModuleEditor, EmbedsInTheHostWindowAndGoesWithItsContainer)
         ASSERT_EQ (gui->Initialize (host.unknown()), kAAXSuccess);
 
         auto* container = new HostViewContainer (host.state, kAAXViewContainer_X11Window, reinterpret_cast<void*> (uintptr_t (frame.window)));
+        // Without a display named, the view reports an error rather than try one.
+        const std::string display = std::getenv ("DISPLAY");
+        ::unsetenv ("DISPLAY");
+        EXPECT_EQ (gui->SetViewContainer (container), kAAXNotSupported);
+        ::setenv ("DISPLAY", display.c_str(), 1);
         ASSERT_EQ (gui->SetViewContainer (container), kAAXSuccess);
         container->Release();
         for (int i = 0; i < 10; ++i)

@@ -144,6 +144,31 @@ TEST_F (ModuleTest, InstancesSideBySideReportTheirLatencyAndDelayAnImpulseByIt)
     }
 }
 
+TEST_F (ModuleTest, TheRecordFollowsTheArrangementAndEveryOutputItAnnouncesIsWritten)
+{
+    auto& e = instance();
+    e.start (44100.0, 64);   // the audio passes unchanged
+    // Channels asked for, and the host's notices of a changed record.
+    for (auto [channels, notices] : { std::pair { 1, 1 }, { 2, 1 }, { 2, 0 }, { 1, 1 } })
+    {
+        e.suspend();
+        e.clearRequests();
+        ASSERT_TRUE (e.setChannels (channels));
+        const auto requests = e.requests();
+        EXPECT_EQ (std::count_if (requests.begin(), requests.end(), [] (const HostRequest& r) { return r.opcode == hostIoChanged; }), notices);
+        EXPECT_EQ (std::make_pair (e.numInputs(), e.numOutputs()), std::make_pair (channels, channels));
+        e.resume();
+
+        // Every buffer the record announces holds stale audio before the call.
+        Channels in ((size_t) channels, noise (64, 5)), out ((size_t) e.numOutputs(), std::vector<float> (64, 9.0f));
+        std::vector<float*> inPointers, outPointers;
+        for (auto& c : in) inPointers.push_back (c.data());
+        for (auto& c : out) outPointers.push_back (c.data());
+        e.process (inPointers.data(), outPointers.data(), 64);
+        EXPECT_EQ (out, in) << channels;
+    }
+}
+
 TEST_F (ModuleTest, SteepFullMixFilterRemovesFortyKilohertzAndKeepsOneKilohertz)
 {
     auto& e = instance();

@@ -52,6 +52,9 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
             effect->processReplacing (effect, io, io, 256);
     });
 
+    ERect* rect = nullptr;
+    ASSERT_EQ (dispatch (effEditGetRect, 0, &rect), 1);
+    EXPECT_EQ (std::make_pair (rect->right - rect->left, rect->bottom - rect->top), std::make_pair (406, 242));
     ASSERT_EQ (dispatch (effEditOpen, 0, (void*) (uintptr_t) parent), 1);
     ASSERT_NE (processor.getActiveEditor(), nullptr);
     ::Window root = 0, parentOfParent = 0, *children = nullptr;

@@ -1,0 +1,153 @@
+// Who touches an X display: only an editor. The product through its VST entry in this process,
+// where JUCE's X11 singleton can be seen, and the built module in a host process that only
+// processes audio while its X server goes away.
+#include "support/Concurrency.h"
+#include "support/TempHome.h"
+#include "platform/vst/VstInterface.h"
+
+#include <gtest/gtest.h>
+
+// After gtest: Xlib's macros would break its names.
+#define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
+#include <juce_gui_basics/juce_gui_basics.h>
+
+#include <csignal>
+#include <fcntl.h>
+#include <cstdlib>
+#include <spawn.h>
+#include <string>
+#include <utility>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern "C" AEffect* VSTPluginMain (audioMasterCallback host);
+extern char** environ;
+
+namespace quietline::test
+{
+namespace
+{
+intptr_t host (AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) { return opcode == hostGetVersion ? 2400 : 0; }
+
+void setDisplay (const char* display)
+{
+    if (display != nullptr)
+        ::setenv ("DISPLAY", display, 1);
+    else
+        ::unsetenv ("DISPLAY");
+}
+
+/** A child process started from PATH with each (descriptor, number) pair as that number; killed
+    when the object goes unless it was waited for. */
+struct Child
+{
+    Child (std::vector<std::string> args, std::vector<std::pair<int, int>> descriptors)
+    {
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init (&actions);
+        for (auto [from, to] : descriptors)
+            posix_spawn_file_actions_adddup2 (&actions, from, to);
+
+        std::vector<char*> argv;
+        for (auto& a : args)
+            argv.push_back (a.data());
+        argv.push_back (nullptr);
+
+        if (posix_spawnp (&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            pid = -1;
+        posix_spawn_file_actions_destroy (&actions);
+    }
+
+    ~Child()
+    {
+        if (pid > 0)
+        {
+            ::kill (pid, SIGKILL);
+            exitStatus();
+        }
+    }
+
+    /** Waits for the end; the exit status, or -1 when it did not exit by itself. */
+    int exitStatus()
+    {
+        int status = 0;
+        const bool exited = ::waitpid (std::exchange (pid, -1), &status, 0) > 0 && WIFEXITED (status);
+        return exited ? WEXITSTATUS (status) : -1;
+    }
+
+    pid_t pid = -1;
+};
+} // namespace
+
+TEST (DisplayConnection, NothingButAnEditorTriesADisplayAndWithoutOneTheEditorFailsCleanly)
+{
+    TempHome home;
+
+    // Unset and empty: no attempt at all (JUCE would try ":0"); named but unserved: tried only
+    // for the editor.
+    for (const char* display : { (const char*) nullptr, "", ":9875" })
+    {
+        setDisplay (display);
+        AEffect* e = VSTPluginMain (&host);
+        ASSERT_NE (e, nullptr);
+        const auto dispatch = [e] (int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
+            return e->dispatcher (e, opcode, index, value, ptr, opt);
+        };
+
+        dispatch (effOpen);
+        dispatch (effSetSampleRate, 0, 0, nullptr, 96000.0f);
+        dispatch (effSetBlockSize, 0, 256);
+        dispatch (effMainsChanged, 0, 1);
+        std::vector<float> left (256, 0.5f), right (256, 0.5f);
+        float* io[] = { left.data(), right.data() };
+        e->processReplacing (e, io, io, 256);
+        void* chunk = nullptr;
+        const auto size = dispatch (effGetChunk, 0, 0, &chunk);
+        EXPECT_EQ (dispatch (effSetChunk, 0, size, chunk), 1);
+
+        // Whatever the calls above posted has run on the module's message thread.
+        std::atomic<bool> delivered { false };
+        juce::MessageManager::callAsync ([&delivered] { delivered = true; });
+        ASSERT_TRUE (waitUntil ([&] { return delivered.load(); })) << "watchdog: no message arrived";
+        EXPECT_EQ (juce::XWindowSystem::getInstanceWithoutCreating(), nullptr) << (display ? display : "unset");
+
+        ERect* rect = nullptr;
+        EXPECT_EQ (std::make_pair (dispatch (effEditGetRect, 0, 0, &rect), dispatch (effEditOpen)), std::make_pair (intptr_t (0), intptr_t (0)));
+        EXPECT_EQ (juce::XWindowSystem::getInstanceWithoutCreating() != nullptr, display != nullptr && *display != 0);
+        EXPECT_EQ (dispatch (effClose), 1);
+    }
+}
+
+TEST (DisplayConnection, AHostThatOnlyProcessesAudioOutlivesItsXServer)
+{
+    TempHome home;
+    const Watchdog watchdog ("the X server or the host process is stuck");
+    ::signal (SIGPIPE, SIG_IGN);
+
+    // The server writes its display number to descriptor 3 once it takes connections.
+    int number[2], toHost[2], fromHost[2];
+    ASSERT_TRUE (::pipe2 (number, O_CLOEXEC) == 0 && ::pipe2 (toHost, O_CLOEXEC) == 0 && ::pipe2 (fromHost, O_CLOEXEC) == 0);
+    Child server ({ "Xvfb", "-displayfd", "3", "-nolisten", "tcp" }, { { number[1], 3 } });
+    ASSERT_GT (server.pid, 0) << "Xvfb";
+    ::close (number[1]);
+    std::string display = ":";
+    for (char c; ::read (number[0], &c, 1) == 1 && c != '\n';)
+        display += c;
+    ASSERT_GT (display.size(), 1u) << "Xvfb gave no display";
+    setDisplay (display.c_str());
+
+    Child audioHost ({ QUIETLINE_AUDIO_ONLY_HOST, QUIETLINE_MODULE_PATH }, { { toHost[0], 0 }, { fromHost[1], 1 } });
+    ASSERT_GT (audioHost.pid, 0);
+    ::close (toHost[0]);
+    ::close (fromHost[1]);
+    char ready = 0;
+    ASSERT_EQ (::read (fromHost[0], &ready, 1), 1);
+
+    ::kill (server.pid, SIGTERM);
+    EXPECT_EQ (server.exitStatus(), 0) << "the server is gone";
+    EXPECT_EQ (::write (toHost[1], "g", 1), 1);
+    EXPECT_EQ (audioHost.exitStatus(), 0) << "processed, saved and restored, and an editor failed cleanly";
+    for (int fd : { number[0], toHost[1], fromHost[0] })
+        ::close (fd);
+}
+} // namespace quietline::test
