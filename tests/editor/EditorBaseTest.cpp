@@ -29,38 +29,30 @@ TEST_F (EditorBase, PresetBarFitsTheBaseWidth)
     }
 }
 
-// What the tick shows: the copy button's enable, the state buttons' enable, which pair shows.
-TEST_F (EditorBase, TickShowsTheAbPairOfTheActiveStateAndEnablesItsButtons)
+// What the tick shows: the copy button's enable, the state buttons' enable, which pair shows, and
+// the undo and redo buttons, enabled with a tooltip saying what they would do.
+TEST_F (EditorBase, TickShowsTheAbPairAndUndoAndRedo)
 {
-    const std::pair<std::function<void()>, const char*> rows[] = {
-        { [] {}, "copy+ states- A" },                                                       // linked at start
-        { [this] { editor->buttonClicked (&editor->copyAToBButton); }, "copy- states+ A" }, // copied, equal
-        { [this] { setValue (0, 23000.0); }, "copy+ states+ A" },
-        { [this] { editor->buttonClicked (&editor->stateAButton); }, "copy+ states+ B" },
-        { [this] { editor->buttonClicked (&editor->stateBButton); }, "copy+ states+ A" },
+    const struct { std::function<void()> act; const char* shown; const char* undo; const char* redo; } rows[] = {
+        { [] {}, "copy+ states- A", "", "" }, // linked at start
+        { [this] { setValue (0, 22000.0); }, "copy+ states- A", "Change \"Frequency\" parameter value back to 21000 Hz", "" },
+        { [this] { editor->buttonClicked (&editor->undoButton); }, "copy+ states- A", "", "Change \"Frequency\" parameter value back to 22000 Hz" },
+        { [this] { editor->buttonClicked (&editor->copyAToBButton); }, "copy- states+ A", "Revert A>B to initial state", "" }, // copied, equal
+        { [this] { setValue (0, 23000.0); }, "copy+ states+ A", "Change \"Frequency\" parameter value back to 21000 Hz", "" },
+        { [this] { editor->buttonClicked (&editor->stateAButton); }, "copy+ states+ B", "Restore A/B back to A", "" },
+        { [this] { editor->buttonClicked (&editor->stateBButton); }, "copy+ states+ A", "Restore A/B back to B", "" },
     };
-    for (const auto& [act, expected] : rows)
+    for (const auto& row : rows)
     {
-        act();
+        row.act();
         editor->timerCallback();
         const bool b = processor->getParamManager().isStateBActive();
         EXPECT_EQ (juce::String ("copy") + (editor->copyAToBButton.isEnabled() ? "+" : "-") + " states" + (editor->stateAButton.isEnabled() ? "+" : "-")
-                       + (b ? " B" : " A"), expected);
-        EXPECT_TRUE (editor->stateBButton.isVisible() == b && editor->copyBToAButton.isVisible() == b && editor->stateAButton.isVisible() != b) << expected;
+                       + (b ? " B" : " A"), row.shown);
+        EXPECT_TRUE (editor->stateBButton.isVisible() == b && editor->copyBToAButton.isVisible() == b && editor->stateAButton.isVisible() != b) << row.shown;
+        for (const auto& [button, tooltip] : { std::pair { &editor->undoButton, row.undo }, { &editor->redoButton, row.redo } })
+            EXPECT_TRUE (button->getTooltip() == tooltip && button->isEnabled() == (*tooltip != 0)) << row.shown << " " << button->getTooltip();
     }
-}
-
-TEST_F (EditorBase, TickDescribesUndoAndRedoInTheirTooltips)
-{
-    setValue (0, 22000.0);
-    editor->timerCallback();
-    EXPECT_FALSE (editor->redoButton.isEnabled());
-    EXPECT_EQ (editor->undoButton.getTooltip(), "Change \"Frequency\" parameter value back to 21000 Hz");
-    editor->buttonClicked (&editor->undoButton);
-    editor->timerCallback();
-    EXPECT_FALSE (editor->undoButton.isEnabled());
-    EXPECT_EQ (editor->undoButton.getTooltip(), "");
-    EXPECT_TRUE (editor->redoButton.getTooltip().contains ("Frequency")) << editor->redoButton.getTooltip();
 }
 
 // The box selects by id, since names can repeat.

@@ -27,11 +27,6 @@ struct Peek : kelmora::editor::KelmoraLabsTemplateAudioProcessorEditor
 struct ProductEditor : ::testing::Test
 {
     ProductEditor() { processor->addListener (&host); }
-    ~ProductEditor() override
-    {
-        editor.reset();
-        processor->removeListener (&host);
-    }
 
     int undoSteps() const { return processor->getPresetController().getUndoHistory().getNumUndoable(); }
     kelmora::core::Parameter& param (int i) { return *processor->getParamManager().getParam (i); }
@@ -55,8 +50,8 @@ struct ProductEditor : ::testing::Test
     quietline::test::ManualClock clock;
     quietline::test::ScopedClockOverride clockOverride { clock };
     quietline::test::TempHome home;
+    quietline::test::HostSpy host; // outlives the processor that tells it
     std::unique_ptr<Product> processor = std::make_unique<Product>();
-    quietline::test::HostSpy host;
     std::unique_ptr<Peek> editor = std::make_unique<Peek> (*processor);
 };
 
