@@ -2,6 +2,7 @@
 
 #include "editor/XYSlider.h"
 
+#include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>
 
 #include <gtest/gtest.h>
@@ -38,6 +39,17 @@ inline void deliverPostedMessages()
         juce::MessageManager::getInstance()->runDispatchLoopUntil (5);
     ASSERT_TRUE (*arrived) << "watchdog: the message queue did not deliver within 10 s";
 }
+/** What the host hears from the processor: parameter calls in order, and how often it was told to refresh. */
+struct HostSpy : juce::AudioProcessorListener
+{
+    juce::StringArray log;
+    int changes = 0;
+    void audioProcessorParameterChanged (juce::AudioProcessor*, int i, float) override { log.add ("set " + juce::String (i)); }
+    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override { ++changes; }
+    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int i) override { log.add ("begin " + juce::String (i)); }
+    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int i) override { log.add ("end " + juce::String (i)); }
+};
+
 /** Writes each pad notification, a value change as the values the listener reads then. */
 struct PadLog : kelmora::editor::XYSlider::Listener
 {

@@ -7,6 +7,7 @@
 #include "support/ManualClock.h"
 #include "support/TempHome.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace
@@ -23,24 +24,9 @@ struct Peek : kelmora::editor::KelmoraLabsTemplateAudioProcessorEditor
         KelmoraLabsTemplateAudioProcessorEditor::slopeSlider;
 };
 
-/** What the host hears from the processor. */
-struct HostSpy : juce::AudioProcessorListener
-{
-    juce::StringArray log;
-    void audioProcessorParameterChanged (juce::AudioProcessor*, int i, float) override { log.add ("set " + juce::String (i)); }
-    void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
-    void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int i) override { log.add ("begin " + juce::String (i)); }
-    void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int i) override { log.add ("end " + juce::String (i)); }
-};
-
 struct ProductEditor : ::testing::Test
 {
     ProductEditor() { processor->addListener (&host); }
-    ~ProductEditor() override
-    {
-        editor.reset();
-        processor->removeListener (&host);
-    }
 
     int undoSteps() const { return processor->getPresetController().getUndoHistory().getNumUndoable(); }
     kelmora::core::Parameter& param (int i) { return *processor->getParamManager().getParam (i); }
@@ -64,25 +50,17 @@ struct ProductEditor : ::testing::Test
     quietline::test::ManualClock clock;
     quietline::test::ScopedClockOverride clockOverride { clock };
     quietline::test::TempHome home;
+    quietline::test::HostSpy host; // outlives the processor that tells it
     std::unique_ptr<Product> processor = std::make_unique<Product>();
-    HostSpy host;
     std::unique_ptr<Peek> editor = std::make_unique<Peek> (*processor);
 };
 
-TEST_F (ProductEditor, OpensAtItsSizeShowingTheParametersAtOnce)
+// Before its first tick: the rate known, and every row painted, the last one included.
+TEST_F (ProductEditor, OpensAtItsSizeInsideItsBoundsAndPainted)
 {
     EXPECT_EQ (editor->getBounds(), juce::Rectangle<int> (0, 0, 406, 242));
-    EXPECT_EQ (shownText (editor->frequencySlider), "21.0 kHz");
-    EXPECT_EQ (shownText (editor->slopeSlider), "75.0 %");
-    EXPECT_EQ (shownText (editor->mixSlider), "100.0 %");
-    EXPECT_FALSE (editor->bypassButton.getToggleState());
-    EXPECT_FLOAT_EQ (editor->magnitudeDisplay.getValueX(), param (Product::freqParam).getNormalisedValue());
-    EXPECT_FLOAT_EQ (editor->magnitudeDisplay.getValueY(), 0.75f);
-    EXPECT_EQ (editor->magnitudeDisplay.getPlot().getCornerFrequency(), 21000.0);
     EXPECT_EQ (editor->magnitudeDisplay.getSampleRate(), 44100.0) << "the curve step ran";
     EXPECT_TRUE (editor->magnitudeDisplay.getMessage().isVisible());
-    EXPECT_TRUE (host.log.isEmpty()) << host.log.joinIntoString (", ");
-
     const juce::Rectangle<int> editorArea (0, 0, 406, 242);
     for (auto* c : editor->getChildren())
         EXPECT_TRUE (editorArea.contains (c->getBounds())) << c->getName() << " " << c->getBounds().toString();
@@ -94,13 +72,7 @@ TEST_F (ProductEditor, OpensAtItsSizeShowingTheParametersAtOnce)
 
 TEST_F (ProductEditor, DragsReachTheHostAsGesturesWithOneUndoStepPerParameter)
 {
-    struct Row
-    {
-        const char* what;
-        std::function<void()> act;
-        juce::StringArray heard;
-        int undoSteps;
-    };
+    struct Row { const char* what; std::function<void()> act; juce::StringArray heard; int undoSteps; };
     auto& slope = editor->slopeSlider;
     auto& pad = editor->magnitudeDisplay;
     const Row rows[] = {
@@ -148,23 +120,36 @@ TEST_F (ProductEditor, WheelStepsAreHostGesturesAndQuickOnesOneUndoStep)
     EXPECT_EQ (param (Product::mixParam).getValueText(), "80.0");
 }
 
-TEST_F (ProductEditor, HostAutomationMovesTheControlsWithoutUndoOrEcho)
+// The host sets the parameters; the controls show them at once on opening, or on the next tick,
+// with no undo step and no echo to the host.
+TEST_F (ProductEditor, ControlsShowTheHostsValuesOnOpeningAndOnTheTickWithoutUndoOrEcho)
 {
-    const float corner = param (Product::freqParam).valueToNormalised (23000.0);
-    const int before = undoSteps();
-    processor->setParameter (Product::freqParam, corner);
-    processor->setParameter (Product::mixParam, 0.5f);
-    processor->setParameter (Product::bypassParam, 1.0f);
-    host.log.clear();
-    editor->timerCallback();
-
-    EXPECT_EQ (shownText (editor->frequencySlider), "23.0 kHz");
-    EXPECT_EQ (shownText (editor->mixSlider), "50.0 %");
-    EXPECT_TRUE (editor->bypassButton.getToggleState());
-    EXPECT_FLOAT_EQ (editor->magnitudeDisplay.getValueX(), corner);
-    EXPECT_EQ (editor->magnitudeDisplay.getPlot().getCornerFrequency(), 23000.0);
-    EXPECT_EQ (undoSteps(), before);
-    EXPECT_TRUE (host.log.isEmpty()) << host.log.joinIntoString (", ");
+    const struct { bool reopen; double hz; float slope, mix, bypass; const char* shown; } rows[] = {
+        { true, 23000.0, 0.4f, 0.5f, 1.0f, "23.0 kHz 40.0 % 50.0 % on" },
+        { false, 24000.0, 0.75f, 0.25f, 0.0f, "24.0 kHz 75.0 % 25.0 % off" },
+    };
+    for (const auto& row : rows)
+    {
+        const float corner = param (Product::freqParam).valueToNormalised (row.hz);
+        for (const auto& [index, value] : { std::pair { (int) Product::freqParam, corner }, { Product::slopeParam, row.slope },
+                                            { Product::mixParam, row.mix }, { Product::bypassParam, row.bypass } })
+            processor->setParameter (index, value);
+        const int before = undoSteps();
+        host.log.clear();
+        if (row.reopen)
+        {
+            editor.reset();
+            editor = std::make_unique<Peek> (*processor);
+        }
+        else
+            editor->timerCallback();
+        EXPECT_EQ (shownText (editor->frequencySlider) + " " + shownText (editor->slopeSlider) + " " + shownText (editor->mixSlider)
+                       + (editor->bypassButton.getToggleState() ? " on" : " off"), row.shown);
+        EXPECT_EQ (juce::Point<float> (editor->magnitudeDisplay.getValueX(), editor->magnitudeDisplay.getValueY()), juce::Point<float> (corner, row.slope));
+        EXPECT_EQ (editor->magnitudeDisplay.getPlot().getCornerFrequency(), row.hz);
+        EXPECT_EQ (undoSteps(), before);
+        EXPECT_TRUE (host.log.isEmpty()) << host.log.joinIntoString (", ");
+    }
 }
 
 TEST_F (ProductEditor, CurveFollowsTheFilterNotTheParameter)
@@ -190,13 +175,7 @@ TEST_F (ProductEditor, CurveFollowsTheFilterNotTheParameter)
 
 TEST_F (ProductEditor, DimsForBypassHostBypassAndLowRates)
 {
-    struct Row
-    {
-        const char* what;
-        std::function<void()> act;
-        float sliders, bypass;
-        bool displayBypassed, message;
-    };
+    struct Row { const char* what; std::function<void()> act; float sliders, bypass; bool displayBypassed, message; };
     const Row rows[] = {
         { "inactive at 44.1 kHz", [] {}, 0.3f, 0.3f, false, true },
         { "filtering at 96 kHz", [&] { processor->prepareToPlay (96000.0, 64); processBlocks(); }, 1.0f, 1.0f, false, false },
@@ -221,32 +200,30 @@ TEST_F (ProductEditor, DimsForBypassHostBypassAndLowRates)
     }
 }
 
+// From 10 kHz to just below half the rate; an answer below zero ends the curve, and a level too
+// small to draw (or NaN) lies on the floor.
 TEST (MagnitudeSampling, StartsAt10kHzStopsAtTheFirstNegativeAnswerAndFloorsTinyLevels)
 {
-    struct Row
-    {
-        double rate;
-        std::function<double (double)> answer;
-        int count;
-        std::vector<std::pair<int, double>> decibels; // index, expected level
-    };
-    const double last96k = std::pow (10.0, 4.0 + 179.0 / 180.0 * (std::log10 (48000.0) - 4.0));
-    const Row rows[] = {
-        { 96000, [] (double) { return 1.0; }, 180, { { 0, 0.0 }, { 179, 0.0 } } },
-        { 96000, [] (double f) { return f > 20000 ? -1.0 : 0.1; }, 80, { { 0, -20.0 }, { 79, -20.0 } } },
-        { 96000, [] (double f) { return f > 20000 ? 1e-16 : std::nan (""); }, 180, { { 0, -300.0 }, { 179, -300.0 } } },
-        { 96000, [] (double) { return 1e-14; }, 180, { { 0, -280.0 } } },
-        { 96000, [] (double) { return -1.0; }, 0, {} },
-        { 16000, [] (double f) { return f > 8000 ? -1.0 : 1.0; }, 0, {} },
+    const struct { double rate; std::function<double (double)> answer; int count; double first, last; } rows[] = {
+        { 96000, [] (double) { return 1.0; }, 180, 0.0, 0.0 },
+        { 96000, [] (double f) { return f > 20000 ? -1.0 : 0.1; }, 80, -20.0, -20.0 },
+        { 96000, [] (double f) { return f > 20000 ? 1e-16 : std::nan (""); }, 180, -300.0, -300.0 },
+        { 96000, [] (double) { return 1e-14; }, 180, -280.0, -280.0 },
+        { 96000, [] (double) { return -1.0; }, 0, 0.0, 0.0 },
+        { 16000, [] (double f) { return f > 8000 ? -1.0 : 1.0; }, 0, 0.0, 0.0 },
     };
     for (const auto& row : rows)
     {
         double hz[180] {}, dB[180] {};
-        EXPECT_EQ (magnitude::sampleResponse (row.rate, row.answer, hz, dB, 180), row.count) << row.rate;
-        EXPECT_EQ (hz[0], row.count > 0 ? 10000.0 : 0.0);
-        for (const auto& [i, level] : row.decibels)
-            EXPECT_NEAR (dB[i], level, 1e-9) << i;
-        EXPECT_NEAR (hz[179], row.count == 180 ? last96k : 0.0, 1e-6);
+        const int count = magnitude::sampleResponse (row.rate, row.answer, hz, dB, 180);
+        EXPECT_EQ (count, row.count) << row.rate;
+        EXPECT_EQ (hz[0], count > 0 ? 10000.0 : 0.0);
+        if (count < 180)
+            EXPECT_EQ (hz[count], 0.0) << "nothing past the end";
+        else
+            EXPECT_TRUE (hz[179] > 0.99 * row.rate / 2 && hz[179] < row.rate / 2) << hz[179];
+        EXPECT_NEAR (dB[0], row.first, 1e-9);
+        EXPECT_NEAR (dB[std::max (count - 1, 0)], row.last, 1e-9);
     }
 }
 } // namespace
