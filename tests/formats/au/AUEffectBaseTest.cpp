@@ -10,7 +10,7 @@ using EffectPtr = std::unique_ptr<TestEffect, void (*) (TestEffect*)>;
 EffectPtr MakeEffect (UInt32 in = 2, UInt32 out = 2, std::vector<AUChannelInfo> configurations = { { 2, 2 }, { 1, 1 } },
                       ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance)
 {
-    auto effect = MakeUnitOf<TestEffect> (type);
+    auto effect = MakeUnit<TestEffect> (type);
     effect->configurations = std::move (configurations);
     const auto inFormat = FloatFormat (in), outFormat = FloatFormat (out);
     EXPECT_EQ (noErr, effect->DispatchSetProperty (kAudioUnitProperty_StreamFormat, kAudioUnitScope_Input, 0, &inFormat, sizeof inFormat));
