@@ -15,51 +15,29 @@ using kelmora::aax::AAX_CString;
 // the C library's, not ours, so the leak checker is told to ignore it.
 extern "C" __attribute__ ((visibility ("default"))) const char* __lsan_default_suppressions() { return "leak:__argz_add_sep\n"; }
 
-namespace
-{
-/** A locale whose decimal point is a comma, built with localedef into a folder of this process
-    and reached through LOCPATH (no such locale need be installed). */
-bool makeCommaLocale (std::locale& out)
+// Runs under a global locale whose decimal point is a comma, built with localedef into a folder of
+// this process and reached through LOCPATH (no such locale need be installed).
+TEST (AAX_CString, NullTextIsEmptyEraseStaysInsideAndNumbersUseAPointInAnyLocale)
 {
     namespace fs = std::filesystem;
     const fs::path folder = fs::temp_directory_path() / ("quietline-comma-locale-" + std::to_string (::getpid()));
-    std::error_code error;
-    fs::create_directories (folder, error);
+    fs::create_directories (folder);
     std::ignore = std::system (("localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1").c_str());
     ::setenv ("LOCPATH", folder.c_str(), 1);
+    std::locale comma;
     try
     {
-        out = std::locale ("de_DE.UTF-8");
+        comma = std::locale ("de_DE.UTF-8");
     }
     catch (const std::exception&)
     {
     }
-    fs::remove_all (folder, error);   // the loaded locale stays mapped
-    return std::use_facet<std::numpunct<char>> (out).decimal_point() == ',';
-}
+    fs::remove_all (folder);   // the loaded locale stays mapped
+    if (std::use_facet<std::numpunct<char>> (comma).decimal_point() != ',')
+        GTEST_SKIP() << "no locale with a comma decimal point could be built";
+    struct Restore { std::locale previous; ~Restore() { std::locale::global (previous); } } restore { std::locale::global (comma) };
+    ASSERT_EQ ((std::ostringstream() << 1.5).str(), "1,5");
 
-/** Every case runs with the comma locale as the process's global locale. */
-class AAX_CStringTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        static std::locale comma;
-        static const bool available = makeCommaLocale (comma);
-        if (! available)
-            GTEST_SKIP() << "no locale with a comma decimal point could be installed or built";
-        previous = std::locale::global (comma);
-        ASSERT_EQ ((std::ostringstream() << 1.5).str(), "1,5");
-    }
-
-    void TearDown() override { std::locale::global (previous); }
-
-    std::locale previous;
-};
-} // namespace
-
-TEST_F (AAX_CStringTest, NullTextIsEmptyEraseStaysInsideAndNumbersUseAPoint)
-{
     AAX_CString text ("abc");
     text.Set (nullptr);
     EXPECT_TRUE (text.Length() == 0 && AAX_CString (nullptr).Length() == 0);

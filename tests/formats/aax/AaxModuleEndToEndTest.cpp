@@ -1,6 +1,6 @@
 // The built product module in the reference AAX host, reached through dlopen and its ACF exports only.
 #include "core/ProductIdentity.h"
-#include "formats/aax/AAX_CString.h"
+#include "formats/aax/AAX_CEffectParameters.h"
 #include "formats/aax/LiveCheck.h"
 #include "support/TempHome.h"
 #include "tools/aaxhost/AaxModule.h"
@@ -20,7 +20,7 @@ using namespace kelmora::tools::aaxhost;
 namespace
 {
 namespace id = kelmora::identity;
-constexpr AAX_ChunkID controlsChunk = 0x656C636Bu;   // the layer's "Complete Controls State"
+constexpr AAX_ChunkID controlsChunk = kelmora::aax::AAX_CEffectParameters::controlsChunkID;
 
 class AaxModuleTest : public ::testing::Test
 {
@@ -54,30 +54,17 @@ protected:
     AaxHost host;
 };
 
+// The identity itself is checked for every format in the module's identity test.
 TEST_F (AaxModuleTest, DescribesTheProductWithAMonoAndAStereoComponent)
 {
-    const auto& d = host.state->description;
-    EXPECT_EQ (d.manufacturer, "Kelmora Labs");
-    EXPECT_EQ (d.packages, (std::vector<std::string> { id::productName, id::productName }));
-    EXPECT_EQ (d.version, uint32_t (id::versionNumber));
-    EXPECT_EQ (effect().name, id::productName);
-    EXPECT_TRUE (effect().procedures.count (kAAXProc_CreateEffectParameters) && effect().procedures.count (kAAXProc_CreateEffectGUI));
+    EXPECT_EQ (host.state->description.packages, (std::vector<std::string> { id::productName, id::productName }));
     ASSERT_EQ (effect().components.size(), 2u);
-
-    const struct { uint32_t stem, pluginID; } expected[] = { { kAAXStemFormat_Mono, id::aaxPluginIdMono },
-                                                             { kAAXStemFormat_Stereo, id::aaxPluginIdStereo } };
+    const struct { uint32_t stem, pluginID; } expected[] = { { kAAXStemFormat_Mono, id::aaxPluginIdMono }, { kAAXStemFormat_Stereo, id::aaxPluginIdStereo } };
     for (size_t i = 0; i < 2; ++i)
-    {
-        const auto& c = effect().components[i];
-        const std::map<uint32_t, int32_t> properties {
-            { kAAXProperty_ManufacturerID, int32_t (id::makerCode) }, { kAAXProperty_ProductID, int32_t (id::productCode) },
-            { kAAXProperty_PlugInID_Native, int32_t (expected[i].pluginID) }, { kAAXProperty_InputStemFormat, int32_t (expected[i].stem) },
-            { kAAXProperty_OutputStemFormat, int32_t (expected[i].stem) }, { kAAXProperty_CanBypass, 1 } };
-        EXPECT_EQ (c.properties, properties) << i;
-        EXPECT_EQ (c.fields.size(), 4u) << i;
-        EXPECT_EQ (c.privateData.size(), 2u) << i;
-        EXPECT_NE (c.process, nullptr) << i;
-    }
+        EXPECT_EQ (effect().components[i].properties, (std::map<uint32_t, int32_t> {
+                       { kAAXProperty_ManufacturerID, int32_t (id::makerCode) }, { kAAXProperty_ProductID, int32_t (id::productCode) },
+                       { kAAXProperty_PlugInID_Native, int32_t (expected[i].pluginID) }, { kAAXProperty_InputStemFormat, int32_t (expected[i].stem) },
+                       { kAAXProperty_OutputStemFormat, int32_t (expected[i].stem) }, { kAAXProperty_CanBypass, 1 } })) << i;
 }
 
 TEST_F (AaxModuleTest, StereoInstanceRegistersItsParametersAndLatencyAndTakesCleanHostValues)
@@ -126,32 +113,23 @@ TEST_F (AaxModuleTest, FloatsShowThreeDecimalsAndTheMasterBypassIsATwoStepSwitch
     }
 }
 
-TEST_F (AaxModuleTest, BothChunksRestoreIntoAFreshInstance)
+TEST_F (AaxModuleTest, BothChunksRestoreIntoAFreshInstanceAndCompareEqualThere)
 {
     auto first = instance();
     first->effect->SetParameterNormalizedValue ("0", 1.0);
     first->effect->SetParameterNormalizedValue ("2", 0.5);
-    int32_t changes = 0;
-    first->effect->GetNumberOfChanges (&changes);
-    EXPECT_GE (changes, 2);
     const auto controls = first->saveChunk (controlsChunk), state = first->saveChunk (kAAXChunk_ProcessorState);
-    ASSERT_FALSE (controls.empty() || state.empty());
     const double frequency = first->value ("0"), mix = first->value ("2");
     first.reset();
 
     auto second = instance();
-    const auto* stateRecord = reinterpret_cast<const kelmora::aax::ChunkRecord*> (state.data());
-    const auto* controlsRecord = reinterpret_cast<const kelmora::aax::ChunkRecord*> (controls.data());
-    bool equal = true;
-    second->effect->CompareActiveChunk (stateRecord, &equal);
-    EXPECT_FALSE (equal);
-
-    for (const auto* record : { controlsRecord, stateRecord })
-        EXPECT_EQ (second->effect->SetChunk (record->chunkID, record), kAAXSuccess);
-    EXPECT_EQ (second->value ("0"), frequency);
-    EXPECT_EQ (second->value ("2"), mix);
-    for (const auto* record : { controlsRecord, stateRecord })
-        EXPECT_TRUE ((second->effect->CompareActiveChunk (record, &equal), equal)) << "presets, A/B and values alike";
+    const auto record = [] (const std::vector<uint8_t>& chunk) { return reinterpret_cast<const kelmora::aax::ChunkRecord*> (chunk.data()); };
+    const auto equal = [&] (const std::vector<uint8_t>& chunk) { bool result = false; return second->effect->CompareActiveChunk (record (chunk), &result), result; };
+    EXPECT_FALSE (equal (state));
+    for (const auto* chunk : { &controls, &state })
+        EXPECT_EQ (second->effect->SetChunk (record (*chunk)->chunkID, record (*chunk)), kAAXSuccess);
+    EXPECT_TRUE (second->value ("0") == frequency && second->value ("2") == mix);
+    EXPECT_TRUE (equal (controls) && equal (state)) << "presets, A/B and values alike";
 }
 
 TEST_F (AaxModuleTest, StateChunkFetchCopiesTheBlockItsSizeQueryMeasured)
@@ -201,10 +179,8 @@ TEST (AaxModule, TearsDownEveryReferenceAndUnloads)
         {
             HostedInstance hosted (host, makeObject (effect, kAAXProc_CreateEffectParameters), effect.components[1]);
             hosted.process (std::vector<std::vector<float>> (2, std::vector<float> (256, 0.1f)));
-            EXPECT_EQ (host.automation().registered.size(), 5u);
         }
         EXPECT_TRUE (host.automation().registered.empty());
-        EXPECT_EQ (host.log().count ("automation", 4), 5u);
         EXPECT_EQ (module.shutdown (host.unknown()), kAAXSuccess);
     }
     EXPECT_EQ (module.canUnloadNow (nullptr), 0);

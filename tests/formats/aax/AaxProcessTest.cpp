@@ -11,8 +11,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <atomic>
-#include <thread>
 
 namespace kelmora::vst::test
 {
@@ -20,15 +18,10 @@ void startCountingAllocations();
 int stopCountingAllocations();
 } // namespace kelmora::vst::test
 
-namespace quietline::test::aax
-{
-using namespace kelmora::tools::aaxhost;
-
-namespace
-{
 TEST (AaxProcess, RunsWhileTheHostSetsParameters)
 {
-    TempHome home;
+    using namespace kelmora::tools::aaxhost;
+    quietline::test::TempHome home;
     AaxHost host;
     kelmora::aax::SetEffectDescriptionRoutine (&kelmora::aax::describePlugin);
     IACFUnknown* definition = nullptr;
@@ -41,30 +34,26 @@ TEST (AaxProcess, RunsWhileTheHostSetsParameters)
     ASSERT_EQ (hosted.initResult, kAAXSuccess);
     hosted.dispatchPackets();
 
-    constexpr int blocks = 400, sets = 1200;
     std::vector<float> left (256, 0.25f), right (256, -0.25f);
     float* channels[] = { left.data(), right.data() };
     bool finite = true;
     int allocations = 0;
     const char* ids[] = { "0", "1", "2" };
-    runTogether ({ [&]
-                   {
-                       for (int b = 0; b < blocks; ++b)
-                       {
-                           kelmora::vst::test::startCountingAllocations();
-                           hosted.render (channels, channels, 256);
-                           allocations += kelmora::vst::test::stopCountingAllocations();
-                           finite = finite && std::isfinite (left[255]) && std::isfinite (right[255]);
-                       }
-                   },
-                   [&]
-                   {
-                       for (int s = 0; s < sets; ++s)
-                           hosted.effect->UpdateParameterNormalizedValue (ids[s % 3], (s % 11) / 10.0, 0);
-                   } });
-
+    quietline::test::runTogether ({ [&]
+                                    {
+                                        for (int b = 0; b < 400; ++b)
+                                        {
+                                            kelmora::vst::test::startCountingAllocations();
+                                            hosted.render (channels, channels, 256);
+                                            allocations += kelmora::vst::test::stopCountingAllocations();
+                                            finite = finite && std::isfinite (left[255]) && std::isfinite (right[255]);
+                                        }
+                                    },
+                                    [&]
+                                    {
+                                        for (int s = 0; s < 1200; ++s)
+                                            hosted.effect->UpdateParameterNormalizedValue (ids[s % 3], (s % 11) / 10.0, 0);
+                                    } });
     EXPECT_TRUE (finite);
     EXPECT_EQ (allocations, 0);
 }
-} // namespace
-} // namespace quietline::test::aax

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <thread>
-#include <vector>
 
 using kelmora::aax::CACFUnknown;
 
@@ -50,23 +48,17 @@ TEST (CACFUnknownThreads, ReferencesFromManyThreadsBalance)
     std::atomic<int> deletions { 0 };
     auto* shared = new Probe (sharedState);
     shared->InternalAddRef();
-
-    quietline::test::StartLatch start (4);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back ([&] {
-            start.arriveAndWait();
-            for (int i = 0; i < 20000; ++i)
-            {
-                int own = 0;
-                auto* probe = new Probe (own);
-                shared->GetOuterIUnknown()->AddRef(), probe->InternalAddRef();
-                shared->GetOuterIUnknown()->Release(), probe->InternalRelease();
-                deletions += own != 0 ? 1 : 0;
-            }
-        });
-    for (auto& thread : threads)
-        thread.join();
+    const auto churn = [&] {
+        for (int i = 0; i < 20000; ++i)
+        {
+            int own = 0;
+            auto* probe = new Probe (own);
+            shared->GetOuterIUnknown()->AddRef(), probe->InternalAddRef();
+            shared->GetOuterIUnknown()->Release(), probe->InternalRelease();
+            deletions += own != 0 ? 1 : 0;
+        }
+    };
+    quietline::test::runTogether ({ churn, churn, churn, churn });
 
     EXPECT_TRUE (deletions.load() == 4 * 20000 && shared->InternalRelease() == 0 && sharedState == 2);
     EXPECT_EQ (CACFUnknown::GetActiveObjectCount(), liveBefore);

@@ -16,7 +16,7 @@ using Strings = std::vector<std::string>;
 
 namespace
 {
-constexpr AAX_ChunkID elck = 0x656C636Bu, otherChunk = 0x61626364u;
+constexpr AAX_ChunkID elck = AAX_CEffectParameters::controlsChunkID, otherChunk = 0x61626364u;
 
 /** A GUI that records what the base asks of it. */
 struct RecordingGUI : AAX_CEffectGUI
@@ -248,30 +248,6 @@ TEST_F (EffectParametersTest, CompareActiveChunk)
     // Without parameters every chunk is equal, and the own chunk is the marker alone.
     effect->Uninitialize();
     EXPECT_TRUE (equal (chunkOf (parser), elck) && fetchChunk() == (Bytes { 1, 1, 1, 1 }));
-}
-
-TEST_F (EffectParametersTest, EveryTruncationAndCorruptionOfAChunkIsHandledSafely)
-{
-    effect->manager().AddParameter (boolParameter ("flag", "no", "yes", true));
-    const auto saved = fetchChunk();
-    auto apply = [this] (const Bytes& data) {
-        ChunkBuffer buffer (data, elck);
-        bool equal = false;
-        EXPECT_EQ (effect->CompareActiveChunk (buffer.record(), &equal), kAAXSuccess);
-        EXPECT_EQ (effect->SetChunk (elck, buffer.record()), kAAXSuccess);
-        host.log().clear();
-        for (const char* id : { "gain", "freq" })
-            ASSERT_TRUE (std::isfinite (value (id)) && effect->parameter (id)->GetNormalizedValue() >= 0.0 && effect->parameter (id)->GetNormalizedValue() <= 1.0) << id;
-    };
-
-    for (size_t length = 0; length <= saved.size(); ++length)
-        apply (Bytes (saved.begin(), saved.begin() + static_cast<std::ptrdiff_t> (length)));
-    for (size_t position = 0; position < saved.size() * 256; ++position)
-    {
-        auto corrupted = saved;
-        corrupted[position / 256] = static_cast<uint8_t> (position % 256);
-        apply (corrupted);
-    }
 }
 
 TEST_F (EffectParametersTest, ChunkOperationsFromSeveralThreadsShareOneParser)

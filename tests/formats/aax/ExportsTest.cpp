@@ -37,13 +37,12 @@ protected:
 };
 } // namespace
 
-TEST_F (ACFExports, FixedAnswersAndNullOutPointers)
+TEST_F (ACFExports, NullOutPointersAreRefusedAndUnsupportedOnesCleared)
 {
     void* factory = definition;
-    uint64_t version = 0;
     EXPECT_EQ (ACFGetClassFactory (nullptr, &kAAXID_EffectGUI, &kAAXID_IACFUnknown, &factory), kAAXNotSupported);
-    EXPECT_EQ (ACFRegisterComponent (nullptr, &kAAXID_EffectGUI, &definition) + ACFGetSDKVersion (&version), kAAXSuccess);
-    EXPECT_TRUE (factory == nullptr && definition == nullptr && version == 0x2000061125Cull);
+    EXPECT_EQ (ACFRegisterComponent (nullptr, &kAAXID_EffectGUI, &definition), kAAXSuccess);
+    EXPECT_TRUE (factory == nullptr && definition == nullptr);
 
     bool described = false;
     describeAs = [&] (AAX_ICollection*) { return described = true, kAAXSuccess; };
@@ -67,7 +66,7 @@ TEST_F (ACFExports, StartupKeepsTheFirstHolderAndShutdownReleasesIt)
     EXPECT_TRUE (ACFShutdown (second.unknown()) == kAAXSuccess && GetHostServices() == nullptr);
     EXPECT_EQ (CountedObject::liveCount(), fakesBefore - 1) << "the host-services object is given back";
 
-    // Without the host's interface the holder still exists and answers -20004.
+    // Without the host's interface the holder still exists and answers a null object.
     host.options().hostServices = false;
     EXPECT_EQ (ACFStartup (host.unknown()), kAAXSuccess);
     EXPECT_EQ (GetHostServices()->Trace (1, "x"), kAAXNullObject);
@@ -88,27 +87,16 @@ TEST_F (ACFExports, RegisterPluginPassesOnFailuresAndLeavesNoReference)
     }
     EXPECT_EQ (definition, untouched) << "the out pointer stays untouched";
 
-    // No host, no factory, no routine: refused with a null definition.
+    // No host, no factory, no plug-in definition, no routine: refused with a null definition.
     AAX_Result seenByDescription = kAAXSuccess;
     describeAs = [&] (AAX_ICollection* c) { return seenByDescription = c->SetManufacturerName ("Kelmora Labs"), kAAXSuccess; };
     EXPECT_TRUE (ACFRegisterPlugin (nullptr, &definition) == kAAXNullObject && definition == nullptr && seenByDescription == kAAXNullObject);
-    host.options().factory = false;
-    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), kAAXNullObject);
-    host.options().factory = true;
+    for (bool HostOptions::*missing : { &HostOptions::factory, &HostOptions::pluginDefinition })
+    {
+        host.options().*missing = false;
+        EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), kAAXNullObject);
+        host.options().*missing = true;
+    }
     SetEffectDescriptionRoutine (nullptr);
     EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), kAAXNullObject);
-}
-
-TEST_F (ACFExports, RegisterPluginAnswersTheCollectionsPluginDefinition)
-{
-    describeAs = [] (AAX_ICollection* collection) { return collection->AddEffect ("com.kelmora.quietline", collection->NewDescriptor()); };
-    EXPECT_EQ (ACFRegisterPlugin (host.unknown(), &definition), kAAXSuccess);
-    void* asDefinition = nullptr;
-    EXPECT_EQ (definition->QueryInterface (kAAXID_PluginDefinition, &asDefinition), kAAXSuccess);
-    static_cast<IACFUnknown*> (asDefinition)->Release();
-    EXPECT_EQ (definition->Release(), 0u);
-    EXPECT_EQ (host.log().methods ("collection"), (std::vector<int> { 7, 0 })) << "asked once for the plug-in definition";
-
-    host.options().pluginDefinition = false;
-    EXPECT_TRUE (ACFRegisterPlugin (host.unknown(), &definition) == kAAXNullObject && definition == nullptr);
 }

@@ -26,9 +26,9 @@ inline AAX_CParameter<float>* floatParameter (const char* id, const char* name, 
                                       AAX_CNumberDisplayDelegate<float, 3u, 0u>(), true);
 }
 
-inline AAX_CParameter<bool>* boolParameter (const char* id, const char* off, const char* on, bool value = false)
+inline AAX_CParameter<bool>* boolParameter (const char* id, const char* off, const char* on)
 {
-    return new AAX_CParameter<bool> (id, AAX_CString (id), value, AAX_CBinaryTaperDelegate<bool>(), AAX_CBinaryDisplayDelegate<bool> (off, on), true);
+    return new AAX_CParameter<bool> (id, AAX_CString (id), false, AAX_CBinaryTaperDelegate<bool>(), AAX_CBinaryDisplayDelegate<bool> (off, on), true);
 }
 
 /** The header and exactly the data bytes, so that the address sanitizer reports any read past the data. */
@@ -54,8 +54,6 @@ struct FakeEffectOptions
 
 struct FakeEffect : AAX_CEffectParameters
 {
-    static constexpr uint32_t bypassPort = 3;
-
     static FakeEffect* create (FakeEffectOptions options = {})
     {
         auto* effect = new FakeEffect();
@@ -77,7 +75,7 @@ struct FakeEffect : AAX_CEffectParameters
             bypass->SetType (0);
             add (bypass);
             const AAX_CPacketHandler<AAX_CPacketDispatcher> handler (&PacketDispatcher, &AAX_CPacketDispatcher::GenerateSingleValuePacket);
-            PacketDispatcher.RegisterPacket ("MasterBypassID", bypassPort, &handler);
+            PacketDispatcher.RegisterPacket ("MasterBypassID", 3, &handler);
         }
         return options.effectInitResult;
     }

@@ -4,7 +4,6 @@
 #include "formats/aax/FakeEffect.h"
 #include "formats/aax/LiveCheck.h"
 #include "tools/aaxhost/AaxHost.h"
-#include "support/Concurrency.h"
 
 #include <gtest/gtest.h>
 
@@ -51,35 +50,18 @@ protected:
 };
 } // namespace
 
-TEST (AAXMutex, ReentryAnswersFalseAForeignUnlockDoesNothingAndThreadsAreSerialised)
+// Threads taking turns on the mutex are seen by the dispatcher and chunk tests under ThreadSanitizer.
+TEST (AAXMutex, ReentryAnswersFalseAndAForeignUnlockDoesNothing)
 {
     AAX_CMutex mutex;
     ASSERT_TRUE (mutex.Lock());
     EXPECT_FALSE (mutex.Lock()) << "re-entry does not block";
     std::thread ([&] { mutex.Unlock(); }).join();
-    EXPECT_FALSE (mutex.Lock()) << "the foreign Unlock released the mutex";
+    EXPECT_FALSE (mutex.Lock()) << "still held after the foreign Unlock";
     mutex.Unlock();
     bool acquired = false;
     std::thread ([&] { acquired = mutex.Lock(); mutex.Unlock(); }).join();
     EXPECT_TRUE (acquired) << "one Unlock released it";
-
-    int counter = 0;
-    quietline::test::StartLatch start (4);
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 4; ++t)
-        threads.emplace_back ([&] {
-            start.arriveAndWait();
-            for (int i = 0; i < 2000; ++i)
-            {
-                const bool outer = mutex.Lock(), inner = mutex.Lock();
-                ++counter;
-                for (int locks = outer + inner; locks > 0; --locks)
-                    mutex.Unlock();
-            }
-        });
-    for (auto& thread : threads)
-        thread.join();
-    EXPECT_EQ (counter, 8000);
 }
 
 TEST_F (PacketDispatcherTest, DirtyPacketsArePostedOnceAndFailuresSkipThePost)
@@ -139,11 +121,5 @@ TEST (AAXSingleValuePacket, WritesTheParameterValueInHostOrder)
     EXPECT_EQ (effect->dispatcher().GenerateSingleValuePacket ("missing", untouched), kAAXNullObject);
     EXPECT_TRUE (untouched.GetSize() == 0 && untouched.IsDirty() && std::memcmp (untouched.GetData(), "\0\0\0\0\0\0\0\0", 8) == 0);
 
-    // The bypass packet reaches the host through GenerateCoefficients.
-    for (const uint8_t bypass : { 1, 0 })
-    {
-        EXPECT_EQ (effect->UpdateParameterNormalizedValue ("MasterBypassID", bypass, 0) + effect->GenerateCoefficients(), kAAXSuccess);
-        EXPECT_EQ (host.controller().packets.back(), (Packet { FakeEffect::bypassPort, { bypass, 0, 0, 0 } }));
-    }
     effect->Uninitialize(), effect->Release();
 }

@@ -64,9 +64,8 @@ TEST_F (AAXParameterTest, IdentifierIsCutAndValuesKeepToTheirKindAndRange)
 TEST_F (AAXParameterTest, SetPathAsksTheHostAndUpdatePathNotifiesWhenPending)
 {
     gain->SetAutomationDelegate (&delegate);
-    EXPECT_EQ (posts(), Strings { "register gain" });
     gain->SetNormalizedValue (1.7);
-    EXPECT_EQ (posts(), (Strings { "touch gain", "set gain 1", "release gain" }));
+    EXPECT_EQ (posts(), (Strings { "register gain", "touch gain", "set gain 1", "release gain" }));
     EXPECT_EQ (gain->GetNormalizedValue(), 0.25) << "the value changes only when the host answers";
 
     // Nothing pending after construction: an unchanged value is not reported again.
@@ -76,18 +75,13 @@ TEST_F (AAXParameterTest, SetPathAsksTheHostAndUpdatePathNotifiesWhenPending)
         EXPECT_EQ (posts(), expected);
     }
 
-    // A new taper leaves a notification pending even for the same value.
+    // A new taper leaves a notification pending even for the same value; without preserving, the
+    // old normalized value is re-applied under the new range.
     gain->SetTaperDelegate (*std::make_unique<AAX_CLinearTaperDelegate<float, 0>> (0.0f, 1.0f), true);
-    EXPECT_EQ (posts(), (Strings { "touch gain", "set gain 0.5", "release gain" }));
     gain->UpdateNormalizedValue (0.5);
-    EXPECT_EQ (posts(), Strings { "current gain 0.5" });
-
-    // Without preserving, the old normalized value is re-applied under the new range.
+    EXPECT_EQ (posts(), (Strings { "touch gain", "set gain 0.5", "release gain", "current gain 0.5" }));
     gain->SetTaperDelegate (*std::make_unique<AAX_CLinearTaperDelegate<float, 0>> (0.0f, 10.0f), false);
-    EXPECT_EQ (posts(), Strings { "current gain 0.5" });
-    EXPECT_EQ (value (*gain), 5.0f);
-    gain->SetDisplayDelegate (*std::make_unique<AAX_CNumberDisplayDelegate<float, 3u, 0u>>());
-    EXPECT_EQ (posts(), Strings { "current gain 0.5" });
+    EXPECT_TRUE (posts() == Strings { "current gain 0.5" } && value (*gain) == 5.0f);
     gain->SetAutomationDelegate (nullptr);
     gain->Touch();
     EXPECT_EQ (posts(), Strings { "unregister gain" });

@@ -29,12 +29,10 @@ TEST (AUBufferList, StreamsAndInterleavedFramesStartOn16ByteBoundaries)
     AUBufferList buffers;
     const auto stereo = FloatFormat (2, true);
     buffers.Allocate (stereo, 5);  // 20 bytes a stream, rounded up to 32
-    EXPECT_EQ (64u, buffers.GetAllocatedBytes());
     auto& list = buffers.PrepareBuffer (stereo, 5);
     ASSERT_EQ (2u, list.mNumberBuffers);
-    EXPECT_EQ (32, static_cast<Byte*> (list.mBuffers[1].mData) - static_cast<Byte*> (list.mBuffers[0].mData));
-    EXPECT_EQ (0u, reinterpret_cast<uintptr_t> (list.mBuffers[0].mData) % 16);
-    EXPECT_EQ (20u, list.mBuffers[0].mDataByteSize);
+    EXPECT_EQ ((std::vector<size_t> { 64, 32, 0, 20 }), (std::vector<size_t> { buffers.GetAllocatedBytes(), size_t (static_cast<Byte*> (list.mBuffers[1].mData) - static_cast<Byte*> (list.mBuffers[0].mData)),
+                                                                            reinterpret_cast<uintptr_t> (list.mBuffers[0].mData) % 16, list.mBuffers[0].mDataByteSize }));
     EXPECT_EQ (AUBufferList::kPtrsToMyMemory, buffers.GetPointerState());
     EXPECT_EQ (kAudioUnitErr_TooManyFramesToProcess, Status ([&] { buffers.PrepareBuffer (stereo, 6); }));
     EXPECT_EQ (kAudioUnitErr_FormatNotSupported, Status ([&] { buffers.PrepareBuffer (FloatFormat (3, true), 2); }));
@@ -48,11 +46,8 @@ TEST (AUBufferList, StreamsAndInterleavedFramesStartOn16ByteBoundaries)
     EXPECT_EQ (-1, Status ([&] { buffers.GetBufferList(); }));
     AUBufferList frames;
     frames.Allocate (interleaved, 5);
-    EXPECT_EQ (32u, frames.GetAllocatedBytes());
     auto& one = frames.PrepareBuffer (interleaved, 5);
-    ASSERT_EQ (1u, one.mNumberBuffers);
-    EXPECT_EQ (2u, one.mBuffers[0].mNumberChannels);
-    EXPECT_EQ (30u, one.mBuffers[0].mDataByteSize);
+    EXPECT_EQ ((std::vector<size_t> { 32, 1, 2, 30 }), (std::vector<size_t> { frames.GetAllocatedBytes(), one.mNumberBuffers, one.mBuffers[0].mNumberChannels, one.mBuffers[0].mDataByteSize }));
 }
 
 TEST (AUBufferList, SizesThatOverflow32BitsAreRefused)
@@ -72,9 +67,7 @@ TEST (AUBufferList, PointerListsOfOthersAndContentCopies)
     const auto stereo = FloatFormat (2, true);
     buffers.Allocate (stereo, 8);
     auto& nulls = buffers.PrepareNullBuffer (stereo, 8);
-    EXPECT_EQ (nullptr, nulls.mBuffers[1].mData);
-    EXPECT_EQ (32u, nulls.mBuffers[1].mDataByteSize);
-    EXPECT_EQ (AUBufferList::kPtrsToExternalMemory, buffers.GetPointerState());
+    EXPECT_TRUE (nulls.mBuffers[1].mData == nullptr && nulls.mBuffers[1].mDataByteSize == 32u && buffers.GetPointerState() == AUBufferList::kPtrsToExternalMemory);
 
     auto& own = buffers.PrepareBuffer (stereo, 8);
     std::fill_n (static_cast<float*> (own.mBuffers[0].mData), 8, 1.0f);
@@ -86,9 +79,7 @@ TEST (AUBufferList, PointerListsOfOthersAndContentCopies)
     for (int b = 0; b < 3; ++b)
         caller.mBuffers[b] = { 1, 4, samples[b] };
     buffers.CopyBufferContentsTo (caller);
-    EXPECT_EQ (1.0f, samples[0][7]);
-    EXPECT_EQ (2.0f, samples[2][7]) << "extra buffers take the last one";
-    EXPECT_EQ (32u, caller.mBuffers[2].mDataByteSize);
+    EXPECT_TRUE (samples[0][7] == 1.0f && samples[2][7] == 2.0f && caller.mBuffers[2].mDataByteSize == 32u) << "extra buffers take the last one";
 
     EXPECT_EQ (-1, Status ([&] { buffers.SetBufferList (caller); })) << "three buffers on a two-stream list";
     buffers.InvalidateBufferList();
@@ -100,19 +91,14 @@ TEST (AUBufferList, ExternalMemoryIsAdoptedOnlyWhenLargeEnoughAndNeverFreed)
     AUBufferList buffers;
     const auto stereo = FloatFormat (2, true);
     buffers.Allocate (stereo, 64);  // 2 x 256 bytes
-
-    alignas (16) static Byte small[256];
+    alignas (16) static Byte small[256], host[1024 + 8];
     buffers.UseExternalBuffer (stereo, { small, sizeof small });
     EXPECT_FALSE (buffers.IsExternalMemory());
 
-    alignas (16) static Byte host[1024 + 8];
     buffers.UseExternalBuffer (stereo, { host, sizeof host });
-    EXPECT_TRUE (buffers.IsExternalMemory());
-    EXPECT_EQ (1024u, buffers.GetAllocatedBytes());
-    EXPECT_EQ (128u, buffers.GetAllocatedFrames());
+    EXPECT_TRUE (buffers.IsExternalMemory() && buffers.GetAllocatedBytes() == 1024u && buffers.GetAllocatedFrames() == 128u);
     auto& list = buffers.PrepareBuffer (stereo, 128);
-    EXPECT_EQ (host, list.mBuffers[0].mData);
-    EXPECT_EQ (host + 512, list.mBuffers[1].mData);
+    EXPECT_TRUE (list.mBuffers[0].mData == host && list.mBuffers[1].mData == host + 512);
 
     buffers.Allocate (stereo, 256);  // larger than the host block: own memory again, host block only forgotten
     EXPECT_FALSE (buffers.IsExternalMemory());

@@ -166,10 +166,8 @@ TEST_F (ProductFixture, EditorChangesGesturesAndLatencyReachTheHost)
     processor.setParameterFromUi (2, 0.4f);
     processor.endParameterChangeGesture (2);
     JUCE_END_IGNORE_WARNINGS_GCC_LIKE
-    const std::vector<std::pair<UInt32, AudioUnitParameterID>> expected { { kAudioUnitEvent_BeginParameterChangeGesture, 2 },
-                                                                          { kAudioUnitEvent_ParameterValueChange, 2 },
-                                                                          { kAudioUnitEvent_EndParameterChangeGesture, 2 } };
-    EXPECT_EQ (expected, events);
+    EXPECT_EQ ((std::vector<std::pair<UInt32, AudioUnitParameterID>> { { kAudioUnitEvent_BeginParameterChangeGesture, 2 }, { kAudioUnitEvent_ParameterValueChange, 2 },
+                                                                       { kAudioUnitEvent_EndParameterChangeGesture, 2 } }), events);
     AudioUnitParameterValue value = 0;
     ASSERT_EQ (noErr, unit->GetParameter (2, kAudioUnitScope_Global, 0, value));
     EXPECT_FLOAT_EQ (0.4f, value);
@@ -182,25 +180,18 @@ TEST_F (ProductFixture, RendersWhileAHostThreadAutomates)
     for (auto& channel : input)
         channel.assign (256, 0.5f);
 
-    constexpr int rounds = 300;
     std::atomic<bool> failed { false };
     std::vector<std::vector<float>> out;
-    quietline::test::runTogether ({ [&]
-                                    {
-                                        for (int i = 0; i < rounds; ++i)
-                                            if (Render (out) != noErr || ! std::isfinite (out[1][255]))
-                                                failed = true;
-                                    },
-                                    [&]
-                                    {
-                                        for (int i = 0; i < rounds; ++i)
-                                        {
-                                            AudioUnitParameterValue read = 0;
-                                            const auto id = AudioUnitParameterID (i % 4);
-                                            if (unit->SetParameter (id, kAudioUnitScope_Global, 0, float (i % 7) / 6.0f, 0) != noErr
-                                                || unit->GetParameter (id, kAudioUnitScope_Global, 0, read) != noErr)
-                                                failed = true;
-                                        }
-                                    } });
+    const auto render = [&] {
+        for (int i = 0; i < 300; ++i)
+            failed = failed || Render (out) != noErr || ! std::isfinite (out[1][255]);
+    };
+    const auto automate = [&] {
+        AudioUnitParameterValue read = 0;
+        for (int i = 0; i < 300; ++i)
+            failed = failed || unit->SetParameter (AudioUnitParameterID (i % 4), kAudioUnitScope_Global, 0, float (i % 7) / 6.0f, 0) != noErr
+                     || unit->GetParameter (AudioUnitParameterID (i % 4), kAudioUnitScope_Global, 0, read) != noErr;
+    };
+    quietline::test::runTogether ({ render, automate });
     EXPECT_FALSE (failed.load());
 }

@@ -2,7 +2,6 @@
 #include "support/Concurrency.h"
 
 #include <atomic>
-#include <thread>
 
 using namespace kelmora::au;
 using namespace kelmora::au::test;
@@ -38,10 +37,7 @@ TEST (RenderNotify, AddAndRemoveFromHostThreadsWhileRendering)
     Counter steady, churn[2];
     ASSERT_EQ (noErr, unit->AddRenderNotify (Counter::Callback, &steady));
     std::atomic<int> hostsRunning { 2 };
-    std::atomic<bool> rendering { false };
     const auto host = [&] (Counter* counter) {
-        while (! rendering.load())
-            std::this_thread::yield();
         for (int i = 0; i < 5000; ++i)
         {
             unit->AddRenderNotify (Counter::Callback, counter);
@@ -49,18 +45,11 @@ TEST (RenderNotify, AddAndRemoveFromHostThreadsWhileRendering)
         }
         hostsRunning.fetch_sub (1);
     };
-    std::thread render ([&] {
-        while (hostsRunning.load() > 0)
-        {
-            rendering.store (true);
-            if (renderOnce() != noErr)
-                break;
-        }
-    });
-    std::thread first (host, &churn[0]), second (host, &churn[1]);
-    first.join();
-    second.join();
-    render.join();
+    quietline::test::runTogether ({ [&] {
+                                       while (hostsRunning.load() > 0)
+                                           ASSERT_EQ (noErr, renderOnce());
+                                   },
+                                    [&] { host (&churn[0]); }, [&] { host (&churn[1]); } });
     EXPECT_EQ (2 * renders, steady.calls.load()) << "the steady notification saw every render, before and after";
 
     // Every removal has been requested; the next render applies them all.

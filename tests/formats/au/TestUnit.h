@@ -44,23 +44,16 @@ using UnitPtr = std::unique_ptr<TestUnit, void (*) (TestUnit*)>;
 AudioComponentInstance DefaultInstance();
 
 // Builds a unit the way a host does: under the mutex, then post-constructed.
-template <class Unit>
-std::unique_ptr<Unit, void (*) (Unit*)> MakeUnitOf (ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance,
-                                                    AudioComponentInstance instance = DefaultInstance())
+template <class Unit = TestUnit>
+std::unique_ptr<Unit, void (*) (Unit*)> MakeUnit (ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance)
 {
     std::lock_guard<std::recursive_mutex> lock (ComponentBase::ComponentMutex());
     const auto saved = ComponentBase::NewInstanceType();
     ComponentBase::SetNewInstanceType (type);
-    std::unique_ptr<Unit, void (*) (Unit*)> unit (new Unit (instance), [] (Unit* u) { u->PreDestructor(); delete u; });
+    std::unique_ptr<Unit, void (*) (Unit*)> unit (new Unit (DefaultInstance()), [] (Unit* u) { u->PreDestructor(); delete u; });
     ComponentBase::SetNewInstanceType (saved);
     unit->PostConstructor();
     return unit;
-}
-
-inline UnitPtr MakeUnit (ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance,
-                         AudioComponentInstance instance = DefaultInstance())
-{
-    return MakeUnitOf<TestUnit> (type, instance);
 }
 
 struct ListenerLog
