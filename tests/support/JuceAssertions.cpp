@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <juce_core/juce_core.h>
-#include <juce_graphics/juce_graphics.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -63,14 +62,6 @@ void failTestsOnJuceAssertions()
     // Never deleted: the leak detector reports while static objects are being destroyed.
     static auto* logger = new AssertionLogger;
     juce::Logger::setCurrentLogger (logger);
-
-    // The leak detector counts each class in a static made with the class's first object and
-    // judges when that static is destroyed. The skins keep their typefaces for the whole process,
-    // and a typeface makes its glyphs long after the static that holds it: counted there, glyphs
-    // would be judged still alive a moment before that static frees them. Counters made here go
-    // after every static of the tests; a glyph never freed is still reported.
-    juce::CustomTypeface typeface;
-    typeface.addGlyph ('x', juce::Path(), 1.0f);
 
     // Runs after the static objects made from here on (the leak detector's counters among them)
     // are destroyed; anything reported later ends the process straight away.
