@@ -10,6 +10,16 @@ target_compile_definitions(juce_deps PUBLIC
   JUCE_GLOBAL_MODULE_SETTINGS_INCLUDED=1 JUCE_PLUGINHOST_VST3=0 JUCE_PLUGINHOST_VST=0
   JUCE_PLUGINHOST_LADSPA=0 JUCE_PLUGINHOST_LV2=0 JUCE_USE_FLAC=0 JUCE_USE_OGGVORBIS=0
   JUCE_DISPLAY_SPLASH_SCREEN=0 JUCE_REPORT_APP_USAGE=0 JUCE_MODAL_LOOPS_PERMITTED=1)
+# The sanitizer trees also run JUCE's checks: jassert, logged through juce::Logger (which the test
+# mains turn into test failures), and the leak detector. The leak detector adds a member to the
+# classes that carry it, so JUCE and everything built on it must agree: the definitions are public.
+# The fuzz tree leaves them off; libFuzzer judges crashes, not log lines.
+if(QUIETLINE_SANITIZE AND NOT QUIETLINE_FUZZ)
+  target_compile_definitions(juce_deps PUBLIC JUCE_LOG_ASSERTIONS=1 JUCE_CHECK_MEMORY_LEAKS=1)
+  # A plug-in module carries its own copy of JUCE, with no logger installed: there an assertion is
+  # only printed, so a test fails on the printed message too.
+  set(QUIETLINE_JUCE_ASSERTION_FAILS_TEST FAIL_REGULAR_EXPRESSION "JUCE Assertion failure")
+endif()
 # Hand the modules' include paths and definitions on to whoever links juce_deps, but not the
 # module targets themselves: those carry JUCE's sources, which would be compiled again.
 target_include_directories(juce_deps SYSTEM INTERFACE $<TARGET_PROPERTY:juce_deps,INCLUDE_DIRECTORIES>)

@@ -76,7 +76,9 @@ void VirtualKeyboard::buttonClicked (juce::Button* button)
         shiftButton.setToggleState (false, juce::sendNotificationSync);
     }
 
-    target.grabKeyboardFocus();
+    // Only a field on screen can take the focus; the first shift state is set before it is.
+    if (target.isShowing())
+        target.grabKeyboardFocus();
 }
 
 void VirtualKeyboard::paint (juce::Graphics&) {}

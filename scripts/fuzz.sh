@@ -3,8 +3,10 @@
 #   fuzz.sh [--runs N] [--seconds S] [target...]      (default: every target, 60 s each)
 # With both limits a target stops at whichever comes first.
 # A target starts from its seeds in tests/fuzz/corpus/<target>/ and grows a working corpus in
-# build-fuzz/corpus/<target>/. A failing input lands in build-fuzz/crashes/<target>/; once the
-# fault is mended, copy it into tests/fuzz/corpus/<target>/ so the normal suite keeps it.
+# build-fuzz/corpus/<target>/ (libFuzzer writes new inputs only into the first folder it is given,
+# so the seeds stay as they are). A failing input lands in build-fuzz/crashes/<target>/; once the
+# fault is mended, shrink it (fuzz_<target> -minimize_crash=1 -runs=10000 <input>), and copy it
+# into tests/fuzz/corpus/<target>/ under a name saying what it shows, so the normal suite keeps it.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$root"

@@ -2,6 +2,7 @@
 #include "core/DiscreteParameter.h"
 #include "core/FrequencyParameter.h"
 #include "core/Parameter.h"
+#include "support/JuceAssertions.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,7 @@ TEST (Parameter, DegenerateRangesAreRefused)
     const double ranges[][2] = { { 5.0, 5.0 }, { 10.0, 0.0 }, { std::nan (""), 1.0 }, { -1e308, 1e308 } };
     for (const auto& r : ranges)
     {
+        const quietline::test::ExpectedJuceAssertion programmingError ("Parameter.cpp");
         Parameter p ("p", "P", nullptr, 0, nullptr, 0, r[0], r[1], 0.5);
         EXPECT_DOUBLE_EQ (p.getMinimum(), 0.0);
         EXPECT_DOUBLE_EQ (p.getMaximum(), 1.0);
@@ -175,6 +177,7 @@ TEST (Parameter, DegenerateRangesAreRefused)
 
     for (double minimum : { 0.0, -5.0, 30000.0 })
     {
+        const quietline::test::ExpectedJuceAssertion programmingError ("FrequencyParameter.cpp");
         auto f = makeFrequency (minimum, 25000.0);
         EXPECT_DOUBLE_EQ (f.getMinimum(), 20.0) << minimum;
         EXPECT_DOUBLE_EQ (f.getMaximum(), 20000.0) << minimum;

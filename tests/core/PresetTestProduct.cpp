@@ -38,7 +38,7 @@ juce::String PresetTestProduct::golden (juce::XmlElement e)
 {
     std::function<void (juce::XmlElement&)> round = [&round] (juce::XmlElement& x)
     {
-        for (int i = 0; x.hasTagName ("logical") && i < x.getNumAttributes(); ++i)
+        for (int i = 0; XmlUtils::tagIs (x, "logical") && i < x.getNumAttributes(); ++i)
             x.setAttribute (x.getAttributeName (i), juce::String (x.getAttributeValue (i).getDoubleValue(), 3));
         for (auto* child : x.getChildIterator())
             round (*child);

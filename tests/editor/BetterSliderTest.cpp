@@ -86,6 +86,7 @@ TEST_F (BetterSliderTest, SnapsOnlyWhilePressedWithCtrlOrTheRightButtonToExistin
     for (const auto& [snapPoints, mods, pressed, expected] : rows)
     {
         BetterSlider s;
+        s.setSize (100, 20);   // a press on a slider without a size maps to no value
         s.attachToParameter (snapPoints ? &ownList : &product, snapPoints ? 0 : (int) Product::slopeParam);
         s.mouseDown (mouseAt (s, {}, mods));
         if (! pressed)

@@ -99,7 +99,7 @@ TEST_F (EditorDialogs, NameRules)
         auto& dialog = *overlay<AddUserPresetOverlay>();
         auto* button = findChild<juce::Button> (dialog, row.menuId == 2 ? "Create preset" : "Overwrite preset");
         EXPECT_EQ (button->isEnabled(), row.menuId == 3) << row.typed;
-        type (dialog, row.typed);
+        type (dialog, juce::String::fromUTF8 (row.typed));
         EXPECT_EQ (findChild<BetterTextEditor> (dialog)->getText(), row.field) << row.typed;
         EXPECT_EQ (button->isEnabled(), row.enabled) << row.typed;
         dialog.textEditorReturnKeyPressed (*findChild<BetterTextEditor> (dialog));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/XYSlider.h"
+#include "support/ReleaseSharedFonts.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 #include <juce_gui_basics/juce_gui_basics.h>

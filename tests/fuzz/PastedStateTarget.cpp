@@ -27,7 +27,14 @@ struct Pasting
 
 void pastedStateText (const uint8_t* data, size_t size)
 {
-    static Pasting pasting;
+    // Deleted with JUCE's shutdown, as an editor must go before the message manager. Handed over
+    // once made, so it goes before the JUCE singletons the editor made.
+    static auto& pasting = []() -> Pasting&
+    {
+        struct Owner : juce::DeletedAtShutdown { std::unique_ptr<Pasting> pasting; };
+        auto made = std::make_unique<Pasting>();
+        return *((new Owner)->pasting = std::move (made));
+    }();
     pasting.clipboard.text = juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) size);
     pasting.editor.pasteStateFromClipboard();
     requireSound (*pasting.target, *pasting.other);

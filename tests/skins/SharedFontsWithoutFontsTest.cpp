@@ -1,4 +1,5 @@
 #include "skins/SharedFonts.h"
+#include "support/JuceAssertions.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,9 @@ TEST (SharedFontsWithoutFonts, NothingIsNullAndDrawingTextDoesNotFail)
     folder.createDirectory();
     ::setenv ("JUCE_FONT_PATH", folder.getFullPathName().toRawUTF8(), 1);
     ASSERT_TRUE (juce::Font::findAllTypefaceNames().isEmpty());
+    // JUCE asserts that a face has a name, yet its own default face is nameless when no font
+    // is installed: a false alarm this test cannot avoid provoking.
+    const quietline::test::ExpectedJuceAssertion namelessFace ("juce_Font.cpp");
 
     using kelmora::skins::SharedFonts;
     const auto fonts = SharedFonts::getInstance();

@@ -6,6 +6,7 @@
 #include "skins/LookAndFeelOverlay.h"
 #include "skins/LookAndFeelOverlayButton.h"
 #include "skins/LookAndFeelToolbar.h"
+#include "support/ReleaseSharedFonts.h"
 
 #include <functional>
 #include <memory>

@@ -1,3 +1,5 @@
+#include "support/JuceAssertions.h"
+
 #include <gtest/gtest.h>
 #include <juce_events/juce_events.h>
 #include <juce_gui_basics/juce_gui_basics.h>
@@ -6,6 +8,10 @@
 int main (int argc, char** argv)
 {
     ::testing::InitGoogleTest (&argc, argv);
+    quietline::test::failTestsOnJuceAssertions();
     juce::ScopedJuceInitialiser_GUI juceInit;
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // JUCE's shutdown (juceInit going out of scope) and static destruction come after this.
+    quietline::test::testsAreOver();
+    return result;
 }
