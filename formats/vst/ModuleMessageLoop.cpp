@@ -36,6 +36,8 @@ ModuleMessageLoop::~ModuleMessageLoop()
     }
     roleChanged.notify_all();
     thread.join();
+    // JUCE shuts down on this thread next; its timers must find it the message thread.
+    juce::MessageManager::getInstance()->setCurrentThreadAsMessageThread();
 }
 
 void ModuleMessageLoop::run()
