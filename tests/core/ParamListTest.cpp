@@ -33,14 +33,6 @@ bool holdsOnlyGlobalConf (const fs::path& folder) // no temporary file left besi
     return std::distance (fs::directory_iterator (folder), {}) == 1 && fs::exists (folder / "global.conf");
 }
 
-struct CountingParameter : Parameter
-{
-    explicit CountingParameter (int& counter)
-        : Parameter ("n", nullptr, nullptr, 0, nullptr, 0, 0.0, 1.0, 0.0), deletions (counter) {}
-    ~CountingParameter() override { ++deletions; }
-    int& deletions;
-};
-
 class SettingsFileTest : public ::testing::Test
 {
 protected:
@@ -72,37 +64,34 @@ protected:
 };
 } // namespace
 
-TEST (ParamList, EmptySlotsAndBadIndicesYieldTheInvalidParameterAndNothingLeaks)
+// A replaced parameter and one for a bad index are deleted (the sanitizer run sees a leak).
+TEST (ParamList, EmptySlotsAndBadIndicesYieldTheInvalidParameter)
 {
-    int deletions = 0;
-    {
-        ParamList list (3);
-        list.setParam (1, std::make_unique<CountingParameter> (deletions));
-        list.setParam (1, std::make_unique<CountingParameter> (deletions)); // replaces, deleting the first
-        list.setParam (5, std::make_unique<CountingParameter> (deletions)); // bad index: dropped
-        EXPECT_EQ (deletions, 2);
-        for (int index : { -1, 0, 2, 3, 1000 })
-            EXPECT_EQ (list.getParam (index), &Parameter::getInvalid()) << index;
+    const auto make = [] { return std::make_unique<Parameter> ("n", nullptr, nullptr, 0, nullptr, 0, 0.0, 1.0, 0.0); };
+    ParamList list (3);
+    list.setParam (1, make());
+    list.setParam (1, make());
+    list.setParam (5, make());
+    for (int index : { -1, 0, 2, 3, 1000 })
+        EXPECT_EQ (list.getParam (index), &Parameter::getInvalid()) << index;
 
-        juce::XmlElement root ("KelmoraLabs");
-        list.writeToXml (root); // empty slots write nothing
-        EXPECT_EQ (root.getNumChildElements(), 1);
-        list.checkComplete();
-        EXPECT_FALSE (list.isComplete());
-        auto* invalid = list.getParam (7); // shared by every list: nothing may change it
-        invalid->setNormalisedValue (1.0f);
-        invalid->markChanged (Parameter::allChanged);
-        invalid->setRangeKeepingPosition (5.0, 10.0, 2);
-        invalid->addSnapPoint (0.5);
-        EXPECT_EQ (std::make_tuple (invalid->getValue(), invalid->getMaximum(), invalid->getNumSnapPoints(), invalid->isChanged (0xFFFF)),
-                   std::make_tuple (0.0, 1.0, 0, false));
+    juce::XmlElement root ("KelmoraLabs");
+    list.writeToXml (root); // empty slots write nothing
+    EXPECT_EQ (root.getNumChildElements(), 1);
+    list.checkComplete();
+    EXPECT_FALSE (list.isComplete());
+    auto* invalid = list.getParam (7); // shared by every list: nothing may change it
+    invalid->setNormalisedValue (1.0f);
+    invalid->markChanged (Parameter::allChanged);
+    invalid->setRangeKeepingPosition (5.0, 10.0, 2);
+    invalid->addSnapPoint (0.5);
+    EXPECT_EQ (std::make_tuple (invalid->getValue(), invalid->getMaximum(), invalid->getNumSnapPoints(), invalid->isChanged (0xFFFF)),
+               std::make_tuple (0.0, 1.0, 0, false));
 
-        list.setParam (0, std::make_unique<CountingParameter> (deletions));
-        list.setParam (2, std::make_unique<CountingParameter> (deletions));
-        list.checkComplete();
-        EXPECT_TRUE (list.isComplete());
-    }
-    EXPECT_EQ (deletions, 5);
+    list.setParam (0, make());
+    list.setParam (2, make());
+    list.checkComplete();
+    EXPECT_TRUE (list.isComplete());
 }
 
 TEST_F (SettingsFileTest, FreshFolderGetsGlobalConfWithExactlyItsDefaults)

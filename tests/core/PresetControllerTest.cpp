@@ -1,7 +1,6 @@
 #include "PresetTestProduct.h"
 
 using namespace kelmora::core;
-using quietline::test::PresetTestProduct;
 
 namespace
 {
@@ -10,20 +9,6 @@ struct PresetControllerTest : quietline::test::ControllerTest
     int undoable() { return controller->getUndoHistory().getNumUndoable(); }
 };
 } // namespace
-
-TEST_F (PresetControllerTest, StartsOnTheFirstPresetWithNothingToDo)
-{
-    for (auto [slot, name] : { std::pair (0, "Default"), { 4, "Hard" }, { 5, "USER001" }, { -1, "N/A" }, { 10, "N/A" } })
-        EXPECT_EQ (controller->getPresetName (slot), name) << slot;
-    EXPECT_FALSE (controller->isPresetModified() || controller->canUndo() || controller->testAndClearStateChanged (true));
-    EXPECT_TRUE (controller->isStatesEqual());
-    EXPECT_TRUE (controller->presetNameExists ("default", true));
-    EXPECT_FALSE (controller->presetNameExists ("default", false));
-
-    auto unnamed = PresetTestProduct::makeManager();
-    const_cast<PresetRecord&> (unnamed->getPreset (7)).setName ({});
-    EXPECT_EQ (PresetController (std::move (unnamed), PresetTestProduct::userPresetFileName).getPresetName (7), "N/A");
-}
 
 TEST_F (PresetControllerTest, ABStatesLinkSwitchCopyAndFlag)
 {
