@@ -94,7 +94,7 @@ TEST (ParamList, EmptySlotsAndBadIndicesYieldTheInvalidParameter)
     EXPECT_TRUE (list.isComplete());
 }
 
-TEST_F (SettingsFileTest, FreshFolderGetsGlobalConfWithExactlyItsDefaults)
+TEST_F (SettingsFileTest, FreshFolderGetsGlobalConfWithExactlyItsDefaultsWrittenOnce)
 {
     EXPECT_EQ (ParamList::getSettingsFile ({}).toStdString(), home.settingsFolder()); // no trailing separator
     ASSERT_FALSE (fs::exists (folder));
@@ -107,6 +107,11 @@ TEST_F (SettingsFileTest, FreshFolderGetsGlobalConfWithExactlyItsDefaults)
     ASSERT_NE (root, nullptr);
     EXPECT_EQ (root->toString (juce::XmlElement::TextFormat().singleLine().withoutHeader()),
                "<KelmoraLabs><sliderMode>velocity</sliderMode><mouseSensitivity>100</mouseSensitivity></KelmoraLabs>");
+
+    const auto old = fs::file_time_type (std::chrono::seconds (1700000000));
+    fs::last_write_time (globalConf, old);
+    EXPECT_TRUE (globals->save());
+    EXPECT_EQ (fs::last_write_time (globalConf), old) << "nothing changed, nothing written";
 }
 
 // A list set to linear and 77 opens global.conf: root and names in any case, the first child of
