@@ -2,59 +2,44 @@
 #include "core/Parameter.h"
 #include "core/SettingsFile.h"
 #include "core/XmlUtils.h"
+#include "support/Concurrency.h"
 #include "support/HostileXml.h"
 #include "support/TempHome.h"
 
 #include <gtest/gtest.h>
 #include <juce_audio_processors/juce_audio_processors.h>
 
-#include <chrono>
 #include <clocale>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <future>
-#include <pthread.h>
 #include <string>
 
 using namespace kelmora::core;
 
 namespace
 {
-std::string nested (int depth, const std::string& open = "<a>", const std::string& close = "</a>")
+std::string nested (int depth)
 {
     std::string text;
-    for (int i = 0; i < depth; ++i) text += open;
-    for (int i = 0; i < depth; ++i) text += close;
+    for (int i = 0; i < depth; ++i) text = "<a>" + text + "</a>";
     return text;
 }
 
 juce::String oneLine (const juce::XmlElement& e) { return e.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader()); }
 
 // Runs work on a thread with a 1 MB stack, as some hosts give their threads; a hang ends the run.
-void runOnSmallStack (const std::function<void()>& work)
+void runOnSmallStack (std::function<void()> work)
 {
-    struct Job { const std::function<void()>& work; std::promise<void> done; } job { work, {} };
-    auto finished = job.done.get_future();
-    pthread_attr_t attributes;
-    pthread_attr_init (&attributes);
-    pthread_attr_setstacksize (&attributes, 1 << 20);
-    pthread_t thread;
-    ASSERT_EQ (pthread_create (&thread, &attributes, [] (void* p) -> void* {
-        auto* j = static_cast<Job*> (p);
-        j->work();
-        j->done.set_value();
-        return nullptr;
-    }, &job), 0);
-    pthread_attr_destroy (&attributes);
-
-    if (finished.wait_for (std::chrono::seconds (60)) != std::future_status::ready)
+    struct Small : juce::Thread
     {
-        std::fprintf (stderr, "watchdog: the XML reader did not return\n");
-        std::_Exit (3);
-    }
-    pthread_join (thread, nullptr);
+        std::function<void()> work;
+        explicit Small (std::function<void()> w) : Thread ("small stack", 1 << 20), work (std::move (w)) {}
+        void run() override { work(); }
+    } thread (std::move (work));
+    const quietline::test::Watchdog watchdog ("the XML reader did not return");
+    ASSERT_TRUE (thread.startThread());
+    thread.waitForThreadToExit (-1);
 }
 } // namespace
 

@@ -1,7 +1,8 @@
 #include "PresetTestProduct.h"
 
+#include <functional>
+
 using namespace kelmora::core;
-using quietline::test::PresetTestProduct;
 
 namespace
 {
@@ -11,52 +12,27 @@ struct PresetControllerTest : quietline::test::ControllerTest
 };
 } // namespace
 
-TEST_F (PresetControllerTest, StartsOnTheFirstPresetWithNothingToDo)
+TEST_F (PresetControllerTest, ABStatesLinkSwitchAndCopy)
 {
-    for (auto [slot, name] : { std::pair (0, "Default"), { 4, "Hard" }, { 5, "USER001" }, { -1, "N/A" }, { 10, "N/A" } })
-        EXPECT_EQ (controller->getPresetName (slot), name) << slot;
-    EXPECT_FALSE (controller->isPresetModified() || controller->canUndo() || controller->testAndClearStateChanged (true));
-    EXPECT_TRUE (controller->isStatesEqual());
-    EXPECT_TRUE (controller->presetNameExists ("default", true));
-    EXPECT_FALSE (controller->presetNameExists ("default", false));
-
-    auto unnamed = PresetTestProduct::makeManager();
-    const_cast<PresetRecord&> (unnamed->getPreset (7)).setName ({});
-    EXPECT_EQ (PresetController (std::move (unnamed), PresetTestProduct::userPresetFileName).getPresetName (7), "N/A");
-}
-
-TEST_F (PresetControllerTest, ABStatesLinkSwitchCopyAndFlag)
-{
-    const auto mix = [this] { return pm().getParam (2)->getNormalisedValue(); };
-    const auto setMix = [this] (float v) { controller->setParameterFromUi (2, v); };
-    setMix (0.2f);
-    EXPECT_FALSE (controller->isStatesEqual());
-    EXPECT_TRUE (controller->isPresetModified() && controller->testAndClearStateChanged (true));
-    controller->selectStateB();
-    EXPECT_FLOAT_EQ (mix(), 0.2f) << "linked states share the values";
-    controller->selectStateA();
-    controller->copyAToB(); // A active: nothing changes but the link
-    EXPECT_FALSE (pm().isLinked());
-    EXPECT_TRUE (controller->isStatesEqual());
-
-    controller->selectStateB();
-    setMix (0.5f);
-    controller->selectStateA();
-    EXPECT_FLOAT_EQ (mix(), 0.2f) << "unlinked, B has its own values";
-    EXPECT_FALSE (controller->isStatesEqual());
-    controller->copyBToA(); // A active: it takes B's values
-    EXPECT_FLOAT_EQ (mix(), 0.5f);
-    EXPECT_TRUE (controller->isStatesEqual());
-
-    controller->selectStateB();
-    setMix (0.7f);
-    controller->copyAToB(); // B active: the parameters take A's values
-    EXPECT_FLOAT_EQ (mix(), 0.5f);
-    setMix (0.9f);
-    controller->copyBToA(); // B active: the parameters stay
-    EXPECT_FLOAT_EQ (mix(), 0.9f);
-    controller->selectStateA();
-    EXPECT_FLOAT_EQ (mix(), 0.9f);
+    auto& c = *controller;
+    const auto setMix = [&c] (float v) { c.setParameterFromUi (2, v); };
+    const struct { const char* what; std::function<void()> act; float mix; bool equal, linked; } steps[] = {
+        { "an edit", [&] { setMix (0.2f); }, 0.2f, false, true },
+        { "linked states share the values", [&] { c.selectStateB(); }, 0.2f, false, true },
+        { "A active: a copy changes nothing but the link", [&] { c.selectStateA(); c.copyAToB(); }, 0.2f, true, false },
+        { "unlinked, B has its own values", [&] { c.selectStateB(); setMix (0.5f); c.selectStateA(); }, 0.2f, false, false },
+        { "A active: it takes B's values", [&] { c.copyBToA(); }, 0.5f, true, false },
+        { "B active: the parameters take A's values", [&] { c.selectStateB(); setMix (0.7f); c.copyAToB(); }, 0.5f, true, false },
+        { "B active: the parameters stay", [&] { setMix (0.9f); c.copyBToA(); }, 0.9f, true, false },
+        { "A took B's values", [&] { c.selectStateA(); }, 0.9f, true, false },
+    };
+    for (const auto& step : steps)
+    {
+        step.act();
+        EXPECT_FLOAT_EQ (pm().getParam (2)->getNormalisedValue(), step.mix) << step.what;
+        EXPECT_EQ (std::make_pair (c.isStatesEqual(), pm().isLinked()), std::make_pair (step.equal, step.linked)) << step.what;
+    }
+    EXPECT_TRUE (c.isPresetModified() && c.testAndClearStateChanged (true));
 }
 
 TEST_F (PresetControllerTest, PresetNavigationRecordsOnlyWhatHappened)

@@ -2,6 +2,7 @@
 #include "support/Concurrency.h"
 
 #include <csignal>
+#include <cstdio>
 #include <map>
 #include <random>
 #include <sys/wait.h>
@@ -77,19 +78,15 @@ TEST (PresetProcesses, FourWriterProcessesSharingOneHomeLoseNoPreset)
     std::map<int, juce::String> owned;
     for (const auto& [pid, fd] : writers)
     {
-        juce::MemoryOutputStream report;
-        char buffer[4096];
-        for (ssize_t n; (n = ::read (fd, buffer, sizeof (buffer))) > 0;)
-            report.write (buffer, (size_t) n);
-        ::close (fd);
+        FILE* report = ::fdopen (fd, "r");
+        int slot = 0;
+        char name[64];
+        while (std::fscanf (report, "%d %63s", &slot, name) == 2)
+            EXPECT_TRUE (owned.emplace (slot, name).second) << slot << " " << name << ": owned by two processes";
+        std::fclose (report);
         int status = 0;
         ASSERT_EQ (::waitpid (pid, &status, 0), pid);
         EXPECT_TRUE (WIFEXITED (status) && WEXITSTATUS (status) == 0) << "writer " << pid << " was refused an own preset";
-        auto lines = juce::StringArray::fromLines (report.toString());
-        lines.removeEmptyStrings();
-        for (const auto& line : lines)
-            EXPECT_TRUE (owned.emplace (line.getIntValue(), line.fromFirstOccurrenceOf (" ", false, false)).second)
-                << line << ": owned by two processes";
     }
     EXPECT_EQ (PresetTestProduct::liveEntriesInFile(), owned);
 }

@@ -1,8 +1,7 @@
 #include "PresetTestProduct.h"
 
-#include "core/BooleanParameter.h"
-#include "core/FrequencyParameter.h"
 #include "core/XmlUtils.h"
+#include "dsp/KelmoraLabsTemplateAudioProcessor.h"
 
 #include <functional>
 #include <set>
@@ -11,27 +10,9 @@ namespace quietline::test
 {
 using namespace kelmora::core;
 
-std::unique_ptr<ParamManager> PresetTestProduct::makeManager (bool withFactoryPresets)
+std::unique_ptr<ParamManager> PresetTestProduct::makeManager()
 {
-    auto pm = std::make_unique<ParamManager> (4, 10, 5);
-    pm->setParam (0, std::make_unique<FrequencyParameter> ("freqParam", "Frequency", 1, nullptr,
-                                                          Parameter::sampleRateDependent, 20000.0, 25000.0, 21000.0));
-    pm->setParam (1, std::make_unique<Parameter> ("slopeParam", "Slope", "%", 1, nullptr, 0u, 0.0, 100.0, 100.0));
-    pm->setParam (2, std::make_unique<Parameter> ("mixParam", "Mix", "%", 1, nullptr, 0u, 0.0, 100.0, 100.0));
-    pm->setParam (3, std::make_unique<BooleanParameter> ("bypassParam", "Bypass", nullptr, false, "Off|On", 0u));
-    pm->initialisePresets();
-
-    // The product's form: CR LF line ends and a blank before one "=".
-    const char* factory[][4] = { { "Default", "21000", "75", "100" }, { "Light", "23000", "30", "100" },
-                                 { "Intermediate", "22000", "50", "100" }, { "Steep and reduced", "21000", "100", "60" },
-                                 { "Hard", "20000", "100", "100" } };
-    juce::String text ("<presets>\r\n");
-    for (const auto& p : factory)
-        text << "  <preset _Name_=\"" << p[0] << "\">\r\n    <KelmoraLabs freqParam =\"" << p[1] << "\" slopeParam=\""
-             << p[2] << "\" mixParam=\"" << p[3] << "\" bypassParam=\"0\"/>\r\n  </preset>\r\n";
-    if (auto doc = XmlUtils::parseText (text + "</presets>\r\n"); doc != nullptr && withFactoryPresets)
-        pm->loadFactoryPresets (*doc);
-    return pm;
+    return kelmora::dsp::KelmoraLabsTemplateAudioProcessor::createParameters();
 }
 
 juce::String PresetTestProduct::golden (juce::XmlElement e)

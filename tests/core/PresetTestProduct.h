@@ -11,14 +11,14 @@
 
 namespace quietline::test
 {
-// The product's shape: freqParam, slopeParam, mixParam, bypassParam; 10 preset slots, the
-// last 5 user slots; five factory presets read from text in the product's form.
+// The product's parameters and presets: freqParam, slopeParam, mixParam, bypassParam; 10 preset
+// slots, the last 5 user slots; the five factory presets.
 struct PresetTestProduct
 {
     static constexpr const char* userPresetFileName = "Orvel Quietline.conf";
 
-    // A manager with the four parameters, initialised, optionally with the factory presets.
-    static std::unique_ptr<kelmora::core::ParamManager> makeManager (bool withFactoryPresets = true);
+    // The product's manager, its factory presets installed and preset 0 applied.
+    static std::unique_ptr<kelmora::core::ParamManager> makeManager();
 
     // A controller around a fresh manager, reading the user-preset file of the current HOME.
     static auto makeController() { return std::make_unique<kelmora::core::PresetController> (makeManager(), userPresetFileName); }

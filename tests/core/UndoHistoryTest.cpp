@@ -45,8 +45,6 @@ TEST_F (UndoHistoryTest, RingKeeps255StepsAndANewActionClearsRedo)
 {
     for (int i = 0; i < 300; ++i)
         i % 2 == 0 ? controller->selectStateB() : controller->selectStateA();
-    EXPECT_EQ (history().getNumUndoable(), 255);
-
     int steps = 0;
     for (; controller->canUndo(); ++steps)
         controller->undo();
@@ -108,9 +106,9 @@ TEST_F (UndoHistoryTest, NoUndoParametersAreNeverRecorded)
     c.setParameterFromUi (1, 0.7f);
     EXPECT_FALSE (c.canUndo());
     c.setParameterFromUi (0, 0.5f);
-    c.setParameterFromUi (7, 0.5f);
+    c.setParameterFromUi (7, 0.5f); // nothing for an index outside the list
     c.beginParameterChange (-1);
-    EXPECT_EQ (c.getUndoHistory().getNumUndoable(), 1) << "nothing for an index outside the list";
+    EXPECT_EQ (c.getUndoHistory().getNumUndoable(), 1);
 }
 
 TEST_F (UndoHistoryTest, UndoingAndRedoingEverythingRetracesRandomSequences)
@@ -139,9 +137,8 @@ TEST_F (UndoHistoryTest, UndoingAndRedoingEverythingRetracesRandomSequences)
                 case 8: shared.setAttribute ("slopeParam", pick (101)); controller->readValuesFromXml (shared); break;
             }
             if (history().getNumUndoable() == before + 1)
-                snapshots.push_back (snapshot());
-            else
-                snapshots.back() = snapshot(); // an action that recorded nothing
+                snapshots.emplace_back();
+            snapshots.back() = snapshot(); // an action that recorded nothing replaces the last
         }
 
         for (size_t k = snapshots.size() - 1; k > 0; --k)
@@ -171,7 +168,8 @@ TEST_F (UndoHistoryTest, DescribesEveryKindInTheEditorsWords)
         { [&] { controller->revertActivePreset(); }, "Restore \"Light\" preset values" },
         { [&] { controller->renameActivePreset ("Lighter"); }, "Restore the preset name back to \"Light\"" },
         { [&] { controller->selectStateB(); }, "Restore A/B back to A" },
-        { [&] { controller->copyAToB(); }, "Revert A>B to initial state" },
+        { [&] { controller->copyBToA(); }, "Revert B>A to initial state" },
+        { [&] { controller->undo(); controller->copyAToB(); }, "Revert A>B to initial state" }, // the undo relinked
         { [&] { controller->copyAToB(); }, "Restore overwritten values by copy A>B operation" },
         { [&] { controller->copyBToA(); }, "Restore overwritten values by copy B>A operation" },
     };
@@ -181,20 +179,6 @@ TEST_F (UndoHistoryTest, DescribesEveryKindInTheEditorsWords)
         EXPECT_EQ (controller->getUndoDescription (0), description);
     }
     EXPECT_TRUE (controller->getUndoDescription (10).isEmpty() && controller->getUndoDescription (-1).isEmpty());
-
-    for (int i = 0; i < 3; ++i)
-        controller->undo();
-    EXPECT_TRUE (pm().isLinked()) << "undoing a linked copy relinks";
-    controller->undo();
-    EXPECT_EQ (controller->getRedoDescription (0), "Restore A/B back to B");
-    controller->redo();
-    EXPECT_TRUE (pm().isStateBActive());
-    // The redoable entry is the inverse undo stored, taken while the states were unlinked.
-    EXPECT_EQ (controller->getRedoDescription (0), "Restore overwritten values by copy A>B operation");
-
-    auto fresh = PresetTestProduct::makeController();
-    fresh->copyBToA();
-    EXPECT_EQ (fresh->getUndoDescription (0), "Revert B>A to initial state");
 }
 
 TEST_F (UndoHistoryTest, HistoryTravelsWithTheStateAndKeepsItsActiveMark)
@@ -228,15 +212,17 @@ TEST_F (UndoHistoryTest, HistoryTravelsWithTheStateAndKeepsItsActiveMark)
 
 TEST_F (UndoHistoryTest, CraftedEntriesDoNoHarm)
 {
-    juce::String text ("<s><undo><ui op=\"3\" pn=\"NoValues\" ab=\"1\"/><ui op=\"1\" pi=\"4\" nv=\"0.5\"/>"
-                       "<ui op=\"1\" pi=\"-1\" nv=\"0.5\"/><ui op=\"1\" pi=\"99999999999\" nv=\"0.5\"/>"
-                       "<ui op=\"1\" pi=\"1\" nv=\"nan\"/><ui op=\"1\" pi=\"1\" nv=\"inf\"/>"
-                       "<ui op=\"5\" ab=\"0\" pv0=\"nan\" pv1=\"1e999\"/><ui op=\"42\" active=\"1\"/><ui op=\"2\" pi=\"77\"/><other/>");
+    // Odd entries that harm nothing before the marked one; after it, entries that would set a value
+    // outside the list or one that is not finite: each one kept would be one more to redo.
+    juce::String text ("<s><undo>");
     for (int i = 0; i < 400; ++i)
-        text << "<ui op=\"" << (i % 9) << "\" pi=\"" << (i % 5) << "\" nv=\"0.25\" pn=\"x\"" << (i == 390 ? " active=\"1\"" : "") << "/>";
+        text << (i == 380 ? "<ui op=\"3\" pn=\"NoValues\" ab=\"1\"/><ui op=\"42\"/><ui op=\"2\" pi=\"77\"/><other/>" : "")
+             << "<ui op=\"" << (i % 9) << "\" pi=\"" << (i % 5) << "\" nv=\"0.25\" pn=\"x\"" << (i == 390 ? " active=\"1\"" : "") << "/>";
+    text << "<ui op=\"1\" pi=\"4\" nv=\"0.5\"/><ui op=\"1\" pi=\"-1\" nv=\"0.5\"/><ui op=\"1\" pi=\"99999999999\" nv=\"0.5\"/>"
+            "<ui op=\"1\" pi=\"1\" nv=\"nan\"/><ui op=\"1\" pi=\"1\" nv=\"inf\"/><ui op=\"5\" ab=\"0\" pv0=\"nan\" pv1=\"1e999\"/>";
     controller->loadState (*XmlUtils::parseText (text + "</undo></s>"));
     EXPECT_EQ (history().getNumUndoable() + history().getNumRedoable(), 255);
-    EXPECT_EQ (history().getNumRedoable(), 9) << "the entries after the last mark";
+    EXPECT_EQ (history().getNumRedoable(), 9);
     for (int i = 0; i < 600; ++i)
     {
         i < 300 ? controller->getUndoDescription (0) : controller->getRedoDescription (0);
