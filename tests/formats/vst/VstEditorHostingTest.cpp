@@ -70,11 +70,6 @@ TEST (VstEditorHosting, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     EXPECT_TRUE (quietline::test::waitUntil ([&] { return processor.blocks.load() > blocksSoFar + 10; }, [&] { dispatch (effEditIdle); }))
         << "watchdog: audio stopped while the editor was open";
 
-    // An edit on the message thread reaches the host as automation.
-    host.clear();
-    processor.editFromUi (0, 0.5f);
-    EXPECT_EQ (host.count (hostAutomate), 1u);
-
     // Closed again, the module's own thread takes the messages back.
     dispatch (effEditClose);
     EXPECT_EQ (processor.getActiveEditor(), nullptr);
