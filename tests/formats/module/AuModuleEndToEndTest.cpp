@@ -36,15 +36,6 @@ std::vector<UInt8> Bytes (CFTypeRef data)
     return d != nullptr ? std::vector<UInt8> (CFDataGetBytePtr (d), CFDataGetBytePtr (d) + CFDataGetLength (d)) : std::vector<UInt8> {};
 }
 
-struct Listener
-{
-    std::vector<AudioUnitPropertyID> changed;
-    static void Callback (void* self, AudioUnit, AudioUnitPropertyID id, AudioUnitScope, AudioUnitElement)
-    {
-        static_cast<Listener*> (self)->changed.push_back (id);
-    }
-};
-
 class AuModule : public ::testing::TestWithParam<Case>
 {
 protected:
@@ -127,15 +118,17 @@ TEST_P (AuModule, ParametersAndPresetsReachTheProcessor)
     ASSERT_EQ (noErr, unit.getParameter (0, value));
     EXPECT_FLOAT_EQ (0.3f, value);
 
-    Listener listener;
-    ASSERT_EQ (noErr, unit.addPropertyListener (kAudioUnitProperty_PresentPreset, Listener::Callback, &listener));
+    int notices = 0;
+    ASSERT_EQ (noErr, unit.addPropertyListener (kAudioUnitProperty_PresentPreset, [] (void* n, AudioUnit, AudioUnitPropertyID, AudioUnitScope, AudioUnitElement) {
+        ++*static_cast<int*> (n);
+    }, &notices));
     CFArrayRef presets = nullptr;
     ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_FactoryPresets, presets));
     const auto count = SInt32 (CFArrayGetCount (presets));
     ASSERT_GT (count, 4);
     const auto chosen = *static_cast<const AUPreset*> (CFArrayGetValueAtIndex (presets, 4));
     ASSERT_EQ (noErr, unit.set (kAudioUnitProperty_PresentPreset, chosen));
-    EXPECT_EQ (1u, listener.changed.size());
+    EXPECT_EQ (1, notices);
     AUPreset current {};
     ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_PresentPreset, current));
     EXPECT_EQ (4, current.presetNumber);

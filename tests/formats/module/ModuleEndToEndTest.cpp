@@ -1,20 +1,17 @@
 // The built product module as a host sees it, loaded by path through the reference host's
 // loader with a fresh HOME and no display, as a plain Linux host scanning or loading it would.
 #include "core/ProductIdentity.h"
-#include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "tools/vsthost/HostedEffect.h"
 #include "tools/vsthost/Signals.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <thread>
 
 namespace kelmora::tools::test
 {
@@ -242,39 +239,5 @@ TEST_F (ModuleTest, UnloadsAndLoadsAgain)
         module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
         ASSERT_NE (module, nullptr) << error;
     }
-}
-
-TEST_F (ModuleTest, ProcessingAndHostCallsFromTwoThreads)
-{
-    auto& e = instance();
-    e.start (192000.0, 512);
-    const auto state = e.getChunk();
-    const quietline::test::Watchdog watchdog ("processing or host calls are stuck");
-    std::atomic<bool> controlling { true }, finite { true };
-    std::thread::id audioThread;
-
-    quietline::test::runTogether ({
-        // The audio thread renders for as long as the host calls go on, and at least 200 blocks.
-        [&] {
-            audioThread = std::this_thread::get_id();
-            for (uint32_t seed = 1; seed <= 200 || controlling.load(); ++seed)
-                for (const auto& channel : render (e, Channels (2, noise (512, seed))))
-                    finite = finite && std::all_of (channel.begin(), channel.end(), [] (float v) { return std::isfinite (v); });
-        },
-        [&] {
-            for (int n = 0; n < 5000; ++n)
-            {
-                e.setParameter (n % 4, (float) ((n * 37) % 101) / 100.0f);
-                e.parameterDisplay (n % 4);
-                if (n % 7 == 0) e.setProgram (n % e.numPrograms());
-                if (n % 11 == 0) e.setChunk (e.getChunk());
-                if (n % 13 == 0) e.setChunk (state);
-                if (n % 17 == 0) e.setBypass (n % 2 == 0);
-            }
-            controlling = false;
-        },
-    });
-    EXPECT_TRUE (finite.load());
-    EXPECT_EQ (e.requestsFrom (audioThread), 0u) << "no host callback from the audio thread";
 }
 } // namespace kelmora::tools::test

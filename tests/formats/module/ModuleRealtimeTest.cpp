@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <dlfcn.h>
 #include <functional>
 #include <malloc.h>
@@ -139,25 +140,43 @@ TEST (ModuleRealtime, InterposersSeeAllocationsAndLocks)
     EXPECT_EQ (distinctLocks(), 1) << "the lock interposer is not in use";
 }
 
-// The VST processing call while another thread automates every parameter and switches programs.
+// The VST processing call while another thread automates every parameter, switches programs,
+// restores states and bypasses: the output stays finite and the host never hears from the
+// audio thread.
 TEST (ModuleRealtime, ProcessingAllocatesNothingAndTakesOnlyTheCallbackLock)
 {
     const quietline::test::TempHome home;
     std::string error;
     auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
     ASSERT_NE (module, nullptr) << error;
-    auto effect = HostedEffect::create (*module, error);
-    ASSERT_NE (effect, nullptr) << error;
-    effect->open();
-    effect->start (192000.0, 256);
+    auto e = HostedEffect::create (*module, error);
+    ASSERT_NE (e, nullptr) << error;
+    e->open();
+    e->start (192000.0, 256);
+    const auto state = e->getChunk();
 
-    std::vector<float> left (256, 0.25f), right (256, -0.25f);
-    float* channels[] = { left.data(), right.data() };
-    expectRealtimeWhileAHostThreadChanges ([&] { effect->process (channels, channels, 256); }, [&] (int i) {
-        effect->setParameter (i % effect->numParameters(), (float) (i % 7) / 6.0f);
-        if (i % 10 == 0)
-            effect->setProgram ((i / 10) % effect->numPrograms());
-    });
+    std::vector<float> left (256, 0.25f), right (256, -0.25f), outL (256), outR (256);
+    float* in[] = { left.data(), right.data() };
+    float* out[] = { outL.data(), outR.data() };
+    std::thread::id audioThread;
+    bool finite = true;
+    expectRealtimeWhileAHostThreadChanges (
+        [&] {
+            audioThread = std::this_thread::get_id();
+            e->process (in, out, 256);
+            for (size_t i = 0; i < 256; ++i)
+                finite = finite && std::isfinite (outL[i]) && std::isfinite (outR[i]);
+        },
+        [&] (int n) {
+            e->setParameter (n % 4, (float) ((n * 37) % 101) / 100.0f);
+            e->parameterDisplay (n % 4);
+            if (n % 7 == 0) e->setProgram (n % e->numPrograms());
+            if (n % 11 == 0) e->setChunk (e->getChunk());
+            if (n % 13 == 0) e->setChunk (state);
+            if (n % 17 == 0) e->setBypass (n % 2 == 0);
+        });
+    EXPECT_TRUE (finite);
+    EXPECT_EQ (e->requestsFrom (audioThread), 0u) << "no host callback from the audio thread";
 }
 
 // The same for an Audio Unit render through the same module.

@@ -39,9 +39,6 @@ TEST (AudioEffectDispatcher, ConvertsArgumentsAndChecksHostValuesBeforeUse)
 
     expectRows (effect, {
         { effSetProgram, 0, 9, false, 0, { "setProgram 9" }, 0 },
-        { effMainsChanged, 0, 0, false, 0, { "suspend" }, 0 },
-        { effMainsChanged, 0, 7, false, 0, { "resume" }, 0 },
-        { effSetSampleRate, 0, 0, false, 96000.0f, { "setSampleRate 96000" }, 0 },
         { effGetParamDisplay, 3, 0, true, 0, { "getParameterDisplay 3 P" }, 0 },
         { effGetChunk, 1, 0, true, 0, { "getChunk P true" }, -5 },
         { effSetChunk, 0, 1, true, 0, { "setChunk P 1 false" }, -5 },

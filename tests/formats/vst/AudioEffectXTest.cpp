@@ -27,17 +27,13 @@ TEST (AudioEffectXDispatcher, ConvertsArgumentsAndResultWidthsAndChecksHostValue
     ProbeEffect effect;
 
     expectRows (effect, {
-        { effCanBeAutomated, 3, 0, false, 0, { "canParameterBeAutomated 3" }, 1 },
         { effSetBypass, 0, 2, false, 0, { "setBypass true" }, 1 },
         { effSetBypass, 0, 0, false, 0, { "setBypass false" }, 1 },
-        { effSetPanLaw, 0, 1, false, 0.5f, { "setPanLaw 1 0.5" }, 1 },
         // Signed answers keep their sign; the category is an unsigned number.
-        { effCanDo, 0, 0, true, 0, { "canDo P" }, -5 },
         { effGetVendorVersion, 0, 0, false, 0, { "getVendorVersion" }, -5 },
         { effGetPlugCategory, 0, 0, false, 0, { "getPlugCategory" }, (intptr_t) 0xFFFFFFFBu },
         { effVendorSpecific, 9, 8, true, 1.5f, { "vendorSpecific 9 8 P 1.5" }, (intptr_t) 0x123456789 },
         { effGetProgramNameIndexed, 7, 3, true, 0, { "getProgramNameIndexed 3 7 P" }, 1 },
-        { effOfflineNotify, 1, 4, true, 0, { "offlineNotify P 4 true" }, 1 },
         { effSetSpeakerArrangement, 0, P, true, 0, { "setSpeakerArrangement P P" }, 1 },
         { effGetSpeakerArrangement, 0, P, true, 0, { "getSpeakerArrangement P P" }, 1 },
     });
@@ -48,7 +44,7 @@ TEST (AudioEffectXDispatcher, ConvertsArgumentsAndResultWidthsAndChecksHostValue
     // reach nothing.
     expectNothingFor (effect, { 28, 46, 81, 1000, INT32_MIN }, 1, true, 1.0f);
     expectNothingFor (effect, { effString2Parameter, effGetEffectName, effGetVendorString, effGetProductString, effCanDo,
-                                effGetProgramNameIndexed, effOfflineNotify, effSetSpeakerArrangement, effGetSpeakerArrangement }, 1, false);
+                                effGetProgramNameIndexed, effSetSpeakerArrangement, effGetSpeakerArrangement }, 1, false);
     expectNothingFor (effect, { effSetSpeakerArrangement, effGetSpeakerArrangement }, 0, true);
     expectNothingFor (effect, { effEditKeyDown, effSetEditKnobMode }, 3, false, 1.0f);
 
@@ -81,15 +77,10 @@ std::vector<Request> requests()
     return {
         { "setParameterAutomated", [] (E& e) { e.setParameterAutomated (3, 0.75f); return (intptr_t) 0; }, hostAutomate, 3, 0, nullptr, 0.75f },
         { "getMasterVersion", [] (E& e) { return (intptr_t) e.getMasterVersion(); }, hostGetVersion, 0, 0, nullptr, 0, 1 },
-        { "isInputConnected", [] (E& e) { return (intptr_t) e.isInputConnected (1); }, hostPinConnected, 1, 0, nullptr, 0, 1 },
         { "isOutputConnected", [] (E& e) { return (intptr_t) e.isOutputConnected (0); }, hostPinConnected, 0, 1, nullptr, 0, 1 },
-        { "getTimeInfo", [] (E& e) { return (intptr_t) e.getTimeInfo (0x200); }, hostGetTimeInfo, 0, 0x200 },
         { "sizeWindow", [] (E& e) { return (intptr_t) e.sizeWindow (406, 242); }, hostSizeWindow, 406, 242 },
         { "offlineRead", [P] (E& e) { return (intptr_t) e.offlineRead ((VstOfflineTask*) P, 3); }, hostOfflineRead, 1, 3, P },
         { "hostVendorSpecific", [P] (E& e) { return e.hostVendorSpecific (5, 6, P, 7.0f); }, ::hostVendorSpecific, 5, 6, P, 7.0f },
-        { "canHostDo", [P] (E& e) { return (intptr_t) e.canHostDo (P); }, hostCanDo, 0, 0, P },
-        { "beginEdit", [] (E& e) { return (intptr_t) e.beginEdit (3); }, hostBeginEdit, 3 },
-        { "endEdit", [] (E& e) { return (intptr_t) e.endEdit (2); }, hostEndEdit, 2 },
     };
 }
 } // namespace

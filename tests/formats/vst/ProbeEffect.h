@@ -34,9 +34,6 @@ public:
     void attachEditor (AEffEditor* e) { editor = e; }
     int32_t current() const { return curProgram; }
 
-    void suspend() override { note ("suspend"); }
-    void resume() override { note ("resume"); }
-    void setSampleRate (float r) override { note ("setSampleRate", r); }
     void processReplacing (float**, float**, int32_t frames) override { note ("processReplacing", frames); }
     void processDoubleReplacing (double**, double**, int32_t frames) override { note ("processDoubleReplacing", frames); }
     void process (float**, float**, int32_t frames) override { note ("process", frames); }
@@ -51,13 +48,11 @@ public:
     int32_t getChunk (void** d, bool preset) override { note ("getChunk", (void*) d, preset); return intAnswer; }
     int32_t setChunk (void* d, int32_t size, bool preset) override { note ("setChunk", d, size, preset); return intAnswer; }
 
-    bool canParameterBeAutomated (int32_t i) override { note ("canParameterBeAutomated", i); return boolAnswer; }
     bool string2parameter (int32_t i, char* t) override { note ("string2parameter", i, t); return boolAnswer; }
     bool getProgramNameIndexed (int32_t c, int32_t i, char* t) override { note ("getProgramNameIndexed", c, i, t); return boolAnswer; }
     bool setSpeakerArrangement (VstSpeakerArrangement* in, VstSpeakerArrangement* out) override { note ("setSpeakerArrangement", in, out); return boolAnswer; }
     bool getSpeakerArrangement (VstSpeakerArrangement** in, VstSpeakerArrangement** out) override { note ("getSpeakerArrangement", in, out); return boolAnswer; }
     bool setBypass (bool b) override { note ("setBypass", b); return boolAnswer; }
-    bool setPanLaw (int32_t t, float v) override { note ("setPanLaw", t, v); return boolAnswer; }
     bool getEffectName (char* t) override { note ("getEffectName", t); return boolAnswer; }
     bool getVendorString (char* t) override { note ("getVendorString", t); return boolAnswer; }
     bool getProductString (char* t) override { note ("getProductString", t); return boolAnswer; }
@@ -65,7 +60,6 @@ public:
     intptr_t vendorSpecific (int32_t a, intptr_t b, void* p, float f) override { note ("vendorSpecific", a, b, p, f); return (intptr_t) 0x123456789; }
     int32_t canDo (char* t) override { note ("canDo", t); return intAnswer; }
     int32_t getPlugCategory() override { note ("getPlugCategory"); return intAnswer; }
-    bool offlineNotify (VstAudioFile* p, int32_t n, bool s) override { note ("offlineNotify", p, n, s); return boolAnswer; }
 
 private:
     static std::string text (int32_t v) { return std::to_string (v); }
