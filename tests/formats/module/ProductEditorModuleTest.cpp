@@ -17,25 +17,17 @@ namespace kelmora::tools::test
 {
 namespace
 {
-struct Rgb
-{
-    int r, g, b;
-};
-Rgb rgbAt (const std::vector<uint32_t>& pixels, int width, int x, int y)
-{
-    const uint32_t p = pixels[(size_t) (y * width + x)];
-    return { (int) (p >> 16) & 255, (int) (p >> 8) & 255, (int) p & 255 };
-}
-
 /** The editor as the product draws it at 96 kHz: the dark strip along the top, and the curve's
     blue fill in a column left of the 21 kHz corner (x 160 of the editor), below 0 dB. */
 bool showsTheEditor (const std::vector<uint32_t>& pixels, int width)
 {
+    // 16: red, 8: green, 0: blue.
+    const auto level = [&] (int x, int y, int shift) { return int (pixels[(size_t) (y * width + x)] >> shift) & 255; };
     for (int x = 0; x < width; ++x)
-        if (const auto c = rgbAt (pixels, width, x, 1); c.r > 40 || c.g > 40 || c.b > 40)
+        if (level (x, 1, 16) > 40 || level (x, 1, 8) > 40 || level (x, 1, 0) > 40)
             return false;
     for (int y = 80; y < 160; ++y)
-        if (const auto c = rgbAt (pixels, width, 160, y); c.b < c.r + 20)
+        if (level (160, y, 0) < level (160, y, 16) + 20)
             return false;
     return true;
 }
