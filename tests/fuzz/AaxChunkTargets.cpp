@@ -77,13 +77,7 @@ void chunkTarget (AAX_ChunkID id, const uint8_t* data, size_t size)
         values = valuesOf (*target);
         for (double v : values)
             require (std::isfinite (v) && v >= 0.0 && v <= 1.0, "parameter finite and within 0..1");
-
-        std::vector<std::vector<float>> tone (2, std::vector<float> (256));
-        for (size_t i = 0; i < 256; ++i)
-            tone[0][i] = tone[1][i] = (float) std::sin ((double) i * 0.37);
-        for (const auto& channel : target->process (tone))
-            for (float s : channel)
-                require (std::isfinite (s), "processing gives finite output");
+        requireFiniteOutput ([&target] (auto io) { return target->process (io); });
     }
 
     // A position the host set directly may lie between two values; a saved state keeps values,

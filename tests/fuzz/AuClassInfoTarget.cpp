@@ -111,13 +111,7 @@ void auClassInfo (const uint8_t* data, size_t size)
     const auto values = valuesOf (*target);
     for (float v : values)
         require (std::isfinite (v), "parameter finite");
-    std::vector<std::vector<float>> io (2, std::vector<float> (256));
-    for (size_t i = 0; i < 256; ++i)
-        io[0][i] = io[1][i] = (float) std::sin ((double) i * 0.37);
-    target->process (io, 0);
-    for (const auto& channel : io)
-        for (float s : channel)
-            require (std::isfinite (s), "processing gives finite output");
+    requireFiniteOutput ([&target] (auto io) { target->process (io, 0); return io; });
 
     CFPropertyListRef saved = nullptr;
     target->get (kAudioUnitProperty_ClassInfo, saved);

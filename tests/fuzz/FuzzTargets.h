@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 namespace quietline::fuzz
 {
@@ -53,6 +55,9 @@ inline constexpr NamedTarget allTargets[] = {
     input; the corpus runner records a test failure instead. */
 void require (bool ok, const char* what);
 void setFailureHandler (void (*handler) (const char* what));
+
+/** Requires finite output from `process` given a 256-frame tone on two channels. */
+void requireFiniteOutput (const std::function<std::vector<std::vector<float>> (std::vector<std::vector<float>>)>& process);
 
 /** Creates the temporary HOME every target shares, once per process, and returns its path. */
 const char* sharedHome();

@@ -1,6 +1,7 @@
 #include "fuzz/FuzzTargets.h"
 #include "support/TempHome.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
@@ -24,6 +25,16 @@ void require (bool ok, const char* what)
 }
 
 void setFailureHandler (void (*handler) (const char*)) { failureHandler = handler; }
+
+void requireFiniteOutput (const std::function<std::vector<std::vector<float>> (std::vector<std::vector<float>>)>& process)
+{
+    std::vector<float> tone (256);
+    for (size_t i = 0; i < tone.size(); ++i)
+        tone[i] = (float) std::sin ((double) i * 0.37);
+    for (const auto& channel : process ({ tone, tone }))
+        for (float s : channel)
+            require (std::isfinite (s), "processing gives finite output");
+}
 
 const char* sharedHome()
 {

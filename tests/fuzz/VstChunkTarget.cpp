@@ -1,6 +1,7 @@
 // The VST 2.4 chunk as a host hands it over: through the built module's dispatcher.
 #include "fuzz/FuzzTargets.h"
 #include "tools/vsthost/HostedEffect.h"
+#include "tools/vsthost/Signals.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -64,15 +65,7 @@ void requireSound (HostedEffect& e, HostedEffect& other, bool preset)
     e.setChunk (saved, preset);
     require (e.getChunk (preset) == saved, "a saved chunk reads back identical in the same instance");
 
-    constexpr int32_t frames = 256;
-    std::vector<float> in (2 * frames), out (2 * frames);
-    for (size_t i = 0; i < in.size(); ++i)
-        in[i] = (float) std::sin ((double) i * 0.37);
-    float* ins[] = { in.data(), in.data() + frames };
-    float* outs[] = { out.data(), out.data() + frames };
-    e.process (ins, outs, frames);
-    for (float s : out)
-        require (std::isfinite (s), "processing gives finite output");
+    requireFiniteOutput ([&e] (auto io) { return kelmora::tools::render (e, io); });
 }
 } // namespace
 

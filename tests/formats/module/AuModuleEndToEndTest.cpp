@@ -36,15 +36,6 @@ std::vector<UInt8> Bytes (CFTypeRef data)
     return d != nullptr ? std::vector<UInt8> (CFDataGetBytePtr (d), CFDataGetBytePtr (d) + CFDataGetLength (d)) : std::vector<UInt8> {};
 }
 
-struct Listener
-{
-    std::vector<AudioUnitPropertyID> changed;
-    static void Callback (void* self, AudioUnit, AudioUnitPropertyID id, AudioUnitScope, AudioUnitElement)
-    {
-        static_cast<Listener*> (self)->changed.push_back (id);
-    }
-};
-
 class AuModule : public ::testing::TestWithParam<Case>
 {
 protected:
@@ -99,9 +90,11 @@ protected:
 };
 } // namespace
 
-TEST_P (AuModule, ReportsItsLatencyAndDelaysAnImpulseByItEvenWhenTheHostBypasses)
+TEST_P (AuModule, ReportsTheDeclaredVersionAndItsLatencyAndKeepsTheDelayWhenTheHostBypasses)
 {
     auto& unit = Open();
+    // Only the Component Manager route has the version call.
+    EXPECT_EQ (unit.componentVersion(), GetParam().route == Route::componentManager ? identity::versionNumber : -4);
     Float64 seconds = 0;
     ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_Latency, seconds));
     EXPECT_DOUBLE_EQ (latency / rate, seconds);
@@ -118,44 +111,36 @@ TEST_P (AuModule, ReportsItsLatencyAndDelaysAnImpulseByItEvenWhenTheHostBypasses
 TEST_P (AuModule, ParametersAndPresetsReachTheProcessor)
 {
     auto& unit = Open();
-    UInt32 size = 0;
-    Boolean writable = false;
-    ASSERT_EQ (noErr, unit.getPropertyInfo (kAudioUnitProperty_ParameterList, 0, 0, &size, &writable));
-    EXPECT_EQ (4 * sizeof (AudioUnitParameterID), size);
     AudioUnitParameterInfo info {};
-    ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_ParameterInfo, info, 0, 3));
-    EXPECT_STREQ ("Bypass", info.name);
-    EXPECT_EQ (1.0f, info.maxValue);
-    CFRelease (info.cfNameString);
     EXPECT_EQ (kAudioUnitErr_InvalidParameter, unit.get (kAudioUnitProperty_ParameterInfo, info, 0, 4));
-
     ASSERT_EQ (noErr, unit.setParameter (0, 0.3f));
     float value = 0;
     ASSERT_EQ (noErr, unit.getParameter (0, value));
     EXPECT_FLOAT_EQ (0.3f, value);
 
-    Listener listener;
-    ASSERT_EQ (noErr, unit.addPropertyListener (kAudioUnitProperty_PresentPreset, Listener::Callback, &listener));
+    int notices = 0;
+    ASSERT_EQ (noErr, unit.addPropertyListener (kAudioUnitProperty_PresentPreset, [] (void* n, AudioUnit, AudioUnitPropertyID, AudioUnitScope, AudioUnitElement) {
+        ++*static_cast<int*> (n);
+    }, &notices));
     CFArrayRef presets = nullptr;
     ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_FactoryPresets, presets));
-    ASSERT_EQ (10, CFArrayGetCount (presets));
-    const auto hard = *static_cast<const AUPreset*> (CFArrayGetValueAtIndex (presets, 4));
-    CFRelease (presets);
-    ASSERT_EQ (noErr, unit.set (kAudioUnitProperty_PresentPreset, hard));
-    EXPECT_EQ (1u, listener.changed.size());
+    const auto count = SInt32 (CFArrayGetCount (presets));
+    ASSERT_GT (count, 4);
+    const auto chosen = *static_cast<const AUPreset*> (CFArrayGetValueAtIndex (presets, 4));
+    ASSERT_EQ (noErr, unit.set (kAudioUnitProperty_PresentPreset, chosen));
+    EXPECT_EQ (1, notices);
     AUPreset current {};
     ASSERT_EQ (noErr, unit.get (kAudioUnitProperty_PresentPreset, current));
     EXPECT_EQ (4, current.presetNumber);
-    char name[64] {};
-    CFStringGetCString (current.presetName, name, sizeof name, kCFStringEncodingUTF8);
-    EXPECT_STREQ ("Hard", name);
+    EXPECT_TRUE (CFEqual (current.presetName, chosen.presetName));
     CFRelease (current.presetName);
     ASSERT_EQ (noErr, unit.getParameter (0, value));
     EXPECT_NE (0.3f, value) << "the preset's values";
-    EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, unit.set (kAudioUnitProperty_PresentPreset, AUPreset { 10, hard.presetName }));
+    EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, unit.set (kAudioUnitProperty_PresentPreset, AUPreset { count, chosen.presetName }));
+    CFRelease (presets);
 }
 
-TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstanceOnlyFromTheSameComponent)
+TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstance)
 {
     auto& original = Open();
     ASSERT_EQ (noErr, original.setParameter (1, 0.25f));
@@ -167,17 +152,6 @@ TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstanceOnlyFromTheSameComponent)
     CFNumberGetValue (static_cast<CFNumberRef> (Value (saved, "manufacturer")), kCFNumberSInt32Type, &manufacturer);
     EXPECT_EQ (identity::makerCode, UInt32 (manufacturer));
 
-    auto& foreign = Open (false);
-    auto untouched = Save (foreign);
-    auto wrongMaker = static_cast<CFMutableDictionaryRef> (const_cast<void*> (CFPropertyListCreateDeepCopy (nullptr, saved, kCFPropertyListMutableContainers)));
-    const SInt32 other = SInt32 (identity::makerCode + 1);
-    auto number = CFNumberCreate (nullptr, kCFNumberSInt32Type, &other);
-    CFDictionarySetValue (wrongMaker, CFSTR ("manufacturer"), number);
-    CFRelease (number);
-    EXPECT_EQ (kAudioUnitErr_InvalidPropertyValue, foreign.set (kAudioUnitProperty_ClassInfo, CFPropertyListRef (wrongMaker)));
-    auto after = Save (foreign);
-    EXPECT_EQ (Bytes (Value (untouched, "jucePluginState")), Bytes (Value (after, "jucePluginState"))) << "processor untouched";
-
     auto& fresh = Open (false);
     ASSERT_EQ (noErr, fresh.set (kAudioUnitProperty_ClassInfo, saved));
     float value = 0;
@@ -186,9 +160,8 @@ TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstanceOnlyFromTheSameComponent)
     auto restored = Save (fresh);
     EXPECT_EQ (block, Bytes (Value (restored, "jucePluginState"))) << "values, presets, A/B and undo come back whole";
     EXPECT_EQ (noErr, fresh.initialize());
-
-    for (auto ref : { saved, untouched, after, restored, CFPropertyListRef (wrongMaker) })
-        CFRelease (ref);
+    CFRelease (saved);
+    CFRelease (restored);
 }
 
 INSTANTIATE_TEST_SUITE_P (Routes, AuModule,

@@ -2,7 +2,7 @@
 // lock but the one callback lock, measured by interposing the allocator and the pthread lock
 // functions for the whole process. A program of its own, left out of sanitizer builds, which
 // need the allocator for themselves.
-#include "core/ProductIdentity.h"
+#include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "tools/auhost/AuHost.h"
 #include "tools/vsthost/HostedEffect.h"
@@ -10,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cmath>
 #include <dlfcn.h>
+#include <functional>
 #include <malloc.h>
 #include <mutex>
 #include <pthread.h>
@@ -101,40 +103,30 @@ void forgetEverything()
         seen = nullptr;
 }
 
-class ModuleRealtime : public ::testing::Test
+/** Runs `processBlock` 400 times with the recording on while another thread calls `change`
+    400 times: the processing thread must allocate nothing and take one lock only, the callback
+    lock, which the changes take too. Its first blocks, unwatched, prime the delay line and the
+    thread's own storage of the module. */
+void expectRealtimeWhileAHostThreadChanges (const std::function<void()>& processBlock, const std::function<void (int)>& change)
 {
-protected:
-    void SetUp() override
-    {
-        std::string error;
-        module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-        ASSERT_NE (module, nullptr) << error;
-        effect = HostedEffect::create (*module, error);
-        ASSERT_NE (effect, nullptr) << error;
-        effect->open();
-        effect->start (192000.0, 256);
-    }
-
-    // Processes blocks with the recording on; the first blocks prime the delay line.
-    void processBlocks (int count)
-    {
-        std::vector<float> left (256, 0.25f), right (256, -0.25f);
-        float* channels[] = { left.data(), right.data() };
-        for (int i = 0; i < count; ++i)
-        {
-            watching = true;
-            effect->process (channels, channels, 256);
-            watching = false;
-        }
-    }
-
-    quietline::test::TempHome home;
-    std::unique_ptr<VstPluginModule> module;
-    std::unique_ptr<HostedEffect> effect;
-};
+    forgetEverything();
+    quietline::test::runTogether ({
+        [&] {
+            for (int i = 0; i < 404; ++i)
+            {
+                watching = i >= 4;
+                processBlock();
+                watching = false;
+            }
+        },
+        [&] { for (int i = 0; i < 400; ++i) change (i); } });
+    EXPECT_EQ (allocations.load(), 0);
+    EXPECT_EQ (distinctLocks(), 1) << "the callback lock only";
+    EXPECT_EQ (otherLockCalls.load(), 0);
+}
 } // namespace
 
-TEST_F (ModuleRealtime, InterposersSeeAllocationsAndLocks)
+TEST (ModuleRealtime, InterposersSeeAllocationsAndLocks)
 {
     forgetEverything();
     std::mutex lock;
@@ -148,44 +140,49 @@ TEST_F (ModuleRealtime, InterposersSeeAllocationsAndLocks)
     EXPECT_EQ (distinctLocks(), 1) << "the lock interposer is not in use";
 }
 
-// Steady processing, then processing while another thread automates every parameter and
-// switches programs: the audio thread allocates nothing and takes one lock only, the same
-// one every time (the callback lock, which the other thread's changes also take).
-TEST_F (ModuleRealtime, ProcessingAllocatesNothingAndTakesOnlyTheCallbackLock)
+// The VST processing call while another thread automates every parameter, switches programs,
+// restores states and bypasses: the output stays finite and the host never hears from the
+// audio thread.
+TEST (ModuleRealtime, ProcessingAllocatesNothingAndTakesOnlyTheCallbackLock)
 {
-    processBlocks (4);
-    forgetEverything();
-    processBlocks (200);
-    EXPECT_EQ (allocations.load(), 0) << "steady";
-    EXPECT_EQ (distinctLocks(), 1) << "steady";
-    EXPECT_EQ (otherLockCalls.load(), 0) << "steady";
-    const void* callbackLock = locksSeen[0].load();
+    const quietline::test::TempHome home;
+    std::string error;
+    auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
+    ASSERT_NE (module, nullptr) << error;
+    auto e = HostedEffect::create (*module, error);
+    ASSERT_NE (e, nullptr) << error;
+    e->open();
+    e->start (192000.0, 256);
+    const auto state = e->getChunk();
 
-    std::atomic<int> ready { 0 };
-    std::thread host ([&] {
-        ++ready;
-        while (ready.load() < 2) {}
-        for (int i = 0; i < 400; ++i)
-        {
-            effect->setParameter (i % effect->numParameters(), (float) (i % 7) / 6.0f);
-            if (i % 10 == 0)
-                effect->setProgram ((i / 10) % effect->numPrograms());
-        }
-    });
-    ++ready;
-    while (ready.load() < 2) {}
-    processBlocks (400);
-    host.join();
-
-    EXPECT_EQ (allocations.load(), 0) << "with changes from another thread";
-    EXPECT_EQ (distinctLocks(), 1) << "with changes from another thread";
-    EXPECT_EQ (locksSeen[0].load(), callbackLock);
-    EXPECT_EQ (otherLockCalls.load(), 0);
+    std::vector<float> left (256, 0.25f), right (256, -0.25f), outL (256), outR (256);
+    float* in[] = { left.data(), right.data() };
+    float* out[] = { outL.data(), outR.data() };
+    std::thread::id audioThread;
+    bool finite = true;
+    expectRealtimeWhileAHostThreadChanges (
+        [&] {
+            audioThread = std::this_thread::get_id();
+            e->process (in, out, 256);
+            for (size_t i = 0; i < 256; ++i)
+                finite = finite && std::isfinite (outL[i]) && std::isfinite (outR[i]);
+        },
+        [&] (int n) {
+            e->setParameter (n % 4, (float) ((n * 37) % 101) / 100.0f);
+            e->parameterDisplay (n % 4);
+            if (n % 7 == 0) e->setProgram (n % e->numPrograms());
+            if (n % 11 == 0) e->setChunk (e->getChunk());
+            if (n % 13 == 0) e->setChunk (state);
+            if (n % 17 == 0) e->setBypass (n % 2 == 0);
+        });
+    EXPECT_TRUE (finite);
+    EXPECT_EQ (e->requestsFrom (audioThread), 0u) << "no host callback from the audio thread";
 }
 
-// The same for an Audio Unit render through the same module, while a host thread automates.
-TEST_F (ModuleRealtime, AudioUnitRenderAllocatesNothingAndTakesOnlyTheCallbackLock)
+// The same for an Audio Unit render through the same module.
+TEST (ModuleRealtime, AudioUnitRenderAllocatesNothingAndTakesOnlyTheCallbackLock)
 {
+    const quietline::test::TempHome home;
     std::string error;
     auto auModule = AuPluginModule::load (QUIETLINE_MODULE_PATH, "OrvelQuietlineAUFactory", "OrvelQuietlineAUEntry", error);
     ASSERT_NE (auModule, nullptr) << error;
@@ -198,31 +195,11 @@ TEST_F (ModuleRealtime, AudioUnitRenderAllocatesNothingAndTakesOnlyTheCallbackLo
     const std::vector<std::vector<float>> in (2, std::vector<float> (256, 0.25f));
     std::vector<float> left (256), right (256);
     struct { UInt32 count; AudioBuffer buffers[2]; } list { 2, { { 1, 1024, left.data() }, { 1, 1024, right.data() } } };
-    auto renderBlocks = [&] (int count, Float64 start) {
-        for (int i = 0; i < count; ++i)
-        {
-            watching = true;
-            const OSStatus rendered = unit->render (in, *reinterpret_cast<AudioBufferList*> (&list), 256, start + 256 * i);
-            watching = false;
-            ASSERT_EQ (noErr, rendered);
-        }
-    };
-    renderBlocks (4, 0);
-    forgetEverything();
-    std::atomic<int> ready { 0 };
-    std::thread host ([&] {
-        ++ready;
-        while (ready.load() < 2) {}
-        for (int i = 0; i < 400; ++i)
-            unit->setParameter (AudioUnitParameterID (i % 4), float (i % 7) / 6.0f);
-    });
-    ++ready;
-    while (ready.load() < 2) {}
-    renderBlocks (400, 1024);
-    host.join();
-
-    EXPECT_EQ (allocations.load(), 0);
-    EXPECT_EQ (distinctLocks(), 1) << "the callback lock only";
-    EXPECT_EQ (otherLockCalls.load(), 0);
+    Float64 start = 0;
+    int failed = 0;
+    expectRealtimeWhileAHostThreadChanges (
+        [&] { failed += unit->render (in, *reinterpret_cast<AudioBufferList*> (&list), 256, start) != noErr ? 1 : 0; start += 256; },
+        [&] (int i) { unit->setParameter (AudioUnitParameterID (i % 4), float (i % 7) / 6.0f); });
+    EXPECT_EQ (failed, 0);
 }
 } // namespace kelmora::tools::test

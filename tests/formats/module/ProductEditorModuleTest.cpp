@@ -1,5 +1,6 @@
 // The product's editor through the built module, in host windows the way a Linux VST 2.4 host
 // frames it, while audio runs on another thread; then the module unloads. Needs an X server.
+#include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "tools/vsthost/EditorWindow.h"
 #include "tools/vsthost/Signals.h"
@@ -7,33 +8,26 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
+#include <algorithm>
 #include <fstream>
+#include <memory>
 #include <thread>
 
 namespace kelmora::tools::test
 {
 namespace
 {
-struct Rgb
-{
-    int r, g, b;
-};
-Rgb rgbAt (const std::vector<uint32_t>& pixels, int width, int x, int y)
-{
-    const uint32_t p = pixels[(size_t) (y * width + x)];
-    return { (int) (p >> 16) & 255, (int) (p >> 8) & 255, (int) p & 255 };
-}
-
 /** The editor as the product draws it at 96 kHz: the dark strip along the top, and the curve's
     blue fill in a column left of the 21 kHz corner (x 160 of the editor), below 0 dB. */
 bool showsTheEditor (const std::vector<uint32_t>& pixels, int width)
 {
+    // 16: red, 8: green, 0: blue.
+    const auto level = [&] (int x, int y, int shift) { return int (pixels[(size_t) (y * width + x)] >> shift) & 255; };
     for (int x = 0; x < width; ++x)
-        if (const auto c = rgbAt (pixels, width, x, 1); c.r > 40 || c.g > 40 || c.b > 40)
+        if (level (x, 1, 16) > 40 || level (x, 1, 8) > 40 || level (x, 1, 0) > 40)
             return false;
     for (int y = 80; y < 160; ++y)
-        if (const auto c = rgbAt (pixels, width, 160, y); c.b < c.r + 20)
+        if (level (160, y, 0) < level (160, y, 16) + 20)
             return false;
     return true;
 }
@@ -41,19 +35,14 @@ bool showsTheEditor (const std::vector<uint32_t>& pixels, int width)
 /** Idles every window until each shows the editor; false when the watchdog runs out first. */
 bool untilShown (std::vector<EditorWindow*> windows)
 {
-    const auto watchdog = std::chrono::steady_clock::now() + std::chrono::seconds (20);
     std::vector<bool> shown (windows.size(), false);
-    while (std::find (shown.begin(), shown.end(), false) != shown.end())
-    {
-        if (std::chrono::steady_clock::now() > watchdog)
-            return false;
+    return quietline::test::waitUntil ([&] { return std::find (shown.begin(), shown.end(), false) == shown.end(); }, [&] {
         for (size_t i = 0; i < windows.size(); ++i)
         {
             windows[i]->idle();
             shown[i] = shown[i] || showsTheEditor (windows[i]->capture(), windows[i]->width());
         }
-    }
-    return true;
+    });
 }
 
 bool moduleIsMapped()
@@ -82,29 +71,16 @@ TEST (ProductEditorModule, TwoInstancesShowTheirCurvesTwiceWhileAudioRunsThenThe
 
         // Audio on its own thread until the editors' work is done; both instances have processed
         // (and so designed their filters) before the first editor opens.
-        struct AudioThread
-        {
-            explicit AudioThread (std::unique_ptr<HostedEffect> (&e)[2]) : thread ([this, &e] {
-                std::vector<float> left (256, 0.1f), right (256, 0.1f);
-                float* io[] = { left.data(), right.data() };
-                while (! stop)
-                {
-                    for (auto& effect : e)
-                        effect->process (io, io, 256);
-                    ++blocks;
-                }
-            }) {}
-            ~AudioThread()
-            {
-                stop = true;
-                thread.join();
-            }
-            std::atomic<bool> stop { false };
-            std::atomic<int> blocks { 0 };
-            std::thread thread;
-        } audio (effects);
-        while (audio.blocks < 1)
-            std::this_thread::yield();
+        std::atomic<bool> stop { false };
+        std::atomic<int> blocks { 0 };
+        const std::shared_ptr<std::thread> audio (new std::thread ([&] {
+            std::vector<float> left (256, 0.1f), right (256, 0.1f);
+            float* io[] = { left.data(), right.data() };
+            for (; ! stop; ++blocks)
+                for (auto& effect : effects)
+                    effect->process (io, io, 256);
+        }), [&stop] (std::thread* t) { stop = true; t->join(); delete t; });
+        ASSERT_TRUE (quietline::test::waitUntil ([&] { return blocks > 0; })) << "watchdog: no audio";
 
         for (int round = 0; round < 2; ++round)
         {

@@ -17,8 +17,8 @@ inline char* probePointer()
     return buffer;
 }
 
-/** An AudioEffectX whose plug-in side operations log their name and arguments and answer
-    intAnswer / boolAnswer, so that the dispatchers' argument mapping can be read back. */
+/** An AudioEffectX whose operations (those a product overrides, and those whose arguments the
+    dispatcher converts) log their name and arguments and answer intAnswer / boolAnswer. */
 class ProbeEffect : public AudioEffectX
 {
 public:
@@ -34,19 +34,11 @@ public:
     void attachEditor (AEffEditor* e) { editor = e; }
     int32_t current() const { return curProgram; }
 
-    // AudioEffect
-    void open() override { note ("open"); }
-    void close() override { note ("close"); }
-    void suspend() override { note ("suspend"); }
-    void resume() override { note ("resume"); }
-    void setSampleRate (float r) override { note ("setSampleRate", r); }
-    void setBlockSize (int32_t s) override { note ("setBlockSize", s); }
     void processReplacing (float**, float**, int32_t frames) override { note ("processReplacing", frames); }
     void processDoubleReplacing (double**, double**, int32_t frames) override { note ("processDoubleReplacing", frames); }
     void process (float**, float**, int32_t frames) override { note ("process", frames); }
     void setParameter (int32_t i, float v) override { note ("setParameter", i, v); }
     float getParameter (int32_t i) override { note ("getParameter", i); return 0.25f; }
-    int32_t getProgram() override { note ("getProgram"); return intAnswer; }
     void setProgram (int32_t p) override { note ("setProgram", p); AudioEffectX::setProgram (p); }
     void setProgramName (char* n) override { note ("setProgramName", n); }
     void getProgramName (char* n) override { note ("getProgramName", n); }
@@ -56,47 +48,18 @@ public:
     int32_t getChunk (void** d, bool preset) override { note ("getChunk", (void*) d, preset); return intAnswer; }
     int32_t setChunk (void* d, int32_t size, bool preset) override { note ("setChunk", d, size, preset); return intAnswer; }
 
-    // AudioEffectX, plug-in side
-    bool canParameterBeAutomated (int32_t i) override { note ("canParameterBeAutomated", i); return boolAnswer; }
     bool string2parameter (int32_t i, char* t) override { note ("string2parameter", i, t); return boolAnswer; }
-    bool getParameterProperties (int32_t i, VstParameterProperties* p) override { note ("getParameterProperties", i, p); return boolAnswer; }
     bool getProgramNameIndexed (int32_t c, int32_t i, char* t) override { note ("getProgramNameIndexed", c, i, t); return boolAnswer; }
-    bool beginSetProgram() override { note ("beginSetProgram"); return boolAnswer; }
-    bool endSetProgram() override { note ("endSetProgram"); return boolAnswer; }
-    int32_t beginLoadBank (VstPatchChunkInfo* p) override { note ("beginLoadBank", p); return intAnswer; }
-    int32_t beginLoadProgram (VstPatchChunkInfo* p) override { note ("beginLoadProgram", p); return intAnswer; }
-    bool getInputProperties (int32_t i, VstPinProperties* p) override { note ("getInputProperties", i, p); return boolAnswer; }
-    bool getOutputProperties (int32_t i, VstPinProperties* p) override { note ("getOutputProperties", i, p); return boolAnswer; }
     bool setSpeakerArrangement (VstSpeakerArrangement* in, VstSpeakerArrangement* out) override { note ("setSpeakerArrangement", in, out); return boolAnswer; }
     bool getSpeakerArrangement (VstSpeakerArrangement** in, VstSpeakerArrangement** out) override { note ("getSpeakerArrangement", in, out); return boolAnswer; }
     bool setBypass (bool b) override { note ("setBypass", b); return boolAnswer; }
-    bool setPanLaw (int32_t t, float v) override { note ("setPanLaw", t, v); return boolAnswer; }
-    bool setProcessPrecision (int32_t p) override { note ("setProcessPrecision", p); return boolAnswer; }
-    int32_t getNumMidiInputChannels() override { note ("getNumMidiInputChannels"); return intAnswer; }
-    int32_t getNumMidiOutputChannels() override { note ("getNumMidiOutputChannels"); return intAnswer; }
-    int32_t processEvents (VstEvents* e) override { note ("processEvents", e); return intAnswer; }
-    int32_t startProcess() override { note ("startProcess"); return intAnswer; }
-    int32_t stopProcess() override { note ("stopProcess"); return intAnswer; }
-    bool processVariableIo (VstVariableIo* v) override { note ("processVariableIo", v); return boolAnswer; }
-    int32_t setTotalSampleToProcess (int32_t v) override { note ("setTotalSampleToProcess", v); return intAnswer; }
-    int32_t getGetTailSize() override { note ("getGetTailSize"); return intAnswer; }
     bool getEffectName (char* t) override { note ("getEffectName", t); return boolAnswer; }
     bool getVendorString (char* t) override { note ("getVendorString", t); return boolAnswer; }
     bool getProductString (char* t) override { note ("getProductString", t); return boolAnswer; }
     int32_t getVendorVersion() override { note ("getVendorVersion"); return intAnswer; }
     intptr_t vendorSpecific (int32_t a, intptr_t b, void* p, float f) override { note ("vendorSpecific", a, b, p, f); return (intptr_t) 0x123456789; }
     int32_t canDo (char* t) override { note ("canDo", t); return intAnswer; }
-    int32_t getVstVersion() override { note ("getVstVersion"); return intAnswer; }
     int32_t getPlugCategory() override { note ("getPlugCategory"); return intAnswer; }
-    int32_t getMidiProgramName (int32_t c, MidiProgramName* n) override { note ("getMidiProgramName", c, n); return intAnswer; }
-    int32_t getCurrentMidiProgram (int32_t c, MidiProgramName* n) override { note ("getCurrentMidiProgram", c, n); return intAnswer; }
-    int32_t getMidiProgramCategory (int32_t c, MidiProgramCategory* n) override { note ("getMidiProgramCategory", c, n); return intAnswer; }
-    bool hasMidiProgramsChanged (int32_t c) override { note ("hasMidiProgramsChanged", c); return boolAnswer; }
-    bool getMidiKeyName (int32_t c, MidiKeyName* n) override { note ("getMidiKeyName", c, n); return boolAnswer; }
-    int32_t getNextShellPlugin (char* t) override { note ("getNextShellPlugin", t); return intAnswer; }
-    bool offlineNotify (VstAudioFile* p, int32_t n, bool s) override { note ("offlineNotify", p, n, s); return boolAnswer; }
-    bool offlinePrepare (VstOfflineTask* p, int32_t n) override { note ("offlinePrepare", p, n); return boolAnswer; }
-    bool offlineRun (VstOfflineTask* p, int32_t n) override { note ("offlineRun", p, n); return boolAnswer; }
 
 private:
     static std::string text (int32_t v) { return std::to_string (v); }
@@ -150,5 +113,12 @@ inline void expectRows (ProbeEffect& effect, const std::vector<Row>& rows)
         EXPECT_EQ (effect.log, row.calls) << "opcode " << row.opcode << ", value " << row.value;
         EXPECT_EQ (result, row.result) << "opcode " << row.opcode << ", value " << row.value;
     }
+}
+
+/** Each opcode, called with these arguments, reaches nothing and answers 0. */
+inline void expectNothingFor (ProbeEffect& effect, std::initializer_list<int32_t> opcodes, intptr_t value, bool withPointer, float opt = 0)
+{
+    for (int32_t opcode : opcodes)
+        expectRows (effect, { { opcode, 1, value, withPointer, opt, {}, 0 } });
 }
 } // namespace kelmora::vst::test

@@ -20,7 +20,7 @@ public:
 
     ~TestGainProcessor() override { if (destroyed != nullptr) *destroyed = true; }
 
-    std::atomic<int> prepareCalls { 0 }, releaseCalls { 0 }, blocks { 0 }, largestBlock { 0 };
+    std::atomic<int> releaseCalls { 0 }, blocks { 0 }, largestBlock { 0 };
     std::atomic<double> lastRate { 0.0 };
     bool* destroyed = nullptr;
     /** Every call below then throws, as a faulty processor might. */
@@ -44,7 +44,6 @@ public:
     // Reports a latency that follows the rate like the filter's; the audio only gets the gain.
     void prepareToPlay (double rate, int) override
     {
-        ++prepareCalls;
         lastRate = rate;
         setLatencySamples (rate >= 88200.0 ? (int) std::lround (rate * 45.0 / 96000.0) : 0);
     }
