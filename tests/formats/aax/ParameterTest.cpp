@@ -74,14 +74,6 @@ TEST_F (AAXParameterTest, SetPathAsksTheHostAndUpdatePathNotifiesWhenPending)
         gain->UpdateNormalizedValue (update);
         EXPECT_EQ (posts(), expected);
     }
-
-    // A new taper leaves a notification pending even for the same value; without preserving, the
-    // old normalized value is re-applied under the new range.
-    gain->SetTaperDelegate (*std::make_unique<AAX_CLinearTaperDelegate<float, 0>> (0.0f, 1.0f), true);
-    gain->UpdateNormalizedValue (0.5);
-    EXPECT_EQ (posts(), (Strings { "touch gain", "set gain 0.5", "release gain", "current gain 0.5" }));
-    gain->SetTaperDelegate (*std::make_unique<AAX_CLinearTaperDelegate<float, 0>> (0.0f, 10.0f), false);
-    EXPECT_TRUE (posts() == Strings { "current gain 0.5" } && value (*gain) == 5.0f);
     gain->SetAutomationDelegate (nullptr);
     gain->Touch();
     EXPECT_EQ (posts(), Strings { "unregister gain" });
