@@ -92,25 +92,6 @@ TEST_F (UndoHistoryTest, EditsMergeWithin999MillisecondsAndDragsRecordTheirStart
     EXPECT_TRUE (controller->isPresetModified());
 }
 
-TEST_F (UndoHistoryTest, NoUndoParametersAreNeverRecorded)
-{
-    auto manager = std::make_unique<ParamManager> (2, 2, 1);
-    manager->setParam (0, std::make_unique<Parameter> ("plain", nullptr, nullptr, 1, nullptr, 0u, 0.0, 1.0, 0.0));
-    manager->setParam (1, std::make_unique<Parameter> ("quiet", nullptr, nullptr, 1, nullptr, (juce::uint32) Parameter::noUndo, 0.0, 1.0, 0.0));
-    manager->initialisePresets();
-    PresetController c (std::move (manager), "Other.conf");
-
-    c.beginParameterChange (1);
-    c.setParameterFromUi (1, 0.5f);
-    c.endParameterChange (1);
-    c.setParameterFromUi (1, 0.7f);
-    EXPECT_FALSE (c.canUndo());
-    c.setParameterFromUi (0, 0.5f);
-    c.setParameterFromUi (7, 0.5f); // nothing for an index outside the list
-    c.beginParameterChange (-1);
-    EXPECT_EQ (c.getUndoHistory().getNumUndoable(), 1);
-}
-
 TEST_F (UndoHistoryTest, UndoingAndRedoingEverythingRetracesRandomSequences)
 {
     for (unsigned seed = 1; seed <= 100; ++seed)

@@ -20,7 +20,6 @@ TEST (AAXHostProxies, CallsFallBackWithoutTheirHostInterfaceAndPassTheHostsAnswe
     LiveCheck check;
     AaxHost full, factoryless ({ .factory = false });
     AaxHost reduced ({ .effectDescriptorV2 = false, .componentDescriptorV2 = false, .propertyMapV2 = false, .controllerV2 = false, .automation = false });
-    const AAX_IdentifierTriad triad { 1, 2, 3 };
     for (AaxHost* host : { &full, &reduced, &factoryless, static_cast<AaxHost*> (nullptr) })
     {
         AAX_VCollection c (host != nullptr ? host->unknown() : nullptr);
@@ -29,8 +28,8 @@ TEST (AAXHostProxies, CallsFallBackWithoutTheirHostInterfaceAndPassTheHostsAnswe
         auto* m = c.NewPropertyMap();
         const AAX_Result first = host == &full || host == &reduced ? kAAXSuccess : kAAXNullObject, second = host == &full ? kAAXSuccess : kAAXNotSupported;
         EXPECT_EQ ((std::vector<AAX_Result> { c.SetManufacturerName ("Kelmora Labs"), e->AddName ("Quietline"), d->AddAudioIn (0), m->AddProperty (10, 1),
-                                              e->AddControlMIDINode (1, 2, "MIDI", 0xFFFF), d->AddTemporaryData (9, 16), m->AddPropertyWithIDArray (10, &triad, 1) }),
-                   (std::vector<AAX_Result> { first, first, first, first, second, second, second }));
+                                              e->AddControlMIDINode (1, 2, "MIDI", 0xFFFF), d->AddTemporaryData (9, 16) }),
+                   (std::vector<AAX_Result> { first, first, first, first, second, second }));
     }
 
     AAX_CString name;
@@ -55,33 +54,8 @@ TEST (AAX_VPropertyMap, ReadsOnlyTheLowByteOfTheHostsAnswer)
     AaxHost host;
     AAX_VPropertyMap map (host.unknown());
     int32_t value = -1;
-    const AAX_IdentifierTriad ids[] = { { 1, 2, 3 }, { 4, 5, 6 } }, *answered = nullptr;
-    uint32_t count = 0;
-    EXPECT_FALSE (map.GetProperty (20, &value) || map.GetPropertyWithIDArray (31, &answered, &count)) << "the host's 0x7F00 means false";
+    EXPECT_FALSE (map.GetProperty (20, &value)) << "the host's 0x7F00 means false";
     map.AddProperty (20, 5);
-    map.AddPropertyWithIDArray (30, ids, 2);
-    EXPECT_TRUE (map.GetProperty (20, &value) && map.GetPropertyWithIDArray (30, &answered, &count));
-    EXPECT_TRUE (value == 5 && count == 2 && answered[1].plugInID == 6u);
+    EXPECT_TRUE (map.GetProperty (20, &value) && value == 5);
 }
 
-TEST (AAX_VComponentDescriptor, DuplicatePropertyMapCopiesProperties10To307)
-{
-    LiveCheck check;
-    AaxHost host;
-    AAX_VCollection collection (host.unknown());
-    auto* component = collection.NewDescriptor()->NewComponentDescriptor();
-    auto* source = component->NewPropertyMap();
-    const uint32_t properties[] = { 9, 10, 150, 307, 308 };
-    for (uint32_t property : properties)
-        source->AddProperty (property, static_cast<int32_t> (property) * 2);
-
-    auto* copy = component->DuplicatePropertyMap (source);
-    ASSERT_TRUE (copy != nullptr && copy != source);
-    for (uint32_t property : properties)
-    {
-        int32_t value = 0;
-        EXPECT_EQ (copy->GetProperty (property, &value) ? value : -1, property == 9 || property == 308 ? -1 : static_cast<int32_t> (property) * 2) << property;
-    }
-    int32_t value = 0;
-    EXPECT_FALSE (component->DuplicatePropertyMap (nullptr)->GetProperty (10, &value));
-}

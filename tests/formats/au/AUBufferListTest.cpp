@@ -24,7 +24,7 @@ OSStatus Status (Fn&& fn)
 }
 } // namespace
 
-TEST (AUBufferList, StreamsAndInterleavedFramesStartOn16ByteBoundaries)
+TEST (AUBufferList, StreamsStartOn16ByteBoundaries)
 {
     AUBufferList buffers;
     const auto stereo = FloatFormat (2, true);
@@ -37,17 +37,6 @@ TEST (AUBufferList, StreamsAndInterleavedFramesStartOn16ByteBoundaries)
     EXPECT_EQ (kAudioUnitErr_TooManyFramesToProcess, Status ([&] { buffers.PrepareBuffer (stereo, 6); }));
     EXPECT_EQ (kAudioUnitErr_FormatNotSupported, Status ([&] { buffers.PrepareBuffer (FloatFormat (3, true), 2); }));
 
-    auto interleaved = FloatFormat (2, false);
-    interleaved.mBitsPerChannel = 24;
-    interleaved.mFormatFlags = kAudioFormatFlagIsSignedInteger | kAudioFormatFlagIsPacked;
-    interleaved.mBytesPerFrame = interleaved.mBytesPerPacket = 6;
-    buffers.Allocate (interleaved, 5);
-    EXPECT_EQ (AUBufferList::kPtrsInvalid, buffers.GetPointerState());
-    EXPECT_EQ (-1, Status ([&] { buffers.GetBufferList(); }));
-    AUBufferList frames;
-    frames.Allocate (interleaved, 5);
-    auto& one = frames.PrepareBuffer (interleaved, 5);
-    EXPECT_EQ ((std::vector<size_t> { 32, 1, 2, 30 }), (std::vector<size_t> { frames.GetAllocatedBytes(), one.mNumberBuffers, one.mBuffers[0].mNumberChannels, one.mBuffers[0].mDataByteSize }));
 }
 
 TEST (AUBufferList, SizesThatOverflow32BitsAreRefused)
@@ -59,31 +48,6 @@ TEST (AUBufferList, SizesThatOverflow32BitsAreRefused)
     EXPECT_THROW (buffers.Allocate (FloatFormat (64, true), 1u << 24), std::bad_alloc);
     EXPECT_THROW (buffers.Allocate (FloatFormat (1u << 28, true), 1), std::bad_alloc);
     EXPECT_EQ (nullptr, buffers.GetMemory());
-}
-
-TEST (AUBufferList, PointerListsOfOthersAndContentCopies)
-{
-    AUBufferList buffers;
-    const auto stereo = FloatFormat (2, true);
-    buffers.Allocate (stereo, 8);
-    auto& nulls = buffers.PrepareNullBuffer (stereo, 8);
-    EXPECT_TRUE (nulls.mBuffers[1].mData == nullptr && nulls.mBuffers[1].mDataByteSize == 32u && buffers.GetPointerState() == AUBufferList::kPtrsToExternalMemory);
-
-    auto& own = buffers.PrepareBuffer (stereo, 8);
-    std::fill_n (static_cast<float*> (own.mBuffers[0].mData), 8, 1.0f);
-    std::fill_n (static_cast<float*> (own.mBuffers[1].mData), 8, 2.0f);
-    float samples[3][8] = {};
-    alignas (AudioBufferList) UInt8 storage[8 + 16 * 3];
-    auto& caller = *reinterpret_cast<AudioBufferList*> (storage);
-    caller.mNumberBuffers = 3;
-    for (int b = 0; b < 3; ++b)
-        caller.mBuffers[b] = { 1, 4, samples[b] };
-    buffers.CopyBufferContentsTo (caller);
-    EXPECT_TRUE (samples[0][7] == 1.0f && samples[2][7] == 2.0f && caller.mBuffers[2].mDataByteSize == 32u) << "extra buffers take the last one";
-
-    EXPECT_EQ (-1, Status ([&] { buffers.SetBufferList (caller); })) << "three buffers on a two-stream list";
-    buffers.InvalidateBufferList();
-    EXPECT_EQ (-1, Status ([&] { buffers.CopyBufferContentsTo (caller); }));
 }
 
 TEST (AUBufferList, ExternalMemoryIsAdoptedOnlyWhenLargeEnoughAndNeverFreed)

@@ -45,11 +45,11 @@ AudioComponentInstance DefaultInstance();
 
 // Builds a unit the way a host does: under the mutex, then post-constructed.
 template <class Unit = TestUnit>
-std::unique_ptr<Unit, void (*) (Unit*)> MakeUnit (ComponentBase::InstanceType type = ComponentBase::kAudioComponentInstance)
+std::unique_ptr<Unit, void (*) (Unit*)> MakeUnit()
 {
     std::lock_guard<std::recursive_mutex> lock (ComponentBase::ComponentMutex());
     const auto saved = ComponentBase::NewInstanceType();
-    ComponentBase::SetNewInstanceType (type);
+    ComponentBase::SetNewInstanceType (ComponentBase::kAudioComponentInstance);
     std::unique_ptr<Unit, void (*) (Unit*)> unit (new Unit (DefaultInstance()), [] (Unit* u) { u->PreDestructor(); delete u; });
     ComponentBase::SetNewInstanceType (saved);
     unit->PostConstructor();
