@@ -13,6 +13,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <memory>
 #include <cstdlib>
 #include <spawn.h>
 #include <string>
@@ -124,16 +125,30 @@ TEST (DisplayConnection, AHostThatOnlyProcessesAudioOutlivesItsXServer)
     const Watchdog watchdog ("the X server or the host process is stuck");
     ::signal (SIGPIPE, SIG_IGN);
 
-    // The server writes its display number to descriptor 3 once it takes connections.
-    int number[2], toHost[2], fromHost[2];
-    ASSERT_TRUE (::pipe2 (number, O_CLOEXEC) == 0 && ::pipe2 (toHost, O_CLOEXEC) == 0 && ::pipe2 (fromHost, O_CLOEXEC) == 0);
-    Child server ({ "Xvfb", "-displayfd", "3", "-nolisten", "tcp" }, { { number[1], 3 } });
-    ASSERT_GT (server.pid, 0) << "Xvfb";
-    ::close (number[1]);
-    std::string display = ":";
-    for (char c; ::read (number[0], &c, 1) == 1 && c != '\n';)
-        display += c;
-    ASSERT_GT (display.size(), 1u) << "Xvfb gave no display";
+    // A display number of its own, far from ":0": a test elsewhere with no DISPLAY falls back to
+    // ":0" in JUCE and would die with this server. The server writes the number to descriptor 3
+    // once it takes connections; a number taken meanwhile makes it exit, and the next is tried.
+    int toHost[2], fromHost[2];
+    ASSERT_TRUE (::pipe2 (toHost, O_CLOEXEC) == 0 && ::pipe2 (fromHost, O_CLOEXEC) == 0);
+    std::unique_ptr<Child> server;
+    std::string display;
+    for (int attempt = 0; attempt < 50 && display.empty(); ++attempt)
+    {
+        const auto candidate = std::to_string (300 + (::getpid() + attempt * 37) % 600);
+        if (::access (("/tmp/.X" + candidate + "-lock").c_str(), F_OK) == 0)
+            continue;
+        int number[2];
+        ASSERT_EQ (::pipe2 (number, O_CLOEXEC), 0);
+        server = std::make_unique<Child> (std::vector<std::string> { "Xvfb", ":" + candidate, "-displayfd", "3", "-nolisten", "tcp" },
+                                          std::vector<std::pair<int, int>> { { number[1], 3 } });
+        ASSERT_GT (server->pid, 0) << "Xvfb";
+        ::close (number[1]);
+        for (char c; ::read (number[0], &c, 1) == 1 && c != '\n';)
+            display += c;
+        ::close (number[0]);
+    }
+    ASSERT_FALSE (display.empty()) << "Xvfb gave no display";
+    display = ":" + display;
     setDisplay (display.c_str());
 
     Child audioHost ({ QUIETLINE_AUDIO_ONLY_HOST, QUIETLINE_MODULE_PATH }, { { toHost[0], 0 }, { fromHost[1], 1 } });
@@ -143,11 +158,11 @@ TEST (DisplayConnection, AHostThatOnlyProcessesAudioOutlivesItsXServer)
     char ready = 0;
     ASSERT_EQ (::read (fromHost[0], &ready, 1), 1);
 
-    ::kill (server.pid, SIGTERM);
-    EXPECT_EQ (server.exitStatus(), 0) << "the server is gone";
+    ::kill (server->pid, SIGTERM);
+    EXPECT_EQ (server->exitStatus(), 0) << "the server is gone";
     EXPECT_EQ (::write (toHost[1], "g", 1), 1);
     EXPECT_EQ (audioHost.exitStatus(), 0) << "processed, saved and restored, and an editor failed cleanly";
-    for (int fd : { number[0], toHost[1], fromHost[0] })
+    for (int fd : { toHost[1], fromHost[0] })
         ::close (fd);
 }
 } // namespace quietline::test
