@@ -36,9 +36,6 @@ public:
             setSize (editor->getWidth(), editor->getHeight());
     }
 
-    // Declared first: the host's thread is the message thread for as long as the editor lives.
-    vst::ModuleMessageLoop::HostTurn turn;
-
 private:
     juce::AudioProcessor& processor;
     juce::AudioProcessorEditor* editor;
@@ -48,12 +45,21 @@ AaxEditorGUI::AaxEditorGUI() = default;
 
 AaxEditorGUI::~AaxEditorGUI()
 {
+    deleteEditor();
+}
+
+void AaxEditorGUI::deleteEditor()
+{
+    if (holder == nullptr)
+        return;
+
+    const formats::ModuleMessageLoop::Role role;
     holder.reset();
 }
 
 AAX_Result AaxEditorGUI::Uninitialize()
 {
-    holder.reset();
+    deleteEditor();
     return AAX_CEffectGUI::Uninitialize();
 }
 
@@ -67,6 +73,8 @@ void AaxEditorGUI::CreateViewContents() {}
 
 void AaxEditorGUI::CreateViewContainer()
 {
+    const formats::ModuleMessageLoop::Role role;
+
     try
     {
         holder.reset();
@@ -74,8 +82,7 @@ void AaxEditorGUI::CreateViewContainer()
         if (effect == nullptr)
             return;
 
-        const vst::ModuleMessageLoop::HostTurn turn;
-        if (! vst::ModuleMessageLoop::connectToDisplay())
+        if (! formats::ModuleMessageLoop::connectToDisplay())
             return;
 
         auto& processor = effect->getProcessor();
@@ -97,7 +104,7 @@ void AaxEditorGUI::CreateViewContainer()
 
 void AaxEditorGUI::DeleteViewContainer()
 {
-    holder.reset();
+    deleteEditor();
 }
 
 juce::AudioProcessorEditor* AaxEditorGUI::getEditor() const noexcept
@@ -118,15 +125,19 @@ AAX_Result AaxEditorGUI::GetViewSize (AAX_Point* size) const
 
 AAX_Result AaxEditorGUI::TimerWakeup()
 {
-    if (holder != nullptr)
-        holder->turn.dispatchPending();
+    // Never waits: when another thread does message-thread work there is nothing to do now.
+    formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::tryOnly);
+    if (role.isHeld() && holder != nullptr)
+        role.dispatchPending();
     return kAAXSuccess;
 }
 
 AAX_Result AaxEditorGUI::ParameterUpdated (const char*)
 {
-    // The editor follows the processor itself; the host's notice only asks for a fresh look.
-    if (auto* editor = getEditor())
+    // The editor follows the processor itself; the host's notice only asks for a fresh look,
+    // which can wait when another thread does message-thread work.
+    const formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::tryOnly);
+    if (auto* editor = role.isHeld() ? getEditor() : nullptr)
         editor->repaint();
     return kAAXSuccess;
 }

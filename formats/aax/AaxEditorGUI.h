@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/aax/AAX_CEffectGUI.h"
-#include "formats/vst/ModuleMessageLoop.h"
+#include "formats/ModuleMessageLoop.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -11,11 +11,9 @@ namespace kelmora::aax
 {
 /** The AAX GUI of a processor effect: when the host hands it a view container it creates the
     processor's editor (through the effect) and, when the container is an X11 window, embeds the
-    editor in it; a null container deletes the editor. While an editor exists the host's UI
-    thread is the message thread, pumped by the host's timer calls. Without a display no editor
-    is made.
-
-    The host calls everything here on its user-interface thread. */
+    editor in it; a null container deletes the editor. Each call that works on the editor takes
+    the module's message-thread role; the host's timer calls dispatch the editor's window events
+    when the role is free, and never wait for it. Without a display no editor is made. */
 class AaxEditorGUI : public AAX_CEffectGUI
 {
 public:
@@ -44,6 +42,10 @@ protected:
 
 private:
     class EditorHolder;
+    void deleteEditor();
+
+    // Declared first: JUCE outlives the editor.
+    formats::ModuleMessageLoop::Shared messageLoop;
     std::unique_ptr<EditorHolder> holder;
 };
 

@@ -3,7 +3,8 @@
 #include "core/ProductIdentity.h"
 #include "formats/aax/AaxEditorGUI.h"
 #include "formats/aax/AaxProcessorEffect.h"
-#include "formats/vst/ModuleMessageLoop.h"
+#include "formats/ModuleMessageLoop.h"
+#include "formats/ProcessorCreation.h"
 #include "platform/aax/AAXConstants.h"
 
 #include <algorithm>
@@ -60,7 +61,7 @@ AAX_Result describeComponent (AAX_IEffectDescriptor& effect, const Configuration
 /** JUCE and the module's message loop, kept alive by every effect made for a host. */
 struct JuceRuntime
 {
-    juce::SharedResourcePointer<vst::ModuleMessageLoop> messageLoop;
+    formats::ModuleMessageLoop::Shared messageLoop;
 };
 } // namespace
 
@@ -68,17 +69,9 @@ IACFUnknown* createProcessorEffect()
 {
     try
     {
+        // JUCE is up before the processor is made. Making it is no message-thread work.
         auto runtime = std::make_shared<JuceRuntime>();
-        std::unique_ptr<juce::AudioProcessor> processor;
-
-        {
-            // Built on the host's thread as the message thread, as plug-ins expect.
-            const vst::ModuleMessageLoop::HostTurn turn;
-            juce::PluginHostType::jucePlugInClientCurrentWrapperType = juce::AudioProcessor::wrapperType_AAX;
-            juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_AAX);
-            processor.reset (createPluginFilter());
-            juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
-        }
+        auto processor = formats::createProcessorAs (juce::AudioProcessor::wrapperType_AAX, &createPluginFilter);
 
         if (processor == nullptr)
             return nullptr;

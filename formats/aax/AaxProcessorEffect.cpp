@@ -66,11 +66,7 @@ AaxProcessorEffect::AaxProcessorEffect (std::unique_ptr<juce::AudioProcessor> p,
 
 AaxProcessorEffect::~AaxProcessorEffect()
 {
-    // With the module's message thread running, keep it out of the processor while it goes.
-    std::optional<juce::MessageManagerLock> messageLock;
-    if (runtime != nullptr)
-        messageLock.emplace();
-
+    // No message-thread work touches the processor: it goes on the host's thread.
     processor->removeListener (this);
     hostAutomation.reset();
     processor.reset();

@@ -2,6 +2,7 @@
 
 #include "core/ProductIdentity.h"
 #include "formats/IndexedParameters.h"
+#include "formats/ProcessorCreation.h"
 #include "formats/au/StatusLadder.h"
 #include "platform/au/AudioUnitRuntime.h"
 
@@ -22,13 +23,7 @@ CFStringRef MakeString (const juce::String& text) { return CFStringCreateWithCSt
 
 std::unique_ptr<juce::AudioProcessor> CreateAsAudioUnit (juce::AudioProcessor* (*createProcessor)())
 {
-    juce::PluginHostType::jucePlugInClientCurrentWrapperType = juce::AudioProcessor::wrapperType_AudioUnit;
-    juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_AudioUnit);
-    struct Restore
-    {
-        ~Restore() { juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined); }
-    } restore;
-    std::unique_ptr<juce::AudioProcessor> processor (createProcessor != nullptr ? createProcessor() : nullptr);
+    auto processor = formats::createProcessorAs (juce::AudioProcessor::wrapperType_AudioUnit, createProcessor);
     if (processor == nullptr)
         ThrowStatus (-1);
     return processor;

@@ -2,6 +2,8 @@
 
 #include "formats/au/AUMIDIBase.h"
 
+#include "formats/ModuleMessageLoop.h"
+
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
@@ -71,8 +73,9 @@ private:
     /** The processor's values into the global element; the caller holds elementLock. */
     void copyParametersToElement();
 
-    // Declared first: JUCE is initialised before, and shut down after, everything below.
-    juce::ScopedJuceInitialiser_GUI libraryInitialiser;
+    // Declared first: JUCE is initialised before, and shut down after, everything below. One
+    // runtime for every instance of every format, so that they start and stop JUCE in turn.
+    formats::ModuleMessageLoop::Shared runtime;
     std::unique_ptr<juce::AudioProcessor> processor;
     int numParameters = 0;
     std::vector<AUPreset> factoryPresets;  // the names are owned here

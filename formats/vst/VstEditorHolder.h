@@ -1,6 +1,5 @@
 #pragma once
 
-#include "formats/vst/ModuleMessageLoop.h"
 #include "platform/vst/VstInterface.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -11,9 +10,8 @@ namespace kelmora::vst
 {
 class VstProcessorWrapper;
 
-/** The component that carries the processor's editor into the host's window. While it exists
-    the host's UI thread is the message thread (its idle calls drive JUCE). Create, attach and
-    delete it only on that thread, inside the editor opcodes. */
+/** The component that carries the processor's editor into the host's window. Create, attach
+    and delete it only with the module's message-thread role held, inside the editor opcodes. */
 class VstEditorHolder : public juce::Component
 {
 public:
@@ -25,16 +23,12 @@ public:
     ERect getHostRect() const;
     /** Puts the editor into the host's window (an X11 window id on Linux). */
     void attachTo (void* parentWindow);
-    /** Runs JUCE's pending messages (the host's idle call). */
-    void dispatchPendingMessages() { turn.dispatchPending(); }
-
     void paint (juce::Graphics& g) override;
     void childBoundsChanged (juce::Component* child) override;
 
 private:
     VstEditorHolder (VstProcessorWrapper& wrapper, juce::AudioProcessorEditor& editor);
 
-    ModuleMessageLoop::HostTurn turn;
     VstProcessorWrapper& wrapper;
     juce::AudioProcessorEditor* editor;
     bool attached = false;

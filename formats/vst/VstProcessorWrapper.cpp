@@ -1,6 +1,7 @@
 #include "formats/vst/VstProcessorWrapper.h"
 
 #include "formats/IndexedParameters.h"
+#include "formats/ProcessorCreation.h"
 #include "formats/vst/VstEditorHolder.h"
 
 #include <cmath>
@@ -88,13 +89,9 @@ VstProcessorWrapper::VstProcessorWrapper (audioMasterCallback host, std::unique_
 
 VstProcessorWrapper::~VstProcessorWrapper()
 {
-    // Keep the message thread out of our timers and async updates while they go.
-    const ModuleMessageLoop::HostTurn turn;
-    const juce::MessageManagerLock messageLock;
-
-    cancelPendingUpdate();
+    // Only an editor is message-thread work; the processor goes on the host's thread.
+    closeEditor();
     processor->removeListener (this);
-    editorHolder.reset();
     processor.reset();
 }
 
@@ -113,8 +110,7 @@ intptr_t VstProcessorWrapper::dispatcher (int32_t opcode, int32_t index, intptr_
 
 void VstProcessorWrapper::close()
 {
-    if (juce::MessageManager::getInstance()->isThisTheMessageThread())
-        closeEditor();
+    closeEditor();
 }
 
 //==============================================================================
@@ -476,14 +472,10 @@ void VstProcessorWrapper::audioProcessorChanged (juce::AudioProcessor*, const Ch
 
     pendingHostChanges |= bits;
 
-    // Deferred changes wait for the resume under way or the next resume or idle call.
-    if (! deferHostChanges)
-        triggerAsyncUpdate();
-}
-
-void VstProcessorWrapper::handleAsyncUpdate()
-{
-    deliverHostChanges();
+    // From the audio thread, a resume or the editor's work (which holds the role, and may run on
+    // the module's own thread), the changes wait for the next resume or idle call.
+    if (! deferHostChanges && ! messageLoop->isHeldByThisThread())
+        deliverHostChanges();
 }
 
 void VstProcessorWrapper::deliverHostChanges()
@@ -513,9 +505,9 @@ void VstProcessorWrapper::deliverHostChanges()
 //==============================================================================
 intptr_t VstProcessorWrapper::getEditorRect (ERect** rect)
 {
-    const ModuleMessageLoop::HostTurn turn;
+    const formats::ModuleMessageLoop::Role role;
 
-    if (editorHolder == nullptr && ModuleMessageLoop::connectToDisplay())
+    if (editorHolder == nullptr && formats::ModuleMessageLoop::connectToDisplay())
         editorHolder = VstEditorHolder::create (*this);
 
     if (editorHolder == nullptr)
@@ -528,9 +520,9 @@ intptr_t VstProcessorWrapper::getEditorRect (ERect** rect)
 
 intptr_t VstProcessorWrapper::openEditor (void* parentWindow)
 {
-    const ModuleMessageLoop::HostTurn turn;
+    const formats::ModuleMessageLoop::Role role;
 
-    if (editorHolder == nullptr && ModuleMessageLoop::connectToDisplay())
+    if (editorHolder == nullptr && formats::ModuleMessageLoop::connectToDisplay())
         editorHolder = VstEditorHolder::create (*this);
 
     if (editorHolder == nullptr)
@@ -542,19 +534,29 @@ intptr_t VstProcessorWrapper::openEditor (void* parentWindow)
 
 void VstProcessorWrapper::closeEditor()
 {
+    // The editor opcodes of one instance come one at a time: only they set the holder.
     if (editorHolder == nullptr)
         return;
 
-    const ModuleMessageLoop::HostTurn turn;
+    const formats::ModuleMessageLoop::Role role;
     editorHolder.reset();
 }
 
 void VstProcessorWrapper::idleEditor()
 {
-    deliverHostChanges();
+    {
+        // Never waits: when another thread does message-thread work, or this idle call comes
+        // from inside a dispatch, there is nothing to do now.
+        formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::tryOnly);
+        if (! role.isHeld())
+            return;
 
-    if (editorHolder != nullptr)
-        editorHolder->dispatchPendingMessages();
+        if (editorHolder != nullptr)
+            role.dispatchPending();
+    }
+
+    // Outside the role: what the editor's work changed reaches the host.
+    deliverHostChanges();
 }
 
 //==============================================================================
@@ -565,16 +567,13 @@ AEffect* createVstEffect (audioMasterCallback host, juce::AudioProcessor* (*crea
 
     try
     {
-        // Build the instance on the host's thread as the message thread, as hosts expect.
-        const ModuleMessageLoop::HostTurn turn;
-
+        // Asked before anything is held: the host may do what it likes in its answer.
         if (host (nullptr, hostGetVersion, 0, 0, nullptr, 0.0f) == 0)
             return nullptr;
 
-        juce::PluginHostType::jucePlugInClientCurrentWrapperType = juce::AudioProcessor::wrapperType_VST;
-        juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_VST);
-        std::unique_ptr<juce::AudioProcessor> processor (createProcessor());
-        juce::AudioProcessor::setTypeOfNextNewPlugin (juce::AudioProcessor::wrapperType_Undefined);
+        // JUCE is up before the processor is made. Making it is no message-thread work.
+        const formats::ModuleMessageLoop::Shared runtime;
+        auto processor = formats::createProcessorAs (juce::AudioProcessor::wrapperType_VST, createProcessor);
 
         if (processor == nullptr)
             return nullptr;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "formats/vst/AudioEffectX.h"
-#include "formats/vst/ModuleMessageLoop.h"
+#include "formats/ModuleMessageLoop.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
@@ -34,12 +34,11 @@ struct VstIdentity
     Threads: the host calls the dispatcher on its own threads and processReplacing on its audio
     thread. Processing runs under the processor's callback lock, allocates nothing and makes no
     host request; resume, suspend, the channel layout and the state restore change what the
-    audio path reads under that same lock. While no editor is open the module's own message
-    loop runs JUCE's messages; an open editor hands that role to the host's UI thread, whose
-    idle calls drive it. No display is touched before an editor is asked for. */
+    audio path reads under that same lock. The editor opcodes take the module's message-thread
+    role; the idle call dispatches the editor's window events when the role is free. No display
+    is touched before an editor is asked for. */
 class VstProcessorWrapper : public AudioEffectX,
-                            private juce::AudioProcessorListener,
-                            private juce::AsyncUpdater
+                            private juce::AudioProcessorListener
 {
 public:
     VstProcessorWrapper (audioMasterCallback host, std::unique_ptr<juce::AudioProcessor> processor,
@@ -94,8 +93,8 @@ private:
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
 
-    // juce::AsyncUpdater: hands latency and display changes to the host off the audio thread.
-    void handleAsyncUpdate() override;
+    // Latency and display changes reach the host from a host thread outside the role: at once
+    // from a host's own call, otherwise at the next resume or idle call.
     void deliverHostChanges();
 
     bool isValidParameter (int32_t index) const noexcept { return index >= 0 && index < cEffect.numParams; }
@@ -107,7 +106,7 @@ private:
     void idleEditor();
 
     // Declared first: JUCE is initialised before, and shut down after, everything below.
-    juce::SharedResourcePointer<ModuleMessageLoop> messageLoop;
+    formats::ModuleMessageLoop::Shared messageLoop;
 
     std::unique_ptr<juce::AudioProcessor> processor;
     const VstIdentity identity;
