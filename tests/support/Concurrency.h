@@ -15,6 +15,8 @@
 namespace quietline::test
 {
 constexpr auto watchdogLimit = std::chrono::seconds (120);
+// For a test whose only way to fail is a deadlock, over a few calls: it fails in seconds.
+constexpr auto deadlockLimit = std::chrono::seconds (20);
 
 /** Holds every party until all have arrived, so that the work of all threads overlaps. */
 class StartLatch
@@ -72,10 +74,10 @@ bool waitUntil (Done&& done)
 class Watchdog
 {
 public:
-    explicit Watchdog (std::string what) : thread ([this, what = std::move (what)]
+    explicit Watchdog (std::string what, std::chrono::seconds limit = watchdogLimit) : thread ([this, limit, what = std::move (what)]
     {
         std::unique_lock<std::mutex> l (mutex);
-        if (! cv.wait_for (l, watchdogLimit, [this] { return dismissed; }))
+        if (! cv.wait_for (l, limit, [this] { return dismissed; }))
         {
             std::fprintf (stderr, "watchdog: %s\n", what.c_str());
             std::_Exit (3);

@@ -20,9 +20,10 @@ void copyOut (const char* text, void* ptr, size_t maxLen)
 }
 } // namespace
 
-std::unique_ptr<HostedEffect> HostedEffect::create (const VstPluginModule& module, std::string& error)
+std::unique_ptr<HostedEffect> HostedEffect::create (const VstPluginModule& module, std::string& error, RequestHook onRequest)
 {
     std::unique_ptr<HostedEffect> hosted (new HostedEffect());
+    hosted->onRequest = std::move (onRequest);
 
     instanceBeingCreated = hosted.get();
     AEffect* effect = module.entryPoint() (&HostedEffect::hostCallback);
@@ -73,6 +74,9 @@ intptr_t HostedEffect::hostCallback (AEffect* effect, int32_t opcode, int32_t in
         const std::lock_guard<std::mutex> lock (host->logLock);
         host->log.push_back ({ opcode, index, value, opt, std::this_thread::get_id() });
     }
+
+    if (host->onRequest)
+        host->onRequest (*host, opcode);
 
     return host->answer (opcode, index, value, ptr, opt);
 }

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -32,8 +33,14 @@ struct HostRequest
 class HostedEffect
 {
 public:
-    /** Creates an instance; null with an error text when the entry point gives no valid record. */
-    static std::unique_ptr<HostedEffect> create (const VstPluginModule& module, std::string& error);
+    /** Runs in the host callback before each answer, on the requesting thread (a host that does
+        its own work there, such as calling the plug-in again). */
+    using RequestHook = std::function<void (HostedEffect& host, int32_t opcode)>;
+
+    /** Creates an instance; null with an error text when the entry point gives no valid record.
+        The hook, if any, sees every request from the entry point's first one on. */
+    static std::unique_ptr<HostedEffect> create (const VstPluginModule& module, std::string& error,
+                                                 RequestHook onRequest = {});
 
     ~HostedEffect();
 
@@ -116,6 +123,7 @@ private:
     std::string textFrom (int32_t opcode, int32_t index = 0);
 
     AEffect* effect = nullptr;
+    RequestHook onRequest;
     double rate = 44100.0;
     int32_t maxBlock = 1024;
     std::atomic<int32_t> processLevel { kVstProcessLevelRealtime };

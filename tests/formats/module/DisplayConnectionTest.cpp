@@ -78,6 +78,36 @@ struct Child
 
     pid_t pid = -1;
 };
+
+/** A display number of its own, far from ":0" (a test elsewhere with no DISPLAY falls back to
+    ":0" in JUCE and would die with this server), with no server on it now. */
+std::string freeDisplayNumber()
+{
+    for (int attempt = 0; attempt < 600; ++attempt)
+    {
+        const auto candidate = std::to_string (300 + (::getpid() + attempt * 37) % 600);
+        if (::access (("/tmp/.X" + candidate + "-lock").c_str(), F_OK) != 0)
+            return candidate;
+    }
+    return {};
+}
+
+/** Xvfb on the given display number, returned once it takes connections (it writes the number
+    to descriptor 3 then); null when it could not start there (a number taken meanwhile). */
+std::unique_ptr<Child> startXvfb (const std::string& number)
+{
+    int pipe[2];
+    if (::pipe2 (pipe, O_CLOEXEC) != 0)
+        return nullptr;
+    auto server = std::make_unique<Child> (std::vector<std::string> { "Xvfb", ":" + number, "-displayfd", "3", "-nolisten", "tcp" },
+                                           std::vector<std::pair<int, int>> { { pipe[1], 3 } });
+    ::close (pipe[1]);
+    std::string written;
+    for (char c; ::read (pipe[0], &c, 1) == 1 && c != '\n';)
+        written += c;
+    ::close (pipe[0]);
+    return server->pid > 0 && written == number ? std::move (server) : nullptr;
+}
 } // namespace
 
 TEST (DisplayConnection, NothingButAnEditorTriesADisplayAndWithoutOneTheEditorFailsCleanly)
@@ -85,15 +115,20 @@ TEST (DisplayConnection, NothingButAnEditorTriesADisplayAndWithoutOneTheEditorFa
     TempHome home;
 
     // Unset and empty: no attempt at all (JUCE would try ":0"); named but unserved: tried only
-    // for the editor.
+    // for the editor, and nothing of the failed attempt is kept.
     for (const char* display : { (const char*) nullptr, "", ":9875" })
     {
+        SCOPED_TRACE (display != nullptr ? display : "unset");
         setDisplay (display);
         AEffect* e = VSTPluginMain (&host);
         ASSERT_NE (e, nullptr);
         const auto dispatch = [e] (int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f) {
-            return e->dispatcher (e, opcode, index, value, ptr, opt);
+            const auto result = e->dispatcher (e, opcode, index, value, ptr, opt);
+            // Every call that took the message-thread role has handed it back when it returns.
+            EXPECT_FALSE (juce::MessageManager::existsAndIsCurrentThread()) << "after opcode " << opcode;
+            return result;
         };
+        EXPECT_FALSE (juce::MessageManager::existsAndIsCurrentThread()) << "after the creation that started JUCE";
 
         dispatch (effOpen);
         dispatch (effSetSampleRate, 0, 0, nullptr, 96000.0f);
@@ -110,13 +145,38 @@ TEST (DisplayConnection, NothingButAnEditorTriesADisplayAndWithoutOneTheEditorFa
         std::atomic<bool> delivered { false };
         juce::MessageManager::callAsync ([&delivered] { delivered = true; });
         ASSERT_TRUE (waitUntil ([&] { return delivered.load(); })) << "watchdog: no message arrived";
-        EXPECT_EQ (juce::XWindowSystem::getInstanceWithoutCreating(), nullptr) << (display ? display : "unset");
+        EXPECT_EQ (juce::XWindowSystem::getInstanceWithoutCreating(), nullptr);
 
         ERect* rect = nullptr;
         EXPECT_EQ (std::make_pair (dispatch (effEditGetRect, 0, 0, &rect), dispatch (effEditOpen)), std::make_pair (intptr_t (0), intptr_t (0)));
-        EXPECT_EQ (juce::XWindowSystem::getInstanceWithoutCreating() != nullptr, display != nullptr && *display != 0);
-        EXPECT_EQ (dispatch (effClose), 1);
+        dispatch (effEditIdle);
+        EXPECT_EQ (juce::XWindowSystem::getInstanceWithoutCreating(), nullptr);
+        EXPECT_EQ (e->dispatcher (e, effClose, 0, 0, nullptr, 0.0f), 1);
     }
+}
+
+TEST (DisplayConnection, AnEditorAskedForBeforeItsXServerStartsOpensOnceTheServerIsUp)
+{
+    TempHome home;
+    const Watchdog watchdog ("the X server or the editor is stuck");
+    const auto number = freeDisplayNumber();
+    ASSERT_FALSE (number.empty());
+    setDisplay ((":" + number).c_str());
+
+    // A second instance keeps JUCE, and so its X11 state, alive throughout.
+    AEffect* keeper = VSTPluginMain (&host);
+    AEffect* e = VSTPluginMain (&host);
+    ASSERT_TRUE (keeper != nullptr && e != nullptr);
+    ERect* rect = nullptr;
+    EXPECT_EQ (e->dispatcher (e, effEditGetRect, 0, 0, &rect, 0.0f), 0) << "no server yet";
+
+    auto server = startXvfb (number);
+    ASSERT_NE (server, nullptr);
+    EXPECT_EQ (e->dispatcher (e, effEditGetRect, 0, 0, &rect, 0.0f), 1) << "the server is up now";
+    ASSERT_NE (rect, nullptr);
+    EXPECT_EQ (std::make_pair (rect->right - rect->left, rect->bottom - rect->top), std::make_pair (406, 242));
+    for (AEffect* each : { e, keeper })
+        each->dispatcher (each, effClose, 0, 0, nullptr, 0.0f);
 }
 
 TEST (DisplayConnection, AHostThatOnlyProcessesAudioOutlivesItsXServer)
@@ -125,31 +185,17 @@ TEST (DisplayConnection, AHostThatOnlyProcessesAudioOutlivesItsXServer)
     const Watchdog watchdog ("the X server or the host process is stuck");
     ::signal (SIGPIPE, SIG_IGN);
 
-    // A display number of its own, far from ":0": a test elsewhere with no DISPLAY falls back to
-    // ":0" in JUCE and would die with this server. The server writes the number to descriptor 3
-    // once it takes connections; a number taken meanwhile makes it exit, and the next is tried.
+    std::string display;
+    std::unique_ptr<Child> server;
+    for (int attempt = 0; attempt < 50 && server == nullptr; ++attempt)
+        if (const auto number = freeDisplayNumber(); ! number.empty())
+            if ((server = startXvfb (number)) != nullptr)
+                display = ":" + number;
+    ASSERT_NE (server, nullptr) << "Xvfb gave no display";
+    setDisplay (display.c_str());
+
     int toHost[2], fromHost[2];
     ASSERT_TRUE (::pipe2 (toHost, O_CLOEXEC) == 0 && ::pipe2 (fromHost, O_CLOEXEC) == 0);
-    std::unique_ptr<Child> server;
-    std::string display;
-    for (int attempt = 0; attempt < 50 && display.empty(); ++attempt)
-    {
-        const auto candidate = std::to_string (300 + (::getpid() + attempt * 37) % 600);
-        if (::access (("/tmp/.X" + candidate + "-lock").c_str(), F_OK) == 0)
-            continue;
-        int number[2];
-        ASSERT_EQ (::pipe2 (number, O_CLOEXEC), 0);
-        server = std::make_unique<Child> (std::vector<std::string> { "Xvfb", ":" + candidate, "-displayfd", "3", "-nolisten", "tcp" },
-                                          std::vector<std::pair<int, int>> { { number[1], 3 } });
-        ASSERT_GT (server->pid, 0) << "Xvfb";
-        ::close (number[1]);
-        for (char c; ::read (number[0], &c, 1) == 1 && c != '\n';)
-            display += c;
-        ::close (number[0]);
-    }
-    ASSERT_FALSE (display.empty()) << "Xvfb gave no display";
-    display = ":" + display;
-    setDisplay (display.c_str());
 
     Child audioHost ({ QUIETLINE_AUDIO_ONLY_HOST, QUIETLINE_MODULE_PATH }, { { toHost[0], 0 }, { fromHost[1], 1 } });
     ASSERT_GT (audioHost.pid, 0);

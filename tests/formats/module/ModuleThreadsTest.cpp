@@ -1,5 +1,6 @@
 // Host threads on the built module at once, through its dispatcher (also run under
-// ThreadSanitizer): program names read while other threads rename and restore.
+// ThreadSanitizer): instances made and closed on any thread, also while another thread is inside
+// a creation, and program names read while other threads rename and restore.
 #include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "tools/vsthost/HostedEffect.h"
@@ -8,10 +9,94 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <filesystem>
+#include <future>
 #include <set>
 
 namespace kelmora::tools::test
 {
+namespace
+{
+size_t threadsOfThisProcess()
+{
+    const std::filesystem::directory_iterator tasks ("/proc/self/task");
+    return (size_t) std::distance (begin (tasks), end (tasks));
+}
+} // namespace
+
+TEST (ModuleThreads, AnInstanceClosesWhileAnotherThreadIsInsideACreation)
+{
+    quietline::test::TempHome home;
+    ::unsetenv ("DISPLAY");
+    const quietline::test::Watchdog watchdog ("a close waited for a creation in progress", quietline::test::deadlockLimit);
+    std::string error;
+    auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
+    ASSERT_NE (module, nullptr) << error;
+    auto held = HostedEffect::create (*module, error);
+    ASSERT_NE (held, nullptr) << error;
+    held->open();
+
+    // The creating thread's host answers the module's first request only once this thread's
+    // close has returned: a close that waited for that creation would never return.
+    std::promise<void> inside, closed;
+    std::atomic<bool> first { true };
+    std::unique_ptr<HostedEffect> made;
+    std::string madeError;
+    std::thread creating ([&] {
+        made = HostedEffect::create (*module, madeError, [&, done = closed.get_future().share()] (HostedEffect&, int32_t) {
+            if (first.exchange (false))
+            {
+                inside.set_value();
+                done.wait();
+            }
+        });
+    });
+    inside.get_future().wait();
+    held.reset();
+    closed.set_value();
+    creating.join();
+    EXPECT_NE (made, nullptr) << madeError;
+}
+
+TEST (ModuleThreads, InstancesAreMadeUsedAndClosedOnSeveralThreadsAtOnceAndLeaveNoThreadBehind)
+{
+    ::unsetenv ("DISPLAY");
+    for (const int threads : { 2, 4 })
+    {
+        SCOPED_TRACE (std::to_string (threads) + " threads");
+        quietline::test::TempHome home;
+        const quietline::test::Watchdog watchdog ("create and close on several threads", quietline::test::deadlockLimit);
+        std::string error;
+        auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
+        ASSERT_NE (module, nullptr) << error;
+        const auto before = threadsOfThisProcess();
+
+        // The first creations start together, so they race for JUCE's start; later ones meet
+        // closes, the last of which stops JUCE while another thread may be starting it again.
+        std::atomic<int> failures { 0 };
+        quietline::test::runTogether (std::vector<std::function<void()>> ((size_t) threads, [&] {
+            for (int cycle = 0; cycle < 6; ++cycle)
+            {
+                std::string why;
+                auto e = HostedEffect::create (*module, why);
+                if (e == nullptr)
+                {
+                    ++failures;
+                    return;
+                }
+                e->open();
+                e->start (96000.0, 64);
+                std::vector<float> left (64, 0.25f), right (64, 0.25f);
+                float* io[] = { left.data(), right.data() };
+                for (int block = 0; block < 4; ++block)
+                    e->process (io, io, 64);
+            }
+        }));
+        EXPECT_EQ (failures.load(), 0);
+        EXPECT_EQ (threadsOfThisProcess(), before) << "closing the last instance stops every thread of the module";
+    }
+}
+
 TEST (ModuleThreads, ProgramNamesReadWhileOtherThreadsRenameAndRestore)
 {
     quietline::test::TempHome home;

@@ -1,0 +1,210 @@
+// Editors of the built module under the threads a host really uses (also run under
+// ThreadSanitizer, on Xvfb): opened, idled and closed on different threads, never idled at all,
+// and idled again from inside the host callbacks that a drag in the editor makes. A deadlock
+// ends the test through its watchdog.
+#include "support/Concurrency.h"
+#include "support/TempHome.h"
+#include "tools/aaxhost/HostWindow.h"
+#include "tools/vsthost/HostedEffect.h"
+
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <fstream>
+#include <thread>
+
+namespace kelmora::tools::test
+{
+namespace
+{
+using quietline::test::deadlockLimit;
+using quietline::test::Watchdog;
+
+/** An instance with its editor in a host window of its own. */
+struct EditorInstance
+{
+    std::unique_ptr<HostedEffect> effect;
+    std::unique_ptr<HostWindow> window;
+
+    bool open()
+    {
+        window = std::make_unique<HostWindow>();
+        ERect* rect = nullptr;
+        return window->display != nullptr && effect->dispatch (effEditGetRect, 0, 0, &rect) == 1
+               && effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) window->window) == 1;
+    }
+
+    void idle (int times = 1)
+    {
+        for (int i = 0; i < times; ++i)
+            effect->dispatch (effEditIdle);
+    }
+};
+
+std::unique_ptr<HostedEffect> makeInstance (const VstPluginModule& module, HostedEffect::RequestHook hook = {})
+{
+    std::string error;
+    auto e = HostedEffect::create (module, error, std::move (hook));
+    if (e != nullptr)
+    {
+        e->open();
+        e->start (96000.0, 256);
+    }
+    return e;
+}
+
+bool moduleIsMapped()
+{
+    std::ifstream maps ("/proc/self/maps");
+    const std::string all ((std::istreambuf_iterator<char> (maps)), std::istreambuf_iterator<char>());
+    return all.find (QUIETLINE_MODULE_PATH) != std::string::npos;
+}
+
+/** A press at `from`, a move with the button held to `to` and the release there, as the X
+    server would send them to the editor's own window inside the host's. */
+void dragInEditor (const HostWindow& host, int fromX, int fromY, int toX, int toY)
+{
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    XQueryTree (host.display, host.window, &root, &parent, &children, &count);
+    const ::Window editor = count > 0 ? children[0] : host.window;
+    if (children != nullptr)
+        XFree (children);
+
+    const auto send = [&] (int type, long mask, int x, int y, unsigned state) {
+        XEvent e {};
+        const auto fill = [&] (auto& event) {
+            event.type = type;
+            event.display = host.display;
+            event.window = editor;
+            event.root = root;
+            event.time = CurrentTime;
+            event.x = x;
+            event.y = y;
+            event.state = state;
+            event.same_screen = True;
+        };
+        if (type == MotionNotify)
+            fill (e.xmotion);
+        else
+        {
+            fill (e.xbutton);
+            e.xbutton.button = Button1;
+        }
+        XSendEvent (host.display, editor, True, mask, &e);
+    };
+    send (ButtonPress, ButtonPressMask, fromX, fromY, 0);
+    for (int step = 1; step <= 4; ++step)
+        send (MotionNotify, PointerMotionMask | Button1MotionMask, fromX + (toX - fromX) * step / 4, fromY + (toY - fromY) * step / 4, Button1Mask);
+    send (ButtonRelease, ButtonReleaseMask, toX, toY, Button1Mask);
+    XFlush (host.display);
+}
+} // namespace
+
+TEST (ModuleEditorThreads, AnInstanceClosesOnAnyThreadWhateverItsEditorsThreadsDo)
+{
+    quietline::test::TempHome home;
+    struct Case
+    {
+        const char* what;
+        bool idled;              // a third thread idles the editors
+        bool editorClosedFirst;  // effEditClose on the closing thread before effClose
+        bool otherEditorClosing; // meanwhile a fourth thread closes the other instance's editor
+    };
+    const Case cases[] = {
+        { "effEditClose then effClose on a third thread", true, true, false },
+        { "effClose alone, with the editor open", true, false, false },
+        { "while another thread closes the other instance's editor", true, false, true },
+        { "an editor the host never idles", false, false, false },
+    };
+
+    {
+        std::string error;
+        auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
+        ASSERT_NE (module, nullptr) << error;
+
+        for (const auto& c : cases)
+        {
+            SCOPED_TRACE (c.what);
+            const Watchdog watchdog (c.what, deadlockLimit);
+            EditorInstance closing { makeInstance (*module) }, other { makeInstance (*module) };
+            ASSERT_TRUE (closing.effect != nullptr && other.effect != nullptr);
+
+            // Opened on one thread...
+            std::thread ([&] {
+                ASSERT_TRUE (closing.open() && other.open());
+            }).join();
+
+            // ...idled on another, first the closing one, then the other until the close is done...
+            quietline::test::StartLatch go (1 + (c.idled ? 1 : 0) + (c.otherEditorClosing ? 1 : 0));
+            std::atomic<bool> closed { false };
+            std::thread idler ([&] {
+                if (! c.idled)
+                    return;
+                closing.idle (20);
+                go.arriveAndWait();
+                while (! closed)
+                    other.idle();
+            });
+            std::thread editorThread ([&] {
+                if (! c.otherEditorClosing)
+                    return;
+                go.arriveAndWait();
+                other.effect->dispatch (effEditClose);
+            });
+
+            // ...and closed on a third, which also makes and closes an instance of its own.
+            std::thread ([&] {
+                go.arriveAndWait();
+                EXPECT_NE (makeInstance (*module), nullptr);
+                if (c.editorClosedFirst)
+                    closing.effect->dispatch (effEditClose);
+                closing.effect.reset();
+                closed = true;
+            }).join();
+            idler.join();
+            editorThread.join();
+        }
+    }
+    EXPECT_FALSE (moduleIsMapped()) << "the module unloads after its editors were open";
+}
+
+TEST (ModuleEditorThreads, AHostThatIdlesTheEditorFromItsCallbacksCanBeDraggedIn)
+{
+    quietline::test::TempHome home;
+    const Watchdog watchdog ("an idle call made inside a callback of the editor's drag", deadlockLimit);
+    std::string error;
+    auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
+    ASSERT_NE (module, nullptr) << error;
+
+    // This host services its idle work whenever the plug-in calls it: every callback that a
+    // drag or a change of the editor makes idles the editor again, on the same thread.
+    std::atomic<int> reentered { 0 };
+    EditorInstance e { makeInstance (*module, [&] (HostedEffect& host, int32_t opcode) {
+        if (opcode == hostAutomate || opcode == hostBeginEdit || opcode == hostEndEdit || opcode == hostUpdateDisplay)
+        {
+            ++reentered;
+            host.dispatch (effEditIdle);
+        }
+    }) };
+    ASSERT_NE (e.effect, nullptr);
+    ASSERT_TRUE (e.open());
+    const float before = e.effect->getParameter (0);
+
+    // Upwards on the Frequency box (x 125 to 187, y 207 to 231 of the editor).
+    dragInEditor (*e.window, 156, 219, 156, 150);
+    const auto sawOpcode = [&] (int32_t opcode) {
+        const auto log = e.effect->requests();
+        return std::any_of (log.begin(), log.end(), [opcode] (const HostRequest& r) { return r.opcode == opcode; });
+    };
+    ASSERT_TRUE (quietline::test::waitUntil ([&] { return sawOpcode (hostEndEdit); }, [&] { e.idle(); }))
+        << "watchdog: the drag never ended";
+    EXPECT_TRUE (sawOpcode (hostBeginEdit) && sawOpcode (hostAutomate));
+    EXPECT_GT (reentered.load(), 2);
+    EXPECT_GT (e.effect->getParameter (0), before) << "the drag moved the frequency up";
+    e.effect.reset();
+}
+} // namespace kelmora::tools::test
