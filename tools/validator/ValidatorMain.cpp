@@ -10,8 +10,7 @@
 // see how closing the last instance stops JUCE's message and timer threads.
 extern "C" __attribute__ ((visibility ("default"), used)) const char* __tsan_default_suppressions()
 {
-    return "race:juce::MessageManagerLock::~MessageManagerLock\n"
-           "race:juce::MessageManager::~MessageManager\n"
+    return "race:juce::MessageManager::~MessageManager\n"
            "race:juce::DeletedAtShutdown::deleteAll\n";
 }
 

@@ -4,6 +4,7 @@
 // ends the test through its watchdog.
 #include "support/Concurrency.h"
 #include "support/TempHome.h"
+#include "support/TsanJuceShutdown.h"
 #include "tools/aaxhost/HostWindow.h"
 #include "tools/vsthost/HostedEffect.h"
 
@@ -169,7 +170,10 @@ TEST (ModuleEditorThreads, AnInstanceClosesOnAnyThreadWhateverItsEditorsThreadsD
             editorThread.join();
         }
     }
+#ifndef __SANITIZE_THREAD__
+    // The thread sanitizer's runtime keeps a module mapped once it has run threads there.
     EXPECT_FALSE (moduleIsMapped()) << "the module unloads after its editors were open";
+#endif
 }
 
 TEST (ModuleEditorThreads, AHostThatIdlesTheEditorFromItsCallbacksCanBeDraggedIn)

@@ -1,15 +1,8 @@
 #include "formats/vst/WrapperTest.h"
 #include "support/Concurrency.h"
+#include "support/TsanJuceShutdown.h"
 
 #include <algorithm>
-
-// JUCE is built without instrumentation and its threads are detached, so ThreadSanitizer cannot
-// see how the wrapper's close shuts down JUCE's message thread and its lock.
-extern "C" __attribute__ ((visibility ("default"), used)) const char* __tsan_default_suppressions()
-{
-    return "race:juce::MessageManagerLock::~MessageManagerLock\n"
-           "race:juce::MessageManager::~MessageManager\n";
-}
 
 namespace kelmora::vst::test
 {
