@@ -175,6 +175,11 @@ TEST_F (EditorDialogs, SettingsModeEnablesSensitivityAndIsSaved)
     editor->buttonClicked (&editor->settingsButton);
     auto& settings = *overlay<SettingsOverlay>();
     auto* sensitivity = findChild<juce::Slider> (settings);
+    // Its value box is drawn in the dialog's colours (black on white), not JUCE's defaults.
+    auto& skin = settings.getLookAndFeel();
+    auto* box = findChild<juce::Label> (*sensitivity);
+    EXPECT_EQ (box->findColour (juce::Label::textColourId), skin.findColour (juce::Slider::textBoxTextColourId));
+    EXPECT_EQ (box->findColour (juce::Label::backgroundColourId), skin.findColour (juce::Slider::textBoxBackgroundColourId));
     for (const auto& [mode, linear, alpha] : { std::tuple { "Linear", true, 1.0f }, std::tuple { "Velocity based", false, 0.3f } })
     {
         click (settings, mode);
