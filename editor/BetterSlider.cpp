@@ -2,6 +2,8 @@
 
 #include "editor/PopupMenuClick.h"
 
+#include <optional>
+
 namespace kelmora::editor
 {
 BetterSlider::BetterSlider (const juce::String& name) : juce::Slider (name) {}
@@ -103,9 +105,12 @@ void BetterSlider::mouseWheelMove (const juce::MouseEvent& e, const juce::MouseW
 
     const double value = juce::jlimit (getMinimum(), getMaximum(), getValue() + step);
 
-    // One host gesture per wheel event.
+    // One host gesture per wheel event, except inside a drag: the step then belongs to the drag's
+    // gesture, since a gesture of its own would nest in it and its end would close the drag's.
     const juce::ScopedValueSetter<bool> stepping (wheelStepping, true);
-    const ScopedDragNotification gesture (*this);
+    std::optional<ScopedDragNotification> gesture;
+    if (getThumbBeingDragged() < 0)
+        gesture.emplace (*this);
     setValue (snapValue (value, notDragging), juce::sendNotificationSync);
 }
 } // namespace kelmora::editor

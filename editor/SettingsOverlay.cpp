@@ -17,6 +17,8 @@ SettingsOverlay::SettingsOverlay (const juce::String& titleText) : WindowOverlay
         addAndMakeVisible (*button);
     }
 
+    // A child first: the style builds the value box and the buttons from the dialog's skin.
+    addAndMakeVisible (sensitivitySlider);
     sensitivitySlider.setSliderStyle (juce::Slider::IncDecButtons);
     sensitivitySlider.setRange (1.0, 200.0, 1.0);
     sensitivitySlider.setTextValueSuffix ("%");
@@ -24,7 +26,6 @@ SettingsOverlay::SettingsOverlay (const juce::String& titleText) : WindowOverlay
     sensitivitySlider.setColour (juce::Label::outlineColourId, juce::Colour (0xFF444444));
     sensitivitySlider.setTooltip ("Linear mode mouse sensivity.");
     sensitivitySlider.addListener (this);
-    addAndMakeVisible (sensitivitySlider);
 }
 
 SettingsOverlay::~SettingsOverlay() = default;

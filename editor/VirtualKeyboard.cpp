@@ -22,6 +22,9 @@ VirtualKeyboard::VirtualKeyboard (juce::TextEditor& targetEditor, bool shiftOn) 
     addKey (spaceButton);
     addKey (backButton);
 
+    // Only the keys take clicks: the room the dialogs give beyond them reaches over their buttons.
+    setInterceptsMouseClicks (false, true);
+
     shiftButton.setClickingTogglesState (true);
     shiftButton.setToggleState (shiftOn, juce::sendNotificationSync);
 }

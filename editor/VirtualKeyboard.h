@@ -13,7 +13,8 @@ namespace kelmora::editor
 
     Typed text goes through the target's own input restrictions, so its length and character
     limits hold for these keys too. After every click the target has the keyboard focus again.
-    The keys take the look-and-feel of the component the keyboard is placed in. 302 x 83 pixels.
+    The keys take the look-and-feel of the component the keyboard is placed in. 302 x 83 pixels;
+    only the keys take mouse clicks, the rest of its bounds lets them through to what lies below.
     Message thread only. */
 class VirtualKeyboard : public juce::Component,
                         public juce::Button::Listener,

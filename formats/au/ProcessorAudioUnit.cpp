@@ -300,7 +300,7 @@ OSStatus ProcessorAudioUnit::SaveState (CFPropertyListRef* outData)
 
 OSStatus ProcessorAudioUnit::RestoreState (CFPropertyListRef plist)
 {
-    // The layer's checks (type, version, subtype, maker) come first: a refused dictionary
+    // The layer's checks (version, subtype, maker) come first: a refused dictionary
     // leaves the processor untouched.
     std::unique_lock<std::recursive_mutex> lock (elementLock);
     if (const OSStatus status = AUMIDIEffectBase::RestoreState (plist); status != noErr)

@@ -5,6 +5,7 @@
 #include "editor/SettingsOverlay.h"
 #include "editor/SharePresetOverlay.h"
 #include "editor/UserPresetOverlays.h"
+#include "editor/VirtualKeyboard.h"
 
 namespace
 {
@@ -23,6 +24,14 @@ struct EditorDialogs : EditorFixture
     }
     void click (AbstractOverlay& dialog, const juce::String& buttonText)
     {
+        // Every button takes a press on its top row (the name dialogs' keyboard reaches over the
+        // buttons' upper rows with its empty strip), and every key its own.
+        for (auto* c : dialog.getChildren())
+            if (auto* b = dynamic_cast<juce::Button*> (c))
+                EXPECT_EQ (dialog.getComponentAt (b->getX() + b->getWidth() / 2, b->getY()), b) << b->getButtonText();
+        if (auto* keyboard = findChild<VirtualKeyboard> (dialog))
+            for (auto* key : keyboard->getChildren())
+                EXPECT_EQ (dialog.getComponentAt (keyboard->getPosition() + key->getBounds().getCentre()), key);
         // The click arrives through the queue and posts the dialog's messages behind it.
         findChild<juce::Button> (dialog, buttonText)->triggerClick();
         deliverPostedMessages();
@@ -166,6 +175,11 @@ TEST_F (EditorDialogs, SettingsModeEnablesSensitivityAndIsSaved)
     editor->buttonClicked (&editor->settingsButton);
     auto& settings = *overlay<SettingsOverlay>();
     auto* sensitivity = findChild<juce::Slider> (settings);
+    // Its value box is drawn in the dialog's colours (black on white), not JUCE's defaults.
+    auto& skin = settings.getLookAndFeel();
+    auto* box = findChild<juce::Label> (*sensitivity);
+    EXPECT_EQ (box->findColour (juce::Label::textColourId), skin.findColour (juce::Slider::textBoxTextColourId));
+    EXPECT_EQ (box->findColour (juce::Label::backgroundColourId), skin.findColour (juce::Slider::textBoxBackgroundColourId));
     for (const auto& [mode, linear, alpha] : { std::tuple { "Linear", true, 1.0f }, std::tuple { "Velocity based", false, 0.3f } })
     {
         click (settings, mode);

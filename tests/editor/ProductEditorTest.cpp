@@ -80,6 +80,13 @@ TEST_F (ProductEditor, DragsReachTheHostAsGesturesWithOneUndoStepPerParameter)
           { "begin 1", "set 1", "set 1", "end 1" }, 1 },
         { "slider back where it began", [&] { drag (slope, { 31, 12 }, { { 31, 2 }, { 31, 12 } }); },
           { "begin 1", "set 1", "set 1", "end 1" }, 0 },
+        { "wheel step in a slider drag", [&] {
+              slope.mouseDown (mouseAt (slope, { 31, 12 }));
+              slope.mouseDrag (mouseAt (slope, { 31, 2 }, {}, nullptr, true));
+              slope.mouseWheelMove (mouseAt (*slope.getChildComponent (0), {}, juce::ModifierKeys::leftButtonModifier), quietline::test::wheelOf (-1.0f));
+              slope.mouseDrag (mouseAt (slope, { 31, -8 }, {}, nullptr, true));
+              slope.mouseUp (mouseAt (slope, { 31, -8 }, {}, nullptr, true)); },
+          { "begin 1", "set 1", "set 1", "set 1", "end 1" }, 1 },
         { "pad drag", [&] { drag (pad, { 100, 70 }, { { 120, 60 } }); },
           { "begin 0", "begin 1", "set 0", "set 1", "end 0", "end 1" }, 2 },
         { "pad back where it began", [&] { drag (pad, { 100, 70 }, { { 120, 60 }, { 100, 70 } }); },

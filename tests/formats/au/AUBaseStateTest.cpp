@@ -159,6 +159,7 @@ TEST_F (AUBaseState, RefusesForeignOrMalformedDictionariesWithoutChangingAnythin
     const Spoil refused[] = {
         [] (auto d) { SetInt (d, "version", 1); },
         [] (auto d) { SetInt (d, "subtype", 0x41424344); },
+        [] (auto d) { SetInt (d, "manufacturer", 0x41424344); },
         [] (auto d) { SetInt (d, "part", 0); },
         [] (auto d) { SetValue (d, "version", String ("0")); },  // a wrong type counts as missing
         [] (auto d) { SetValue (d, "manufacturer", CFDataCreate (nullptr, nullptr, 0)); },

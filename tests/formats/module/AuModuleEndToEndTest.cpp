@@ -106,6 +106,13 @@ TEST_P (AuModule, ReportsTheDeclaredVersionAndItsLatencyAndKeepsTheDelayWhenTheH
     Boolean writable = false;
     UInt32 size = 0;
     EXPECT_EQ (kAudioUnitErr_InvalidProperty, unit.getPropertyInfo (56, 0, 0, &size, &writable)) << "no editor view";
+
+    // A host sizes its buffer from the information call: it covers every configuration.
+    ASSERT_EQ (noErr, unit.getPropertyInfo (kAudioUnitProperty_SupportedNumChannels, 0, 0, &size, &writable));
+    EXPECT_EQ (2 * sizeof (AUChannelInfo), size);
+    std::vector<SInt16> configurations (size / sizeof (SInt16), -1);
+    ASSERT_EQ (noErr, unit.getProperty (kAudioUnitProperty_SupportedNumChannels, 0, 0, configurations.data(), &size));
+    EXPECT_EQ ((std::vector<SInt16> { 2, 2, 1, 1 }), configurations);
 }
 
 TEST_P (AuModule, ParametersAndPresetsReachTheProcessor)
@@ -153,6 +160,27 @@ TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstance)
     EXPECT_EQ (identity::makerCode, UInt32 (manufacturer));
 
     auto& fresh = Open (false);
+    // Another maker's or another subtype's state is refused and leaves the processor as it was;
+    // the type is not examined (the same unit may be registered under another one).
+    auto untouched = Save (fresh);
+    const struct { const char* field; OSStatus status; } others[] = {
+        { "manufacturer", kAudioUnitErr_InvalidPropertyValue }, { "subtype", kAudioUnitErr_InvalidPropertyValue }, { "type", noErr },
+    };
+    for (const auto& [field, status] : others)
+    {
+        auto other = static_cast<CFMutableDictionaryRef> (const_cast<void*> (CFPropertyListCreateDeepCopy (nullptr, saved, kCFPropertyListMutableContainers)));
+        const SInt32 code = 0x58787878;  // 'Xxxx'
+        auto number = CFNumberCreate (nullptr, kCFNumberSInt32Type, &code);
+        CFDictionarySetValue (other, CFStringMakeConstantString (field), number);
+        CFRelease (number);
+        EXPECT_EQ (status, fresh.set (kAudioUnitProperty_ClassInfo, CFPropertyListRef (other))) << field;
+        CFRelease (other);
+        auto now = Save (fresh);
+        EXPECT_EQ (status == noErr ? block : Bytes (Value (untouched, "jucePluginState")), Bytes (Value (now, "jucePluginState"))) << field;
+        CFRelease (now);
+    }
+    CFRelease (untouched);
+
     ASSERT_EQ (noErr, fresh.set (kAudioUnitProperty_ClassInfo, saved));
     float value = 0;
     ASSERT_EQ (noErr, fresh.getParameter (2, value));
