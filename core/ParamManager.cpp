@@ -813,7 +813,9 @@ ParamManager::FileWrite ParamManager::writeUserEntry (const juce::String& fileNa
     }
 
     XmlUtils::setAttribute (*entry, "_Name_", record.getName());
-    writeValueAttributes (record, *entry, true);
+    // An entry that keeps its values in an inner element is read from there, so they go there.
+    auto* inner = XmlUtils::findChild (*entry, rootTag);
+    writeValueAttributes (record, inner != nullptr ? *inner : *entry, true);
 
     if (! SettingsFile::writeXml (*doc, file))
         return FileWrite::failed;

@@ -231,7 +231,7 @@ void PresetController::revertActivePreset()
 // lock may wait on another process, and the controller's lock must never be held meanwhile,
 // or a host's program change or state save would wait on that process as well.
 
-bool PresetController::overwriteUserPreset (int slot, const juce::String& name)
+bool PresetController::overwriteUserPreset (int slot, const juce::String& name, bool* refusedAsChanged)
 {
     const UserPresetFileLock::Scoped fileLock;
     const juce::ScopedLock sl (lock);
@@ -257,6 +257,8 @@ bool PresetController::overwriteUserPreset (int slot, const juce::String& name)
 
             if (stored)
                 presetModified.store (false);
+            else if (refusedAsChanged != nullptr)
+                *refusedAsChanged = true; // the other instance's entry stays; the values stay live here
 
             return stored;
         }

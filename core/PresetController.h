@@ -83,10 +83,12 @@ public:
         into the user-preset file. Acts only when `slot` is a user slot and still the active
         one, so a program change while the dialog was open cannot make it overwrite another
         preset. When the file's entry is no longer the one this instance read (another
-        instance deleted it or stored another preset under its number), the preset is stored
-        as a new entry instead, which becomes the active slot, and the list is refreshed.
-        @returns true when the file was written. */
-    bool overwriteUserPreset (int slot, const juce::String& name);
+        instance deleted, renamed or replaced it), the preset is stored as a new entry instead,
+        which becomes the active slot, and the list is refreshed. When that cannot be done
+        either (every user slot in use), nothing is written, the list is refreshed all the same,
+        the live values stay as they are and `refusedAsChanged` (when given) is set, so that the
+        user can be told. @returns true when the file was written. */
+    bool overwriteUserPreset (int slot, const juce::String& name, bool* refusedAsChanged = nullptr);
     /** New-preset dialog: finds a user slot that the user-preset file does not use and stores
         the live values there as `name`, as one operation under both locks, so that two
         instances never take the same slot. Undo (or deleting the new preset) returns to the

@@ -164,8 +164,19 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
         if (message == "overwriteUserPresetOverlay_add")
         {
             const bool renamed = o->presetName != controller->getActivePresetName();
-            if (controller->overwriteUserPreset (o->getPresetSlot(), o->presetName) && renamed)
+            bool refused = false;
+            if (controller->overwriteUserPreset (o->getPresetSlot(), o->presetName, &refused) && renamed)
                 kelmoraProcessor.updateHostDisplay();
+
+            // Another instance changed the entry and no slot was free to keep both: the list now
+            // shows the file, and the user must know the values were not stored (they stay live).
+            if (refused)
+            {
+                kelmoraProcessor.updateHostDisplay();
+                showOverlay (std::make_unique<CannotCreatePresetOverlay> (
+                    "USER-PRESET NOT SAVED",
+                    "Another instance changed this preset, so it was not overwritten, and no free slot could take it. Your settings stay loaded."));
+            }
         }
     }
     else if (auto* a = dynamic_cast<AddUserPresetOverlay*> (overlay))

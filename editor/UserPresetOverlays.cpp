@@ -175,7 +175,10 @@ void DeleteUserPresetOverlay::resized()
 }
 
 //==============================================================================
-CannotCreatePresetOverlay::CannotCreatePresetOverlay (const juce::String& titleText) : WindowOverlay (titleText)
+CannotCreatePresetOverlay::CannotCreatePresetOverlay (const juce::String& titleText, const juce::String& textToShow)
+    : WindowOverlay (titleText),
+      text (textToShow.isNotEmpty() ? textToShow
+                                    : "All available slots are already being used. You'll have to delete at least one user preset before creating a new one.")
 {
     dialogWidth = 320;
     dialogHeight = 110;
@@ -195,8 +198,7 @@ void CannotCreatePresetOverlay::buttonClicked (juce::Button* button)
 void CannotCreatePresetOverlay::paint (juce::Graphics& g)
 {
     WindowOverlay::paint (g);
-    drawSimpleText (g, "All available slots are already being used. You'll have to delete at least one user preset before creating a new one.",
-                    contentLeft, contentTop + 30, contentWidth, black);
+    drawSimpleText (g, text, contentLeft, contentTop + 30, contentWidth, black);
 }
 
 void CannotCreatePresetOverlay::resized()

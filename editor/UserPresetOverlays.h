@@ -102,11 +102,12 @@ private:
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (DeleteUserPresetOverlay)
 };
 
-/** Tells the user that every user slot is taken. Sends no command. Message thread only. */
+/** Tells the user that a preset could not be stored: that every user slot is taken, unless
+    another text is given. Sends no command. Message thread only. */
 class CannotCreatePresetOverlay : public WindowOverlay
 {
 public:
-    explicit CannotCreatePresetOverlay (const juce::String& title);
+    explicit CannotCreatePresetOverlay (const juce::String& title, const juce::String& text = {});
     ~CannotCreatePresetOverlay() override;
 
     void buttonClicked (juce::Button*) override;
@@ -115,6 +116,7 @@ public:
 
 private:
     juce::TextButton okButton { "Ok", {} };
+    juce::String text;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (CannotCreatePresetOverlay)
 };

@@ -367,8 +367,9 @@ void AudioEffect::int2string (int32_t value, char* text, int32_t maxLen)
     if (! usableText (text, maxLen))
         return;
 
-    // -INT32_MIN does not exist, so its magnitude cannot be formed.
-    if (value >= 100000000 || value == INT32_MIN)
+    // Nine digits at most: a larger magnitude would need a "digit" of ten or more. This also
+    // keeps INT32_MIN away from the negation below, whose result does not exist.
+    if (value >= 100000000 || value < -999999999)
     {
         copyText (text, "Huge!", maxLen);
         return;

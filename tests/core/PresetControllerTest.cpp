@@ -40,7 +40,7 @@ TEST_F (PresetControllerTest, PresetNavigationRecordsOnlyWhatHappened)
     controller->selectPreset (4);
     EXPECT_FALSE (controller->selectNextPreset()) << "every user slot is empty";
     EXPECT_TRUE (controller->selectPreviousPreset());
-    for (int ignored : { 7, -1, 10 }) // an empty user slot and bad indices
+    for (int ignored : { 5, 7, -1, 10 }) // empty user slots (the first one too) and bad indices
         controller->selectProgram (ignored);
     EXPECT_EQ (pm().getActivePresetIndex(), 3);
     EXPECT_EQ (undoable(), 2);

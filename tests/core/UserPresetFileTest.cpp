@@ -117,10 +117,12 @@ TEST_F (UserPresetFileTest, EntriesLoadIntoTheSlotsTheirNumbersName)
 }
 
 // Overwrite and delete change the entry that loads into the slot, and entries after it keep
-// their slots; a store never takes a slot that an entry loads into.
+// their slots; a store never takes a slot that an entry loads into. What is written is what a
+// new instance reads, also from an entry that keeps its values in an inner element.
 TEST_F (UserPresetFileTest, WritesChangeTheEntriesThatLoad)
 {
     const std::string twice = R"(<preset _No_="1000" _Name_="First"/><preset _No_="1000" _Name_="Second"/>)";
+    const std::string inner = R"(<preset _No_="1000" _Name_="Hand"><KelmoraLabs slopeParam="10"/></preset>)";
     std::string unnumbered;
     for (const char* name : { "a", "b", "c", "d", "e", "f", "g" })
         unnumbered += std::string ("<preset _Name_=\"") + name + "\"/>";
@@ -128,6 +130,7 @@ TEST_F (UserPresetFileTest, WritesChangeTheEntriesThatLoad)
     const std::tuple<std::string, char, const char*> cases[] = { // file, overwrite/delete slot 5 or store, slots loaded after
         { twice, 'o', "5:New" },
         { twice, 'd', "" },
+        { inner, 'o', "5:New" },
         { unnumbered, 'd', "0:a 1:b 2:c 3:d 4:e 6:g" },
         { unnumbered, 's', "0:a 1:b 2:c 3:d 4:e 5:f 6:g 7:New" },
     };
@@ -136,9 +139,15 @@ TEST_F (UserPresetFileTest, WritesChangeTheEntriesThatLoad)
         writeFile ("<KelmoraLabs><presets>" + presets + "</presets></KelmoraLabs>");
         controller = PresetTestProduct::makeController();
         controller->selectPreset (5);
+        setSlope (0.6f);
         EXPECT_TRUE (op == 'o' ? controller->overwriteUserPreset (5, "New")
                      : op == 'd' ? controller->deleteUserPreset (5) : controller->storeUserPresetInFreeSlot ("New") == 7) << op;
         EXPECT_EQ (loadedSlots(), juce::String (slots)) << presets << " " << op;
+        if (op == 'd')
+            continue;
+        controller = PresetTestProduct::makeController();
+        controller->selectProgram (op == 'o' ? 5 : 7);
+        EXPECT_FLOAT_EQ (pm().getParam (1)->getNormalisedValue(), 0.6f) << presets << " " << op;
     }
 }
 

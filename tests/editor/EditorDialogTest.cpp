@@ -92,6 +92,26 @@ TEST_F (EditorDialogs, OverwriteAndDeleteActOnlyOnTheSlotTheyWereOpenedFor)
     }
 }
 
+// Another instance renamed the preset meanwhile and every user slot is in use: nothing is
+// written over its entry, and the user is told; the values stay here.
+TEST_F (EditorDialogs, AnOverwriteThatAnotherInstanceOvertookIsRefusedAloud)
+{
+    for (int slot = 5; slot < 10; ++slot)
+        ASSERT_EQ (controller.storeUserPresetInFreeSlot ("P" + juce::String (slot)), slot);
+    Product other;
+    other.setCurrentProgram (5);
+    ASSERT_TRUE (other.getPresetController().overwriteUserPreset (5, "Theirs"));
+
+    processor->setCurrentProgram (5);
+    setValue (0, 24000.0);
+    KelmoraLabsEditor::presetMenuCallback (3, editor.get());
+    type (*overlay<OverwriteUserPresetOverlay>(), "Mine");
+    click (*editor->getCurrentOverlay(), "Overwrite preset");
+    EXPECT_NE (overlay<CannotCreatePresetOverlay>(), nullptr);
+    EXPECT_EQ (userFile().at (1000), "Theirs");
+    EXPECT_EQ (processor->getParamManager().getParam (0)->getValueText(), "24000");
+}
+
 TEST_F (EditorDialogs, NameRules)
 {
     ASSERT_EQ (controller.storeUserPresetInFreeSlot ("Mine"), 5);

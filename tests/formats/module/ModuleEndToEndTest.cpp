@@ -163,9 +163,13 @@ TEST_F (ModuleTest, HostBypassPassesTheSignalThroughTheDelay)
 TEST_F (ModuleTest, ParametersAndProgramsAsTheHostSeesThem)
 {
     auto& e = instance();
+    // Preset "Default" as a host lists it: the unit is in the text, so no label repeats it.
+    const char* const defaults[][2] = { { "Frequency", "21.0 kHz" }, { "Slope", "75.0 %" }, { "Mix", "100.0 %" }, { "Bypass", "Off" } };
+    ASSERT_EQ (e.numParameters(), 4);
     for (int32_t i = 0; i < e.numParameters(); ++i)
     {
-        EXPECT_FALSE (e.parameterName (i).empty() || e.parameterDisplay (i).empty()) << i;
+        EXPECT_EQ (e.parameterName (i) + "=" + e.parameterDisplay (i) + "|" + e.parameterLabel (i),
+                   std::string (defaults[i][0]) + "=" + defaults[i][1] + "|");
         EXPECT_TRUE (e.canBeAutomated (i));
         for (float v : { 0.0f, 0.3f, 1.0f })
         {

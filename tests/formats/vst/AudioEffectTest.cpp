@@ -85,6 +85,7 @@ TEST (AudioEffectText, ConversionsGiveExactTextsAndNeverWritePastMaxLen)
         { Float, 1e9, 2, "Hu" },            { Float, 1234.5, 4, "1234" },       { Float, -2.25, 5, "-2.25" },
         { Int, 0, 8, "0" },                 { Int, -42, 8, "-42" },             { Int, 99999999, 8, "99999999" },
         { Int, -999999999, 10, "-999999999" }, { Int, 100000000, 8, "Huge!" }, { Int, -1, 8, "-1" },
+        { Int, -1000000000, 10, "Huge!" },  { Int, -2147483647, 10, "Huge!" },
         { Int, INT32_MAX, 8, "Huge!" },     { Int, INT32_MIN, 8, "Huge!" },     { Int, -12345, 3, "-12" },
         { Decibel, 0, 8, "-oo" },           { Decibel, -1, 8, "-oo" },          { Decibel, 1, 8, "0.000000" },
         { Decibel, 10, 8, "20.00000" },     { Decibel, 0.1, 8, "-20.0000" },    { Decibel, 0, 0, "" },
