@@ -73,10 +73,9 @@ void AaxEditorGUI::CreateViewContents() {}
 
 void AaxEditorGUI::CreateViewContainer()
 {
-    const formats::ModuleMessageLoop::Role role;
-
     try
     {
+        const formats::ModuleMessageLoop::Role role;
         holder.reset();
         auto* effect = dynamic_cast<AaxProcessorEffect*> (GetEffectParameters());
         if (effect == nullptr)
@@ -98,7 +97,7 @@ void AaxEditorGUI::CreateViewContainer()
     }
     catch (...)
     {
-        holder.reset();
+        deleteEditor();
     }
 }
 
