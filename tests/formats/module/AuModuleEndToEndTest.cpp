@@ -172,7 +172,7 @@ TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstanceAfterTheModuleWasUnloaded)
     CFNumberGetValue (static_cast<CFNumberRef> (Value (saved, "manufacturer")), kCFNumberSInt32Type, &manufacturer);
     EXPECT_EQ (identity::makerCode, UInt32 (manufacturer));
 
-    Load();
+    ASSERT_NO_FATAL_FAILURE (Load());
     auto& fresh = Open (false);
     ASSERT_EQ (noErr, fresh.set (kAudioUnitProperty_ClassInfo, saved));
     float value = 0;
