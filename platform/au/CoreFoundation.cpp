@@ -1,7 +1,9 @@
 #include "platform/au/CoreFoundation.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 #include <map>
@@ -9,119 +11,222 @@
 #include <new>
 #include <string>
 #include <utility>
-#include <vector>
 
+// A host and each module it loads link their own copy of this stand-in, and objects pass between
+// them (a module's class-info dictionary, a host's preset name): every copy works on every
+// object, whichever copy made it. So an object is a plain record of the layout below, from
+// malloc, that points at no copy's code or data: no vtable, no callbacks of a copy, no constants
+// of a copy. A host may keep what a module gave it after the module is unloaded.
 namespace
 {
 enum TypeId : CFTypeID { stringType = 7, numberType = 22, dataType = 20, dictionaryType = 18, arrayType = 19 };
 
-constexpr uint32_t objectMagic = 0x43465342;  // tells our objects from stray pointers of other kinds
+constexpr uint32_t layoutTag = 0x43463032;  // names this layout; tells our objects from stray pointers
 
-std::atomic<long> liveObjects { 0 };
+std::atomic<long> liveObjects { 0 };  // made minus destroyed by this copy, constants excluded
 
-struct Object
+struct Header
 {
-    explicit Object (CFTypeID t) : type (t) { liveObjects.fetch_add (1, std::memory_order_relaxed); }
-    virtual ~Object()
-    {
-        magic = 0;
-        if (! immortal)
-            liveObjects.fetch_sub (1, std::memory_order_relaxed);
-    }
-
-    uint32_t magic = objectMagic;
-    CFTypeID type;
-    std::atomic<long> references { 1 };
-    bool immortal = false;
+    uint32_t tag;
+    uint32_t type;
+    std::atomic<long> references;
+    std::atomic<uint32_t> constant;  // see the constant strings below
 };
 
-struct String final : Object
+struct String
 {
-    explicit String (std::string t) : Object (stringType), text (std::move (t)) {}
-    std::string text;
+    Header header;
+    CFIndex length;  // the UTF-8 text and its terminator follow the record
 };
 
-struct Number final : Object
+struct Number
 {
-    Number() : Object (numberType) {}
-    bool isFloat = false;
-    int64_t integer = 0;
-    double real = 0.0;
+    Header header;
+    uint32_t isFloat;
+    int64_t integer;
+    double real;
 };
 
-struct Data final : Object
+struct Data
 {
-    Data() : Object (dataType) {}
-    std::vector<UInt8> bytes;
+    Header header;
+    CFIndex length, capacity;
+    UInt8* bytes;
 };
 
-struct Dictionary final : Object
+// What a container does to what it holds. The platform's callbacks for CF objects are kept as a
+// flag, so any copy releases the container with its own functions; other callbacks are called as
+// given and must outlive the container.
+struct CallBacks
 {
-    Dictionary() : Object (dictionaryType) {}
-    ~Dictionary() override
-    {
-        for (auto& entry : entries)
-        {
-            if (keyCallBacks.release != nullptr)
-                keyCallBacks.release (nullptr, entry.first);
-            if (valueCallBacks.release != nullptr)
-                valueCallBacks.release (nullptr, entry.second);
-        }
-    }
-
-    bool keysEqual (const void* a, const void* b) const
-    {
-        return a == b || (keyCallBacks.equal != nullptr && keyCallBacks.equal (a, b));
-    }
-
-    CFDictionaryKeyCallBacks keyCallBacks {};
-    CFDictionaryValueCallBacks valueCallBacks {};
-    std::vector<std::pair<const void*, const void*>> entries;  // in insertion order
+    uint32_t cfTypes;
+    CFRetainCallBack retain;
+    CFReleaseCallBack release;
+    CFEqualCallBack equal;
 };
 
-struct Array final : Object
+struct Entry
 {
-    Array() : Object (arrayType) {}
-    ~Array() override
-    {
-        if (callBacks.release != nullptr)
-            for (auto* value : values)
-                callBacks.release (nullptr, value);
-    }
-
-    void append (const void* value)
-    {
-        values.push_back (callBacks.retain != nullptr ? callBacks.retain (nullptr, value) : value);
-    }
-
-    CFArrayCallBacks callBacks {};
-    std::vector<const void*> values;
+    const void* key;
+    const void* value;
 };
 
-Object* asObject (CFTypeRef ref)
+struct Dictionary
 {
-    auto* object = static_cast<Object*> (const_cast<void*> (ref));
-    return object != nullptr && object->magic == objectMagic ? object : nullptr;
-}
+    Header header;
+    CallBacks keyCallBacks, valueCallBacks;
+    CFIndex count, capacity;
+    Entry* entries;  // in insertion order
+};
 
-template <typename T>
-T* as (CFTypeRef ref, CFTypeID type)
+struct Array
 {
-    auto* object = asObject (ref);
-    return object != nullptr && object->type == type ? static_cast<T*> (object) : nullptr;
-}
+    Header header;
+    CallBacks callBacks;
+    CFIndex count, capacity;
+    const void** values;
+};
 
 const void* retainCallBack (CFAllocatorRef, const void* value) { return CFRetain (value); }
 void releaseCallBack (CFAllocatorRef, const void* value) { CFRelease (value); }
 Boolean equalCallBack (const void* a, const void* b) { return CFEqual (a, b); }
 CFHashCode hashCallBack (const void* value) { return reinterpret_cast<CFHashCode> (value); }
 
-double numberAsDouble (const Number& n) { return n.isFloat ? n.real : static_cast<double> (n.integer); }
+template <typename Given>
+CallBacks From (const Given* given)
+{
+    if (given == nullptr)
+        return {};
+    if (given->retain == retainCallBack && given->release == releaseCallBack && given->equal == equalCallBack)
+        return { 1, nullptr, nullptr, nullptr };
+    return { 0, given->retain, given->release, given->equal };
+}
+
+const void* Retain (const CallBacks& c, const void* value)
+{
+    return c.cfTypes != 0 ? CFRetain (value) : c.retain != nullptr ? c.retain (nullptr, value) : value;
+}
+
+void Release (const CallBacks& c, const void* value)
+{
+    if (c.cfTypes != 0)
+        CFRelease (value);
+    else if (c.release != nullptr)
+        c.release (nullptr, value);
+}
+
+bool Equal (const CallBacks& c, const void* a, const void* b)
+{
+    return a == b || (c.cfTypes != 0 ? CFEqual (a, b) != 0 : c.equal != nullptr && c.equal (a, b) != 0);
+}
+
+Header* AsObject (CFTypeRef ref)
+{
+    auto* header = static_cast<Header*> (const_cast<void*> (ref));
+    return header != nullptr && header->tag == layoutTag ? header : nullptr;
+}
+
+template <typename T>
+T* As (CFTypeRef ref, TypeId type)
+{
+    auto* header = AsObject (ref);
+    return header != nullptr && header->type == type ? reinterpret_cast<T*> (header) : nullptr;
+}
+
+// Null when memory runs out.
+template <typename T>
+T* Make (TypeId type, size_t extra = 0)
+{
+    auto* object = static_cast<T*> (std::malloc (sizeof (T) + extra));
+    if (object == nullptr)
+        return nullptr;
+    new (object) T {};
+    object->header.tag = layoutTag;
+    object->header.type = type;
+    object->header.references.store (1, std::memory_order_relaxed);
+    liveObjects.fetch_add (1, std::memory_order_relaxed);
+    return object;
+}
+
+char* Text (String* string) { return reinterpret_cast<char*> (string + 1); }
+
+String* MakeString (const char* text, size_t length)
+{
+    if (length >= size_t (std::numeric_limits<CFIndex>::max()))
+        return nullptr;
+    auto* string = Make<String> (stringType, length + 1);
+    if (string != nullptr)
+    {
+        string->length = CFIndex (length);
+        std::memcpy (Text (string), text, length);
+        Text (string)[length] = 0;
+    }
+    return string;
+}
+
+// Room for `needed` items; false (nothing changed) when there is none.
+template <typename Item>
+bool Reserve (Item*& items, CFIndex& capacity, CFIndex needed)
+{
+    if (needed <= capacity)
+        return true;
+    const CFIndex most = CFIndex (std::numeric_limits<CFIndex>::max() / CFIndex (sizeof (Item)));
+    if (needed > most)
+        return false;
+    const CFIndex grown = capacity > most / 2 ? most : std::max<CFIndex> ({ needed, capacity * 2, 4 });
+    auto* moved = static_cast<Item*> (std::realloc (items, size_t (grown) * sizeof (Item)));
+    if (moved == nullptr)
+        return false;
+    items = moved;
+    capacity = grown;
+    return true;
+}
+
+void Destroy (Header* header)
+{
+    switch (header->type)
+    {
+        case dataType: std::free (reinterpret_cast<Data*> (header)->bytes); break;
+        case dictionaryType:
+        {
+            auto* dictionary = reinterpret_cast<Dictionary*> (header);
+            for (CFIndex i = 0; i < dictionary->count; ++i)
+            {
+                Release (dictionary->keyCallBacks, dictionary->entries[i].key);
+                Release (dictionary->valueCallBacks, dictionary->entries[i].value);
+            }
+            std::free (dictionary->entries);
+            break;
+        }
+        case arrayType:
+        {
+            auto* array = reinterpret_cast<Array*> (header);
+            for (CFIndex i = 0; i < array->count; ++i)
+                Release (array->callBacks, array->values[i]);
+            std::free (array->values);
+            break;
+        }
+        default: break;
+    }
+    header->tag = 0;
+    liveObjects.fetch_sub (1, std::memory_order_relaxed);
+    std::free (header);
+}
+
+CFIndex Find (const Dictionary& dictionary, const void* key)
+{
+    for (CFIndex i = 0; i < dictionary.count; ++i)
+        if (Equal (dictionary.keyCallBacks, dictionary.entries[i].key, key))
+            return i;
+    return -1;
+}
+
+double NumberAsDouble (const Number& n) { return n.isFloat != 0 ? n.real : static_cast<double> (n.integer); }
 
 template <typename Int>
-Int saturatingCast (const Number& n)
+Int SaturatingCast (const Number& n)
 {
-    if (! n.isFloat)
+    if (n.isFloat == 0)
         return static_cast<Int> (n.integer);
     if (std::isnan (n.real))
         return 0;
@@ -131,6 +236,30 @@ Int saturatingCast (const Number& n)
         return std::numeric_limits<Int>::max();
     return static_cast<Int> (n.real);
 }
+
+// Constant strings: one per text in each copy, which ignores releases nobody retained while the
+// copy is loaded. They count references all the same, so when the copy goes (a module's dlclose,
+// a program's exit) it hands them over: each becomes an ordinary object that lives while someone
+// holds it, as the keys of a module's class-info dictionary that a host keeps.
+std::mutex constantsLock;
+std::map<std::string, String*>* constants = nullptr;
+
+struct HandOverConstants
+{
+    ~HandOverConstants()
+    {
+        const std::lock_guard<std::mutex> guard (constantsLock);
+        if (constants == nullptr)
+            return;
+        for (auto& entry : *constants)
+        {
+            liveObjects.fetch_add (1, std::memory_order_relaxed);
+            entry.second->header.constant.store (0, std::memory_order_release);
+            CFRelease (entry.second);
+        }
+        delete std::exchange (constants, nullptr);
+    }
+} handOverAtUnload;
 } // namespace
 
 extern "C" {
@@ -141,29 +270,40 @@ const CFDictionaryValueCallBacks kCFTypeDictionaryValueCallBacks = { 0, retainCa
 
 CFTypeRef CFRetain (CFTypeRef ref)
 {
-    if (auto* object = asObject (ref); object != nullptr && ! object->immortal)
+    if (auto* object = AsObject (ref))
         object->references.fetch_add (1, std::memory_order_relaxed);
     return ref;
 }
 
 void CFRelease (CFTypeRef ref)
 {
-    auto* object = asObject (ref);
-    if (object == nullptr || object->immortal)
+    auto* object = AsObject (ref);
+    if (object == nullptr)
         return;
-    if (object->references.fetch_sub (1, std::memory_order_acq_rel) == 1)
-        delete object;
+    for (;;)
+    {
+        if (object->constant.load (std::memory_order_acquire) == 0)
+        {
+            if (object->references.fetch_sub (1, std::memory_order_acq_rel) == 1)
+                Destroy (object);
+            return;
+        }
+        // A constant keeps the reference of the copy that made it.
+        auto count = object->references.load (std::memory_order_relaxed);
+        if (count <= 1 || object->references.compare_exchange_weak (count, count - 1, std::memory_order_acq_rel))
+            return;
+    }
 }
 
 CFIndex CFGetRetainCount (CFTypeRef ref)
 {
-    auto* object = asObject (ref);
+    auto* object = AsObject (ref);
     return object != nullptr ? object->references.load (std::memory_order_relaxed) : 0;
 }
 
 CFTypeID CFGetTypeID (CFTypeRef ref)
 {
-    auto* object = asObject (ref);
+    auto* object = AsObject (ref);
     return object != nullptr ? object->type : 0;
 }
 
@@ -171,47 +311,55 @@ Boolean CFEqual (CFTypeRef a, CFTypeRef b)
 {
     if (a == b)
         return true;
-    auto* x = asObject (a);
-    auto* y = asObject (b);
+    auto* x = AsObject (a);
+    auto* y = AsObject (b);
     if (x == nullptr || y == nullptr || x->type != y->type)
         return false;
 
     switch (x->type)
     {
-        case stringType: return static_cast<String*> (x)->text == static_cast<String*> (y)->text;
-        case dataType: return static_cast<Data*> (x)->bytes == static_cast<Data*> (y)->bytes;
+        case stringType:
+        {
+            auto* m = reinterpret_cast<String*> (x);
+            auto* n = reinterpret_cast<String*> (y);
+            return m->length == n->length && std::memcmp (Text (m), Text (n), size_t (m->length)) == 0;
+        }
+        case dataType:
+        {
+            auto* m = reinterpret_cast<Data*> (x);
+            auto* n = reinterpret_cast<Data*> (y);
+            return m->length == n->length && (m->length == 0 || std::memcmp (m->bytes, n->bytes, size_t (m->length)) == 0);
+        }
         case numberType:
         {
-            auto* m = static_cast<Number*> (x);
-            auto* n = static_cast<Number*> (y);
-            if (! m->isFloat && ! n->isFloat)
+            auto* m = reinterpret_cast<Number*> (x);
+            auto* n = reinterpret_cast<Number*> (y);
+            if (m->isFloat == 0 && n->isFloat == 0)
                 return m->integer == n->integer;
-            return numberAsDouble (*m) == numberAsDouble (*n);
+            return NumberAsDouble (*m) == NumberAsDouble (*n);
         }
         case dictionaryType:
         {
-            auto* m = static_cast<Dictionary*> (x);
-            auto* n = static_cast<Dictionary*> (y);
-            if (m->entries.size() != n->entries.size())
+            auto* m = reinterpret_cast<Dictionary*> (x);
+            auto* n = reinterpret_cast<Dictionary*> (y);
+            if (m->count != n->count)
                 return false;
-            for (auto& entry : m->entries)
+            for (CFIndex i = 0; i < m->count; ++i)
             {
-                if (! CFDictionaryContainsKey (static_cast<CFDictionaryRef> (b), entry.first))
-                    return false;
-                auto* other = CFDictionaryGetValue (static_cast<CFDictionaryRef> (b), entry.first);
-                if (! (entry.second == other || (m->valueCallBacks.equal != nullptr && m->valueCallBacks.equal (entry.second, other))))
+                const auto at = Find (*n, m->entries[i].key);
+                if (at < 0 || ! Equal (m->valueCallBacks, m->entries[i].value, n->entries[at].value))
                     return false;
             }
             return true;
         }
         case arrayType:
         {
-            auto* m = static_cast<Array*> (x);
-            auto* n = static_cast<Array*> (y);
-            if (m->values.size() != n->values.size())
+            auto* m = reinterpret_cast<Array*> (x);
+            auto* n = reinterpret_cast<Array*> (y);
+            if (m->count != n->count)
                 return false;
-            for (size_t i = 0; i < m->values.size(); ++i)
-                if (! (m->values[i] == n->values[i] || (m->callBacks.equal != nullptr && m->callBacks.equal (m->values[i], n->values[i]))))
+            for (CFIndex i = 0; i < m->count; ++i)
+                if (! Equal (m->callBacks, m->values[i], n->values[i]))
                     return false;
             return true;
         }
@@ -227,39 +375,38 @@ CFStringRef CFStringCreateWithCString (CFAllocatorRef, const char* text, CFStrin
 {
     if (text == nullptr)
         return nullptr;
-    return reinterpret_cast<CFStringRef> (static_cast<Object*> (new String (text)));
+    return reinterpret_cast<CFStringRef> (MakeString (text, std::strlen (text)));
 }
 
 Boolean CFStringGetCString (CFStringRef ref, char* buffer, CFIndex bufferSize, CFStringEncoding)
 {
-    auto* string = as<String> (ref, stringType);
-    if (string == nullptr || buffer == nullptr || bufferSize <= 0
-        || string->text.size() >= static_cast<size_t> (bufferSize))
+    auto* string = As<String> (ref, stringType);
+    if (string == nullptr || buffer == nullptr || bufferSize <= 0 || string->length >= bufferSize)
         return false;
-    std::memcpy (buffer, string->text.c_str(), string->text.size() + 1);
+    std::memcpy (buffer, Text (string), size_t (string->length) + 1);
     return true;
 }
 
 CFIndex CFStringGetLength (CFStringRef ref)
 {
-    auto* string = as<String> (ref, stringType);
-    return string != nullptr ? static_cast<CFIndex> (string->text.size()) : 0;
+    auto* string = As<String> (ref, stringType);
+    return string != nullptr ? string->length : 0;
 }
 
 CFStringRef CFStringMakeConstantString (const char* text)
 {
-    static std::mutex lock;
-    static auto* constants = new std::map<std::string, String*>();  // never destroyed, like the strings
-
-    std::lock_guard<std::mutex> guard (lock);
+    if (text == nullptr)
+        return nullptr;
+    const std::lock_guard<std::mutex> guard (constantsLock);
+    if (constants == nullptr)
+        constants = new std::map<std::string, String*>();
     auto& slot = (*constants)[text];
-    if (slot == nullptr)
+    if (slot == nullptr && (slot = MakeString (text, std::strlen (text))) != nullptr)
     {
-        slot = new String (text);
-        slot->immortal = true;
+        slot->header.constant.store (1, std::memory_order_relaxed);
         liveObjects.fetch_sub (1, std::memory_order_relaxed);
     }
-    return reinterpret_cast<CFStringRef> (static_cast<Object*> (slot));
+    return reinterpret_cast<CFStringRef> (slot);
 }
 
 CFTypeID CFNumberGetTypeID() { return numberType; }
@@ -268,70 +415,87 @@ CFNumberRef CFNumberCreate (CFAllocatorRef, CFNumberType type, const void* value
 {
     if (value == nullptr)
         return nullptr;
-    auto* number = new Number();
+    Number n {};
     switch (type)
     {
         case kCFNumberSInt32Type:
-        case kCFNumberIntType: { int32_t v; std::memcpy (&v, value, sizeof v); number->integer = v; break; }
-        case kCFNumberSInt64Type: { int64_t v; std::memcpy (&v, value, sizeof v); number->integer = v; break; }
-        case kCFNumberFloat32Type: { float v; std::memcpy (&v, value, sizeof v); number->isFloat = true; number->real = v; break; }
-        case kCFNumberFloat64Type: { double v; std::memcpy (&v, value, sizeof v); number->isFloat = true; number->real = v; break; }
-        default: delete number; return nullptr;
+        case kCFNumberIntType: { int32_t v; std::memcpy (&v, value, sizeof v); n.integer = v; break; }
+        case kCFNumberSInt64Type: { int64_t v; std::memcpy (&v, value, sizeof v); n.integer = v; break; }
+        case kCFNumberFloat32Type: { float v; std::memcpy (&v, value, sizeof v); n.isFloat = 1; n.real = v; break; }
+        case kCFNumberFloat64Type: { double v; std::memcpy (&v, value, sizeof v); n.isFloat = 1; n.real = v; break; }
+        default: return nullptr;
     }
-    return reinterpret_cast<CFNumberRef> (static_cast<Object*> (number));
+    auto* number = Make<Number> (numberType);
+    if (number != nullptr)
+    {
+        number->isFloat = n.isFloat;
+        number->integer = n.integer;
+        number->real = n.real;
+    }
+    return reinterpret_cast<CFNumberRef> (number);
 }
 
 Boolean CFNumberGetValue (CFNumberRef ref, CFNumberType type, void* out)
 {
-    auto* number = as<Number> (ref, numberType);
+    auto* number = As<Number> (ref, numberType);
     if (number == nullptr || out == nullptr)
         return false;
     switch (type)
     {
         case kCFNumberSInt32Type:
-        case kCFNumberIntType: { auto v = saturatingCast<int32_t> (*number); std::memcpy (out, &v, sizeof v); return true; }
-        case kCFNumberSInt64Type: { auto v = saturatingCast<int64_t> (*number); std::memcpy (out, &v, sizeof v); return true; }
-        case kCFNumberFloat32Type: { auto v = static_cast<float> (numberAsDouble (*number)); std::memcpy (out, &v, sizeof v); return true; }
-        case kCFNumberFloat64Type: { auto v = numberAsDouble (*number); std::memcpy (out, &v, sizeof v); return true; }
+        case kCFNumberIntType: { auto v = SaturatingCast<int32_t> (*number); std::memcpy (out, &v, sizeof v); return true; }
+        case kCFNumberSInt64Type: { auto v = SaturatingCast<int64_t> (*number); std::memcpy (out, &v, sizeof v); return true; }
+        case kCFNumberFloat32Type: { auto v = static_cast<float> (NumberAsDouble (*number)); std::memcpy (out, &v, sizeof v); return true; }
+        case kCFNumberFloat64Type: { auto v = NumberAsDouble (*number); std::memcpy (out, &v, sizeof v); return true; }
         default: return false;
     }
 }
 
 CFTypeID CFDataGetTypeID() { return dataType; }
 
-CFDataRef CFDataCreate (CFAllocatorRef, const UInt8* bytes, CFIndex length)
+CFDataRef CFDataCreate (CFAllocatorRef allocator, const UInt8* bytes, CFIndex length)
 {
     if (length < 0 || (length > 0 && bytes == nullptr))
         return nullptr;
-    auto* data = new Data();
-    data->bytes.assign (bytes, bytes + length);
-    return reinterpret_cast<CFDataRef> (static_cast<Object*> (data));
+    auto data = CFDataCreateMutable (allocator, length);
+    auto* made = As<Data> (data, dataType);
+    if (made != nullptr && length > made->capacity)
+    {
+        CFRelease (data);
+        return nullptr;
+    }
+    CFDataAppendBytes (data, bytes, length);
+    return data;
 }
 
 CFMutableDataRef CFDataCreateMutable (CFAllocatorRef, CFIndex capacity)
 {
-    auto* data = new Data();
-    if (capacity > 0)
-        data->bytes.reserve (static_cast<size_t> (capacity));
-    return reinterpret_cast<CFMutableDataRef> (static_cast<Object*> (data));
+    auto* data = Make<Data> (dataType);
+    if (data != nullptr && capacity > 0)
+        Reserve (data->bytes, data->capacity, capacity);
+    return reinterpret_cast<CFMutableDataRef> (data);
 }
 
 void CFDataAppendBytes (CFMutableDataRef ref, const UInt8* bytes, CFIndex length)
 {
-    if (auto* data = as<Data> (ref, dataType); data != nullptr && bytes != nullptr && length > 0)
-        data->bytes.insert (data->bytes.end(), bytes, bytes + length);
+    auto* data = As<Data> (ref, dataType);
+    if (data == nullptr || bytes == nullptr || length <= 0 || length > std::numeric_limits<CFIndex>::max() - data->length
+        || ! Reserve (data->bytes, data->capacity, data->length + length))
+        return;
+    std::memcpy (data->bytes + data->length, bytes, size_t (length));
+    data->length += length;
 }
 
 CFIndex CFDataGetLength (CFDataRef ref)
 {
-    auto* data = as<Data> (ref, dataType);
-    return data != nullptr ? static_cast<CFIndex> (data->bytes.size()) : 0;
+    auto* data = As<Data> (ref, dataType);
+    return data != nullptr ? data->length : 0;
 }
 
 const UInt8* CFDataGetBytePtr (CFDataRef ref)
 {
-    auto* data = as<Data> (ref, dataType);
-    return data != nullptr ? data->bytes.data() : nullptr;
+    auto* data = As<Data> (ref, dataType);
+    return data != nullptr ? data->bytes : nullptr;
 }
 
 CFTypeID CFDictionaryGetTypeID() { return dictionaryType; }
@@ -340,83 +504,79 @@ CFMutableDictionaryRef CFDictionaryCreateMutable (CFAllocatorRef, CFIndex,
                                                   const CFDictionaryKeyCallBacks* keyCallBacks,
                                                   const CFDictionaryValueCallBacks* valueCallBacks)
 {
-    auto* dictionary = new Dictionary();
-    if (keyCallBacks != nullptr)
-        dictionary->keyCallBacks = *keyCallBacks;
-    if (valueCallBacks != nullptr)
-        dictionary->valueCallBacks = *valueCallBacks;
-    return reinterpret_cast<CFMutableDictionaryRef> (static_cast<Object*> (dictionary));
+    auto* dictionary = Make<Dictionary> (dictionaryType);
+    if (dictionary != nullptr)
+    {
+        dictionary->keyCallBacks = From (keyCallBacks);
+        dictionary->valueCallBacks = From (valueCallBacks);
+    }
+    return reinterpret_cast<CFMutableDictionaryRef> (dictionary);
 }
 
 void CFDictionarySetValue (CFMutableDictionaryRef ref, const void* key, const void* value)
 {
-    auto* dictionary = as<Dictionary> (ref, dictionaryType);
+    auto* dictionary = As<Dictionary> (ref, dictionaryType);
     if (dictionary == nullptr)
         return;
 
-    auto& k = dictionary->keyCallBacks;
-    auto& v = dictionary->valueCallBacks;
-    const void* retained = v.retain != nullptr ? v.retain (nullptr, value) : value;
-
-    for (auto& entry : dictionary->entries)
+    if (const auto at = Find (*dictionary, key); at >= 0)
     {
-        if (dictionary->keysEqual (entry.first, key))
-        {
-            if (v.release != nullptr)
-                v.release (nullptr, entry.second);
-            entry.second = retained;
-            return;
-        }
+        auto& entry = dictionary->entries[at];
+        const void* old = entry.value;
+        entry.value = Retain (dictionary->valueCallBacks, value);
+        Release (dictionary->valueCallBacks, old);
+        return;
     }
-    dictionary->entries.emplace_back (k.retain != nullptr ? k.retain (nullptr, key) : key, retained);
+    if (! Reserve (dictionary->entries, dictionary->capacity, dictionary->count + 1))
+        return;
+    dictionary->entries[dictionary->count++] = { Retain (dictionary->keyCallBacks, key), Retain (dictionary->valueCallBacks, value) };
 }
 
 const void* CFDictionaryGetValue (CFDictionaryRef ref, const void* key)
 {
-    if (auto* dictionary = as<Dictionary> (ref, dictionaryType))
-        for (auto& entry : dictionary->entries)
-            if (dictionary->keysEqual (entry.first, key))
-                return entry.second;
-    return nullptr;
+    auto* dictionary = As<Dictionary> (ref, dictionaryType);
+    const auto at = dictionary != nullptr ? Find (*dictionary, key) : -1;
+    return at >= 0 ? dictionary->entries[at].value : nullptr;
 }
 
 Boolean CFDictionaryContainsKey (CFDictionaryRef ref, const void* key)
 {
-    if (auto* dictionary = as<Dictionary> (ref, dictionaryType))
-        for (auto& entry : dictionary->entries)
-            if (dictionary->keysEqual (entry.first, key))
-                return true;
-    return false;
+    auto* dictionary = As<Dictionary> (ref, dictionaryType);
+    return dictionary != nullptr && Find (*dictionary, key) >= 0;
 }
 
 CFIndex CFDictionaryGetCount (CFDictionaryRef ref)
 {
-    auto* dictionary = as<Dictionary> (ref, dictionaryType);
-    return dictionary != nullptr ? static_cast<CFIndex> (dictionary->entries.size()) : 0;
+    auto* dictionary = As<Dictionary> (ref, dictionaryType);
+    return dictionary != nullptr ? dictionary->count : 0;
 }
 
 void CFDictionaryGetKeysAndValues (CFDictionaryRef ref, const void** keys, const void** values)
 {
-    auto* dictionary = as<Dictionary> (ref, dictionaryType);
+    auto* dictionary = As<Dictionary> (ref, dictionaryType);
     if (dictionary == nullptr)
         return;
-    for (size_t i = 0; i < dictionary->entries.size(); ++i)
+    for (CFIndex i = 0; i < dictionary->count; ++i)
     {
         if (keys != nullptr)
-            keys[i] = dictionary->entries[i].first;
+            keys[i] = dictionary->entries[i].key;
         if (values != nullptr)
-            values[i] = dictionary->entries[i].second;
+            values[i] = dictionary->entries[i].value;
     }
 }
 
 CFTypeID CFArrayGetTypeID() { return arrayType; }
 
-CFMutableArrayRef CFArrayCreateMutable (CFAllocatorRef, CFIndex, const CFArrayCallBacks* callBacks)
+CFMutableArrayRef CFArrayCreateMutable (CFAllocatorRef, CFIndex capacity, const CFArrayCallBacks* callBacks)
 {
-    auto* array = new Array();
-    if (callBacks != nullptr)
-        array->callBacks = *callBacks;
-    return reinterpret_cast<CFMutableArrayRef> (static_cast<Object*> (array));
+    auto* array = Make<Array> (arrayType);
+    if (array != nullptr)
+    {
+        array->callBacks = From (callBacks);
+        if (capacity > 0)
+            Reserve (array->values, array->capacity, capacity);
+    }
+    return reinterpret_cast<CFMutableArrayRef> (array);
 }
 
 CFArrayRef CFArrayCreate (CFAllocatorRef allocator, const void** values, CFIndex count, const CFArrayCallBacks* callBacks)
@@ -431,56 +591,58 @@ CFArrayRef CFArrayCreate (CFAllocatorRef allocator, const void** values, CFIndex
 
 void CFArrayAppendValue (CFMutableArrayRef ref, const void* value)
 {
-    if (auto* array = as<Array> (ref, arrayType))
-        array->append (value);
+    auto* array = As<Array> (ref, arrayType);
+    if (array != nullptr && Reserve (array->values, array->capacity, array->count + 1))
+        array->values[array->count++] = Retain (array->callBacks, value);
 }
 
 CFIndex CFArrayGetCount (CFArrayRef ref)
 {
-    auto* array = as<Array> (ref, arrayType);
-    return array != nullptr ? static_cast<CFIndex> (array->values.size()) : 0;
+    auto* array = As<Array> (ref, arrayType);
+    return array != nullptr ? array->count : 0;
 }
 
 const void* CFArrayGetValueAtIndex (CFArrayRef ref, CFIndex index)
 {
-    auto* array = as<Array> (ref, arrayType);
-    if (array == nullptr || index < 0 || static_cast<size_t> (index) >= array->values.size())
+    auto* array = As<Array> (ref, arrayType);
+    if (array == nullptr || index < 0 || index >= array->count)
         return nullptr;
-    return array->values[static_cast<size_t> (index)];
+    return array->values[index];
 }
 
 CFPropertyListRef CFPropertyListCreateDeepCopy (CFAllocatorRef allocator, CFPropertyListRef list, CFOptionFlags options)
 {
-    auto* object = asObject (list);
+    auto* object = AsObject (list);
     if (object == nullptr)
         return nullptr;
 
     switch (object->type)
     {
         case stringType:
-            return CFStringCreateWithCString (allocator, static_cast<String*> (object)->text.c_str(), kCFStringEncodingUTF8);
+        {
+            auto* source = reinterpret_cast<String*> (object);
+            return MakeString (Text (source), size_t (source->length));
+        }
         case numberType:
         {
-            auto* source = static_cast<Number*> (object);
-            auto* copy = new Number();
-            copy->isFloat = source->isFloat;
-            copy->integer = source->integer;
-            copy->real = source->real;
-            return static_cast<Object*> (copy);
+            auto* source = reinterpret_cast<Number*> (object);
+            if (source->isFloat != 0)
+                return CFNumberCreate (allocator, kCFNumberFloat64Type, &source->real);
+            return CFNumberCreate (allocator, kCFNumberSInt64Type, &source->integer);
         }
         case dataType:
         {
-            auto& bytes = static_cast<Data*> (object)->bytes;
-            return CFDataCreate (allocator, bytes.data(), static_cast<CFIndex> (bytes.size()));
+            auto* source = reinterpret_cast<Data*> (object);
+            return CFDataCreate (allocator, source->bytes, source->length);
         }
         case dictionaryType:
         {
-            auto* source = static_cast<Dictionary*> (object);
+            auto* source = reinterpret_cast<Dictionary*> (object);
             auto copy = CFDictionaryCreateMutable (allocator, 0, &kCFTypeDictionaryKeyCallBacks, &kCFTypeDictionaryValueCallBacks);
-            for (auto& entry : source->entries)
+            for (CFIndex i = 0; copy != nullptr && i < source->count; ++i)
             {
-                auto key = CFPropertyListCreateDeepCopy (allocator, entry.first, options);
-                auto value = CFPropertyListCreateDeepCopy (allocator, entry.second, options);
+                auto key = CFPropertyListCreateDeepCopy (allocator, source->entries[i].key, options);
+                auto value = CFPropertyListCreateDeepCopy (allocator, source->entries[i].value, options);
                 if (key != nullptr && value != nullptr)
                     CFDictionarySetValue (copy, key, value);
                 CFRelease (key);
@@ -490,11 +652,11 @@ CFPropertyListRef CFPropertyListCreateDeepCopy (CFAllocatorRef allocator, CFProp
         }
         case arrayType:
         {
-            auto* source = static_cast<Array*> (object);
+            auto* source = reinterpret_cast<Array*> (object);
             auto copy = CFArrayCreateMutable (allocator, 0, &kCFTypeArrayCallBacks);
-            for (auto* value : source->values)
+            for (CFIndex i = 0; copy != nullptr && i < source->count; ++i)
             {
-                if (auto element = CFPropertyListCreateDeepCopy (allocator, value, options))
+                if (auto element = CFPropertyListCreateDeepCopy (allocator, source->values[i], options))
                 {
                     CFArrayAppendValue (copy, element);
                     CFRelease (element);

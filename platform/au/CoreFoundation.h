@@ -3,6 +3,7 @@
 // A small reference-counted object model with the meaning of the parts of CoreFoundation the
 // Audio Unit layer uses: strings, numbers, data, dictionaries and arrays. Every object carries
 // its type, so asking an object for the wrong kind of content fails instead of crashing.
+// A host and each module link their own copy; each copy works on the objects of every other.
 
 #include <cstddef>
 #include <cstdint>
@@ -97,8 +98,8 @@ CFIndex CFGetRetainCount (CFTypeRef object);
 CFTypeID CFGetTypeID (CFTypeRef object);  // 0 for null
 Boolean CFEqual (CFTypeRef a, CFTypeRef b);
 
-// Objects created and not yet destroyed, constant strings excluded: tests use it to prove that
-// nothing leaks.
+// Objects this copy created less those it destroyed, constant strings excluded: tests of one
+// copy use it to prove that nothing leaks.
 long CFStandInLiveObjectCount();
 
 // Strings hold UTF-8 text.
@@ -106,7 +107,8 @@ CFTypeID CFStringGetTypeID();
 CFStringRef CFStringCreateWithCString (CFAllocatorRef allocator, const char* text, CFStringEncoding encoding);
 Boolean CFStringGetCString (CFStringRef string, char* buffer, CFIndex bufferSize, CFStringEncoding encoding);
 CFIndex CFStringGetLength (CFStringRef string);
-// One immortal, shared string per distinct text; retain and release do nothing to it.
+// One shared string per distinct text in this copy. Releasing it more often than it was retained
+// does nothing while the copy is loaded; after that it lives as long as someone holds it.
 CFStringRef CFStringMakeConstantString (const char* text);
 #define CFSTR(text) CFStringMakeConstantString ("" text "")
 

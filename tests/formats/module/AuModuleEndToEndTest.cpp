@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <cmath>
 
@@ -43,9 +45,25 @@ protected:
     {
         ::unsetenv ("DISPLAY");
         AuSystem::describeComponentsAs ({ identity::auType, identity::productCode, identity::makerCode, 0, 0 });
+        Load();
+    }
+
+    void Load()
+    {
         std::string error;
         module = AuPluginModule::load (QUIETLINE_MODULE_PATH, "OrvelQuietlineAUFactory", "OrvelQuietlineAUEntry", error);
         ASSERT_NE (nullptr, module) << error;
+    }
+
+    void Unload()
+    {
+        units.clear();
+        module.reset();
+        if (auto* still = ::dlopen (QUIETLINE_MODULE_PATH, RTLD_LAZY | RTLD_NOLOAD))
+        {
+            ::dlclose (still);
+            ADD_FAILURE() << "the module stayed loaded";
+        }
     }
 
     HostedAudioUnit& Open (bool initialise = true)
@@ -147,18 +165,21 @@ TEST_P (AuModule, ParametersAndPresetsReachTheProcessor)
     CFRelease (presets);
 }
 
-TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstance)
+TEST_P (AuModule, ClassInfoRestoresIntoAFreshInstanceAfterTheModuleWasUnloaded)
 {
     auto& original = Open();
     ASSERT_EQ (noErr, original.setParameter (1, 0.25f));
     ASSERT_EQ (noErr, original.setParameter (2, 0.75f));
     auto saved = Save (original);
+    // The host keeps the module's dictionary (its keys and name included) while the module is gone.
+    Unload();
     const auto block = Bytes (Value (saved, "jucePluginState"));
     ASSERT_FALSE (block.empty());
     SInt32 manufacturer = 0;
     CFNumberGetValue (static_cast<CFNumberRef> (Value (saved, "manufacturer")), kCFNumberSInt32Type, &manufacturer);
     EXPECT_EQ (identity::makerCode, UInt32 (manufacturer));
 
+    ASSERT_NO_FATAL_FAILURE (Load());
     auto& fresh = Open (false);
     // Another maker's or another subtype's state is refused and leaves the processor as it was;
     // the type is not examined (the same unit may be registered under another one).
