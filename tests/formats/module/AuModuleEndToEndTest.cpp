@@ -1,14 +1,13 @@
 // The built product module as an Audio Unit host sees it: loaded by path, the component found
 // through the factory record and through the Component Manager entry, driven end to end.
 #include "core/ProductIdentity.h"
+#include "formats/module/BuiltModule.h"
 #include "support/TempHome.h"
 #include "tools/auhost/AuHost.h"
 
 #include "platform/au/CoreFoundation.h"
 
 #include <gtest/gtest.h>
-
-#include <dlfcn.h>
 
 #include <algorithm>
 #include <cmath>
@@ -59,11 +58,7 @@ protected:
     {
         units.clear();
         module.reset();
-        if (auto* still = ::dlopen (QUIETLINE_MODULE_PATH, RTLD_LAZY | RTLD_NOLOAD))
-        {
-            ::dlclose (still);
-            ADD_FAILURE() << "the module stayed loaded";
-        }
+        EXPECT_FALSE (moduleIsMapped()) << "the module stayed loaded";
     }
 
     HostedAudioUnit& Open (bool initialise = true)

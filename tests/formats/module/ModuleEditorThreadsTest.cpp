@@ -2,11 +2,11 @@
 // ThreadSanitizer, on Xvfb): opened, idled and closed on different threads, never idled at all,
 // and idled again from inside the host callbacks that a drag in the editor makes. A deadlock
 // ends the test through its watchdog.
+#include "formats/module/BuiltModule.h"
 #include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "support/TsanJuceShutdown.h"
 #include "tools/aaxhost/HostWindow.h"
-#include "tools/vsthost/HostedEffect.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fstream>
 #include <thread>
 
 namespace kelmora::tools::test
@@ -44,25 +43,6 @@ struct EditorInstance
             effect->dispatch (effEditIdle);
     }
 };
-
-std::unique_ptr<HostedEffect> makeInstance (const VstPluginModule& module, HostedEffect::RequestHook hook = {})
-{
-    std::string error;
-    auto e = HostedEffect::create (module, error, std::move (hook));
-    if (e != nullptr)
-    {
-        e->open();
-        e->start (96000.0, 256);
-    }
-    return e;
-}
-
-bool moduleIsMapped()
-{
-    std::ifstream maps ("/proc/self/maps");
-    const std::string all ((std::istreambuf_iterator<char> (maps)), std::istreambuf_iterator<char>());
-    return all.find (QUIETLINE_MODULE_PATH) != std::string::npos;
-}
 
 /** A press at `from`, a move with the button held to `to` and the release there, as the X
     server would send them to the editor's own window inside the host's. */
@@ -123,15 +103,14 @@ TEST (ModuleEditorThreads, AnInstanceClosesOnAnyThreadWhateverItsEditorsThreadsD
     };
 
     {
-        std::string error;
-        auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-        ASSERT_NE (module, nullptr) << error;
+        auto module = loadModule();
+        ASSERT_NE (module, nullptr);
 
         for (const auto& c : cases)
         {
             SCOPED_TRACE (c.what);
             const Watchdog watchdog (c.what, deadlockLimit);
-            EditorInstance closing { makeInstance (*module) }, other { makeInstance (*module) };
+            EditorInstance closing { makeInstance (*module, 96000.0) }, other { makeInstance (*module, 96000.0) };
             ASSERT_TRUE (closing.effect != nullptr && other.effect != nullptr);
 
             // Opened on one thread...
@@ -160,7 +139,7 @@ TEST (ModuleEditorThreads, AnInstanceClosesOnAnyThreadWhateverItsEditorsThreadsD
             // ...and closed on a third, which also makes and closes an instance of its own.
             std::thread ([&] {
                 go.arriveAndWait();
-                EXPECT_NE (makeInstance (*module), nullptr);
+                EXPECT_NE (makeInstance (*module, 96000.0), nullptr);
                 if (c.editorClosedFirst)
                     closing.effect->dispatch (effEditClose);
                 closing.effect.reset();
@@ -180,14 +159,13 @@ TEST (ModuleEditorThreads, AHostThatIdlesTheEditorFromItsCallbacksCanBeDraggedIn
 {
     quietline::test::TempHome home;
     const Watchdog watchdog ("an idle call made inside a callback of the editor's drag", deadlockLimit);
-    std::string error;
-    auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-    ASSERT_NE (module, nullptr) << error;
+    auto module = loadModule();
+    ASSERT_NE (module, nullptr);
 
     // This host services its idle work whenever the plug-in calls it: every callback that a
     // drag or a change of the editor makes idles the editor again, on the same thread.
     std::atomic<int> reentered { 0 };
-    EditorInstance e { makeInstance (*module, [&] (HostedEffect& host, int32_t opcode) {
+    EditorInstance e { makeInstance (*module, 96000.0, 256, [&] (HostedEffect& host, int32_t opcode) {
         if (opcode == hostAutomate || opcode == hostBeginEdit || opcode == hostEndEdit || opcode == hostUpdateDisplay)
         {
             ++reentered;

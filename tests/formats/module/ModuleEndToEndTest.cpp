@@ -1,8 +1,8 @@
 // The built product module as a host sees it, loaded by path through the reference host's
 // loader with a fresh HOME and no display, as a plain Linux host scanning or loading it would.
 #include "core/ProductIdentity.h"
+#include "formats/module/BuiltModule.h"
 #include "support/TempHome.h"
-#include "tools/vsthost/HostedEffect.h"
 #include "tools/vsthost/Signals.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace kelmora::tools::test
 {
@@ -25,19 +24,16 @@ protected:
     void SetUp() override
     {
         ::unsetenv ("DISPLAY");
-        std::string error;
-        module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-        ASSERT_NE (module, nullptr) << error;
+        module = loadModule();
+        ASSERT_NE (module, nullptr);
     }
 
     /** A new open instance, owned by the fixture. */
     HostedEffect& instance()
     {
-        std::string error;
-        instances.push_back (HostedEffect::create (*module, error));
+        instances.push_back (makeInstance (*module));
         if (instances.back() == nullptr)
-            throw std::runtime_error (error);
-        instances.back()->open();
+            throw std::runtime_error ("no instance");
         return *instances.back();
     }
 
@@ -235,13 +231,9 @@ TEST_F (ModuleTest, UnloadsAndLoadsAgain)
         module.reset();
 
         // Nothing keeps the module in memory: no thread of its own, no registered destructor.
-        std::ifstream maps ("/proc/self/maps");
-        const std::string all ((std::istreambuf_iterator<char> (maps)), std::istreambuf_iterator<char>());
-        EXPECT_EQ (all.find (QUIETLINE_MODULE_PATH), std::string::npos) << "round " << round;
-
-        std::string error;
-        module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-        ASSERT_NE (module, nullptr) << error;
+        EXPECT_FALSE (moduleIsMapped()) << "round " << round;
+        module = loadModule();
+        ASSERT_NE (module, nullptr);
     }
 }
 } // namespace kelmora::tools::test

@@ -2,10 +2,10 @@
 // lock but the one callback lock, measured by interposing the allocator and the pthread lock
 // functions for the whole process. A program of its own, left out of sanitizer builds, which
 // need the allocator for themselves.
+#include "formats/module/BuiltModule.h"
 #include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "tools/auhost/AuHost.h"
-#include "tools/vsthost/HostedEffect.h"
 
 #include <gtest/gtest.h>
 
@@ -146,13 +146,10 @@ TEST (ModuleRealtime, InterposersSeeAllocationsAndLocks)
 TEST (ModuleRealtime, ProcessingAllocatesNothingAndTakesOnlyTheCallbackLock)
 {
     const quietline::test::TempHome home;
-    std::string error;
-    auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-    ASSERT_NE (module, nullptr) << error;
-    auto e = HostedEffect::create (*module, error);
-    ASSERT_NE (e, nullptr) << error;
-    e->open();
-    e->start (192000.0, 256);
+    auto module = loadModule();
+    ASSERT_NE (module, nullptr);
+    auto e = makeInstance (*module, 192000.0);
+    ASSERT_NE (e, nullptr);
     const auto state = e->getChunk();
 
     std::vector<float> left (256, 0.25f), right (256, -0.25f), outL (256), outR (256);

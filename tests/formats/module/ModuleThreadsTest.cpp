@@ -1,9 +1,9 @@
 // Host threads on the built module at once, through its dispatcher (also run under
 // ThreadSanitizer): instances made and closed on any thread, also while another thread is inside
 // a creation, and program names read while other threads rename and restore.
+#include "formats/module/BuiltModule.h"
 #include "support/Concurrency.h"
 #include "support/TempHome.h"
-#include "tools/vsthost/HostedEffect.h"
 
 #include <gtest/gtest.h>
 
@@ -29,12 +29,10 @@ TEST (ModuleThreads, AnInstanceClosesWhileAnotherThreadIsInsideACreation)
     quietline::test::TempHome home;
     ::unsetenv ("DISPLAY");
     const quietline::test::Watchdog watchdog ("a close waited for a creation in progress", quietline::test::deadlockLimit);
-    std::string error;
-    auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-    ASSERT_NE (module, nullptr) << error;
-    auto held = HostedEffect::create (*module, error);
-    ASSERT_NE (held, nullptr) << error;
-    held->open();
+    auto module = loadModule();
+    ASSERT_NE (module, nullptr);
+    auto held = makeInstance (*module);
+    ASSERT_NE (held, nullptr);
 
     // The creating thread's host answers the module's first request only once this thread's
     // close has returned: a close that waited for that creation would never return.
@@ -66,9 +64,8 @@ TEST (ModuleThreads, InstancesAreMadeUsedAndClosedOnSeveralThreadsAtOnceAndLeave
         SCOPED_TRACE (std::to_string (threads) + " threads");
         quietline::test::TempHome home;
         const quietline::test::Watchdog watchdog ("create and close on several threads", quietline::test::deadlockLimit);
-        std::string error;
-        auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-        ASSERT_NE (module, nullptr) << error;
+        auto module = loadModule();
+        ASSERT_NE (module, nullptr);
         const auto before = threadsOfThisProcess();
 
         // The first creations start together, so they race for JUCE's start; later ones meet
@@ -77,15 +74,12 @@ TEST (ModuleThreads, InstancesAreMadeUsedAndClosedOnSeveralThreadsAtOnceAndLeave
         quietline::test::runTogether (std::vector<std::function<void()>> ((size_t) threads, [&] {
             for (int cycle = 0; cycle < 6; ++cycle)
             {
-                std::string why;
-                auto e = HostedEffect::create (*module, why);
+                auto e = makeInstance (*module, 96000.0, 64);
                 if (e == nullptr)
                 {
                     ++failures;
                     return;
                 }
-                e->open();
-                e->start (96000.0, 64);
                 std::vector<float> left (64, 0.25f), right (64, 0.25f);
                 float* io[] = { left.data(), right.data() };
                 for (int block = 0; block < 4; ++block)
@@ -101,12 +95,10 @@ TEST (ModuleThreads, ProgramNamesReadWhileOtherThreadsRenameAndRestore)
 {
     quietline::test::TempHome home;
     ::unsetenv ("DISPLAY");
-    std::string error;
-    auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-    ASSERT_NE (module, nullptr) << error;
-    auto e = HostedEffect::create (*module, error);
-    ASSERT_NE (e, nullptr) << error;
-    e->open();
+    auto module = loadModule();
+    ASSERT_NE (module, nullptr);
+    auto e = makeInstance (*module);
+    ASSERT_NE (e, nullptr);
 
     const auto bank = e->getChunk(), preset = e->getChunk (true);
     std::set<std::string> names;

@@ -1,5 +1,6 @@
 // The product's editor through the built module, in host windows the way a Linux VST 2.4 host
 // frames it, while audio runs on another thread; then the module unloads. Needs an X server.
+#include "formats/module/BuiltModule.h"
 #include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "tools/vsthost/EditorWindow.h"
@@ -9,7 +10,6 @@
 
 #include <atomic>
 #include <algorithm>
-#include <fstream>
 #include <memory>
 #include <thread>
 
@@ -44,30 +44,17 @@ bool untilShown (std::vector<EditorWindow*> windows)
         }
     });
 }
-
-bool moduleIsMapped()
-{
-    std::ifstream maps ("/proc/self/maps");
-    const std::string all ((std::istreambuf_iterator<char> (maps)), std::istreambuf_iterator<char>());
-    return all.find (QUIETLINE_MODULE_PATH) != std::string::npos;
-}
 } // namespace
 
 TEST (ProductEditorModule, TwoInstancesShowTheirCurvesTwiceWhileAudioRunsThenTheModuleUnloads)
 {
     quietline::test::TempHome home;
     {
-        std::string error;
-        auto module = VstPluginModule::load (QUIETLINE_MODULE_PATH, error);
-        ASSERT_NE (module, nullptr) << error;
+        auto module = loadModule();
+        ASSERT_NE (module, nullptr);
         std::unique_ptr<HostedEffect> effects[2];
         for (auto& e : effects)
-        {
-            e = HostedEffect::create (*module, error);
-            ASSERT_NE (e, nullptr) << error;
-            e->open();
-            e->start (96000.0, 256);
-        }
+            ASSERT_NE (e = makeInstance (*module, 96000.0), nullptr);
 
         // Audio on its own thread until the editors' work is done; both instances have processed
         // (and so designed their filters) before the first editor opens.
@@ -82,6 +69,7 @@ TEST (ProductEditorModule, TwoInstancesShowTheirCurvesTwiceWhileAudioRunsThenThe
         }), [&stop] (std::thread* t) { stop = true; t->join(); delete t; });
         ASSERT_TRUE (quietline::test::waitUntil ([&] { return blocks > 0; })) << "watchdog: no audio";
 
+        std::string error;
         for (int round = 0; round < 2; ++round)
         {
             auto first = EditorWindow::open (*effects[0], error);
