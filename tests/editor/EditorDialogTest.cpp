@@ -63,7 +63,7 @@ TEST_F (EditorDialogs, AddOverwriteAndDeleteReachTheFileAndOtherInstances)
             EXPECT_TRUE (other.getParamManager().isUserPresetSlotEmpty (5));
             continue;
         }
-        EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 1000, step.stored } }));
+        EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 5, step.stored } }));
         other.setCurrentProgram (5);
         EXPECT_EQ (other.getPresetController().getPresetName (5) + " " + other.getParamManager().getParam (0)->getValueText(),
                    juce::String (step.stored) + " " + frequency);
@@ -75,7 +75,7 @@ TEST_F (EditorDialogs, OverwriteAndDeleteActOnlyOnTheSlotTheyWereOpenedFor)
 {
     ASSERT_EQ (controller.storeUserPresetInFreeSlot ("First"), 5);
     ASSERT_EQ (controller.storeUserPresetInFreeSlot ("Second"), 6);
-    const std::map<int, juce::String> stored { { 1000, "First" }, { 1001, "Second" } };
+    const std::map<int, juce::String> stored { { 5, "First" }, { 6, "Second" } };
     const struct { int menuId; const char* button; int programMeanwhile; } rows[] = {
         { 3, "Overwrite preset", 0 }, { 3, "Overwrite preset", 5 }, { 4, "Yes, Delete", 0 }, { 4, "Yes, Delete", 5 },
     };
@@ -108,7 +108,7 @@ TEST_F (EditorDialogs, AnOverwriteThatAnotherInstanceOvertookIsRefusedAloud)
     type (*overlay<OverwriteUserPresetOverlay>(), "Mine");
     click (*editor->getCurrentOverlay(), "Overwrite preset");
     EXPECT_NE (overlay<CannotCreatePresetOverlay>(), nullptr);
-    EXPECT_EQ (userFile().at (1000), "Theirs");
+    EXPECT_EQ (userFile().at (5), "Theirs");
     EXPECT_EQ (processor->getParamManager().getParam (0)->getValueText(), "24000");
 }
 

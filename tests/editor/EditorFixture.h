@@ -3,7 +3,7 @@
 #include "editor/KelmoraLabsEditor.h"
 #include "EditorTestSupport.h"
 
-#include "core/XmlUtils.h"
+#include "core/PresetTestProduct.h"
 #include "dsp/KelmoraLabsTemplateAudioProcessor.h"
 #include "support/ManualClock.h"
 #include "support/TempHome.h"
@@ -60,18 +60,8 @@ struct EditorFixture : ::testing::Test
     }
     template <typename T> T* overlay() const { return dynamic_cast<T*> (editor->getCurrentOverlay()); }
 
-    /** The user-preset file's live entries: slot number -> name. */
-    std::map<int, juce::String> userFile() const
-    {
-        std::map<int, juce::String> entries;
-        const auto root = kelmora::core::XmlUtils::parseFile (juce::File (home.settingsFolder()).getChildFile ("Orvel Quietline.conf"));
-        const auto* presets = root != nullptr ? kelmora::core::XmlUtils::findChild (*root, "presets") : nullptr;
-        if (presets != nullptr)
-            for (const auto* e : presets->getChildIterator())
-                if (! e->getBoolAttribute ("_Deleted_"))
-                    entries[e->getIntAttribute ("_No_")] = e->getStringAttribute ("_Name_");
-        return entries;
-    }
+    /** The user-preset file's live entries: slot -> name. */
+    static std::map<int, juce::String> userFile() { return PresetTestProduct::liveEntriesInFile(); }
 };
 
 /** The first child (at any depth) of type T, optionally with the given button text. */
