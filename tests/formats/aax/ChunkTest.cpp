@@ -9,13 +9,6 @@ using Bytes = std::vector<uint8_t>;
 
 namespace
 {
-Bytes write (const AAX_CChunkDataParser& parser)
-{
-    ChunkBuffer buffer { Bytes (static_cast<size_t> (parser.GetChunkDataSize())) };
-    EXPECT_EQ (parser.GetChunkData (buffer.record()), kAAXSuccess);
-    return buffer.data();
-}
-
 AAX_CChunkDataParser load (const Bytes& data)
 {
     AAX_CChunkDataParser parser;
@@ -59,12 +52,12 @@ TEST (AAXChunkFormat, WritesByteForByteWithNamesAndTextsPaddedToFourBytes)
 {
     AAX_CChunkDataParser example, parser;
     example.AddDouble ("0", 1.0);
-    EXPECT_EQ (write (example), (Bytes { 1, 1, 1, 1, 0x64, 0x5F, 0x30, 0, 0x3F, 0xF0, 0, 0, 0, 0, 0, 0 }));
-    EXPECT_EQ (write (parser), marker) << "the empty chunk is the marker alone";
+    EXPECT_EQ (ChunkBuffer::of (example), (Bytes { 1, 1, 1, 1, 0x64, 0x5F, 0x30, 0, 0x3F, 0xF0, 0, 0, 0, 0, 0, 0 }));
+    EXPECT_EQ (ChunkBuffer::of (parser), marker) << "the empty chunk is the marker alone";
     parser.AddInt32 ("a", -2), parser.AddInt32 ("ab", 0x01020304);
     for (const char* value : { "ab", "abc", "abcd", "" })
         parser.AddString ("r", AAX_CString (value));
-    EXPECT_EQ (write (parser), (marker + text ("l_a", 4) + Bytes { 0xFF, 0xFF, 0xFF, 0xFE } + text ("l_ab", 8) + Bytes { 1, 2, 3, 4 }
+    EXPECT_EQ (ChunkBuffer::of (parser), (marker + text ("l_a", 4) + Bytes { 0xFF, 0xFF, 0xFF, 0xFE } + text ("l_ab", 8) + Bytes { 1, 2, 3, 4 }
                                 + text ("r_r", 4) + text ("ab", 4) + text ("r_r", 4) + text ("abc", 4)
                                 + text ("r_r", 4) + text ("abcd", 8) + text ("r_r", 4) + text ("", 4)));
     EXPECT_EQ (parser.GetChunkData (nullptr), kAAXNullObject);
@@ -130,8 +123,8 @@ TEST (AAXChunkFormat, MalformedChunksEndTheParse)
 TEST (AAXChunkFormat, RoundTripsByteForByteAndEveryTruncationReadsAPrefix)
 {
     const auto full = sampleParser();
-    const auto data = write (full);
-    EXPECT_EQ (write (load (data)), data) << "a round trip is byte for byte";
+    const auto data = ChunkBuffer::of (full);
+    EXPECT_EQ (ChunkBuffer::of (load (data)), data) << "a round trip is byte for byte";
     for (size_t length = 0; length <= data.size(); ++length)
     {
         const auto entries = load (Bytes (data.begin(), data.begin() + static_cast<std::ptrdiff_t> (length))).GetEntries();

@@ -77,12 +77,6 @@ protected:
         return buffer.data();
     }
 
-    static Bytes chunkOf (const AAX_CChunkDataParser& parser)
-    {
-        ChunkBuffer buffer { Bytes (static_cast<size_t> (parser.GetChunkDataSize())) };
-        return parser.GetChunkData (buffer.record()), buffer.data();
-    }
-
     LiveCheck check;
     AaxHost host;
     FakeEffect* effect = nullptr;
@@ -219,7 +213,7 @@ TEST_F (EffectParametersTest, ChunkRestoreSkipsWrongTypesAndForeignIdentifiers)
 {
     AAX_CChunkDataParser parser;
     parser.AddInt32 ("gain", 1), parser.AddDouble ("freq", 22000.0);
-    ChunkBuffer mixed (chunkOf (parser), elck);
+    ChunkBuffer mixed (ChunkBuffer::of (parser), elck);
     EXPECT_EQ (effect->SetChunk (otherChunk, mixed.record()), kAAXUnknownChunk);
     EXPECT_EQ (value ("freq"), 21000.0f);
     EXPECT_EQ (effect->SetChunk (elck, mixed.record()) + effect->SetChunk (elck, nullptr), kAAXSuccess);
@@ -242,12 +236,12 @@ TEST_F (EffectParametersTest, CompareActiveChunk)
     EXPECT_TRUE (equal (current, elck)) << "the filtered master bypass makes no difference";
     effect->parameter ("gain")->SetValueWithFloat (0.75f);
     EXPECT_TRUE (! equal (current, elck) && equal (current, otherChunk));
-    EXPECT_FALSE (equal (chunkOf (parser), elck)) << "an entry missing for one parameter is a difference";
+    EXPECT_FALSE (equal (ChunkBuffer::of (parser), elck)) << "an entry missing for one parameter is a difference";
     EXPECT_EQ (effect->CompareActiveChunk (nullptr, nullptr), kAAXNullObject);
 
     // Without parameters every chunk is equal, and the own chunk is the marker alone.
     effect->Uninitialize();
-    EXPECT_TRUE (equal (chunkOf (parser), elck) && fetchChunk() == (Bytes { 1, 1, 1, 1 }));
+    EXPECT_TRUE (equal (ChunkBuffer::of (parser), elck) && fetchChunk() == (Bytes { 1, 1, 1, 1 }));
 }
 
 TEST_F (EffectParametersTest, ChunkOperationsFromSeveralThreadsShareOneParser)

@@ -14,6 +14,8 @@
 #include "formats/aax/AAX_CPacketHandler.h"
 #include "formats/aax/AAX_CParameter.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace quietline::test::aax
@@ -38,6 +40,14 @@ struct ChunkBuffer
     {
         *record() = { static_cast<int32_t> (data.size()), 0, {}, chunkID, {} };
         std::copy (data.begin(), data.end(), ChunkRecordData (record()));
+    }
+
+    /** The chunk the parser writes. */
+    static std::vector<uint8_t> of (const AAX_CChunkDataParser& parser)
+    {
+        ChunkBuffer buffer { std::vector<uint8_t> (static_cast<size_t> (parser.GetChunkDataSize())) };
+        EXPECT_EQ (parser.GetChunkData (buffer.record()), kAAXSuccess);
+        return buffer.data();
     }
 
     ChunkRecord* record() { return reinterpret_cast<ChunkRecord*> (bytes.get()); }
