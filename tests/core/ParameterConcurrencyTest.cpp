@@ -17,14 +17,12 @@ TEST (ParameterConcurrency, ChangeMaskLosesNoMarkAndValuesStayWhole)
 {
     FrequencyParameter p ("freqParam", "Frequency", 1, nullptr, 0, 20000.0, 25000.0, 21000.0);
     constexpr int rounds = 1000;
-    quietline::test::StartLatch start (4);
     std::atomic<int> published { -1 }, acknowledged { 0 }, consuming { 2 };
     std::atomic<bool> failed { false }, gaveUp { false };   // gaveUp frees consumers when a mark was lost
     auto positionOf = [] (int round) { return (float) round / (float) (rounds - 1); };
 
     auto consumer = [&] (juce::uint32 bit)
     {
-        start.arriveAndWait();
         for (int seen = -1; seen < rounds - 1 && ! gaveUp.load(); std::this_thread::yield())
         {
             if (const int round = p.testAndClearChanged (bit) ? published.load() : seen; round > seen)
@@ -37,23 +35,22 @@ TEST (ParameterConcurrency, ChangeMaskLosesNoMarkAndValuesStayWhole)
         }
         --consuming;
     };
-    std::thread audio (consumer, (juce::uint32) Parameter::audioChanged);
-    std::thread editor (consumer, (juce::uint32) Parameter::editorChanged);
-    std::thread noise ([&] { start.arriveAndWait(); while (consuming.load() > 0) p.testAndClearChanged (0x100); });
-
-    start.arriveAndWait();
     int completed = 0;
-    for (; completed < rounds; ++completed)
-    {
-        published.store (completed);
-        p.setNormalisedValue (positionOf (completed));
-        if (! quietline::test::waitUntil ([&] { return acknowledged.load() >= 2 * (completed + 1); }))
-            break;
-    }
-    gaveUp = completed < rounds;
-    audio.join();
-    editor.join();
-    noise.join();
+    quietline::test::runTogether ({
+        [&] { consumer (Parameter::audioChanged); },
+        [&] { consumer (Parameter::editorChanged); },
+        [&] { while (consuming.load() > 0) p.testAndClearChanged (0x100); },
+        [&] {
+            for (; completed < rounds; ++completed)
+            {
+                published.store (completed);
+                p.setNormalisedValue (positionOf (completed));
+                if (! quietline::test::waitUntil ([&] { return acknowledged.load() >= 2 * (completed + 1); }))
+                    break;
+            }
+            gaveUp = completed < rounds;
+        },
+    });
     EXPECT_EQ (completed, rounds) << "watchdog: a round was never acknowledged, a change mark was lost";
     EXPECT_FALSE (failed.load()) << "a consumer read a value other than the one marked";
 }

@@ -35,14 +35,13 @@ struct Registry
 
 constexpr int operationsEach = 500;
 
-void runWorker (PresetController& c, int id, Registry& registry, quietline::test::StartLatch& start)
+void runWorker (PresetController& c, int id, Registry& registry)
 {
     std::mt19937 rng ((unsigned) (id + 1) * 7919u);
     auto pick = [&rng] (int n) { return (int) (rng() % (unsigned) n); };
     std::map<int, juce::String> own;
     std::vector<std::unique_ptr<juce::XmlElement>> states;
 
-    start.arriveAndWait();
     for (int counter = 0; counter < operationsEach; ++counter)
     {
         const int op = pick (8);
@@ -92,22 +91,19 @@ TEST (PresetConcurrency, EightControllersShareTheUserPresetFileWithoutLosingPres
 
     Registry registry;
     const quietline::test::Watchdog watchdog ("preset controllers deadlocked");
-    quietline::test::StartLatch start (9);
     std::atomic<int> working { 8 };
-    std::vector<std::thread> threads;
+    std::vector<std::function<void()>> bodies;
     for (int i = 0; i < 8; ++i)
-        threads.emplace_back ([&, i] { runWorker (*controllers[(size_t) i], i, registry, start); --working; });
+        bodies.push_back ([&, i] { runWorker (*controllers[(size_t) i], i, registry); --working; });
     // The editor of instance 0 polls its flags without the lock meanwhile.
-    threads.emplace_back ([&start, &working, &c = *controllers[0]]
+    bodies.push_back ([&working, &c = *controllers[0]]
     {
-        start.arriveAndWait();
         for (auto& pm = c.getParamManager(); working.load() > 0; std::this_thread::yield())
             (void) (c.testAndClearStateChanged (true) + c.isStatesEqual() + c.isPresetModified() + c.canUndo() + c.canRedo()
                     + pm.testAndClearPresetListChanged (true) + pm.testAndClearActivePresetChanged (true) + pm.hasNextPreset()
                     + pm.isUserPresetSlotEmpty (pm.getActivePresetIndex()) + pm.isLinked() + pm.isStateBActive());
     });
-    for (auto& t : threads)
-        t.join();
+    quietline::test::runTogether (bodies);
 
     EXPECT_EQ (registry.doubleTakes.load(), 0) << "two stores took the same slot";
     EXPECT_EQ (registry.failedOps.load(), 0) << "an overwrite or delete of an own preset was refused";

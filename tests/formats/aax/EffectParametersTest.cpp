@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <thread>
 
 using namespace quietline::test::aax;
 using namespace kelmora::tools::aaxhost;
@@ -249,22 +248,15 @@ TEST_F (EffectParametersTest, ChunkOperationsFromSeveralThreadsShareOneParser)
     host.automation().onSetValueRequest = [] (const char*, double) {};   // the parameters stay as they are: only the parser is shared
     const auto saved = fetchChunk();
     ChunkBuffer other (saved, elck);
-    quietline::test::StartLatch start (3);
-    std::thread reader ([&] {
-        start.arriveAndWait();
-        for (int i = 0; i < 200; ++i)
-            EXPECT_EQ (fetchChunk(), saved);
+    quietline::test::runTogether ({
+        [&] { for (int i = 0; i < 200; ++i) EXPECT_EQ (fetchChunk(), saved); },
+        [&] {
+            bool equal = false;
+            for (int i = 0; i < 200; ++i)
+                EXPECT_TRUE (effect->CompareActiveChunk (other.record(), &equal) == kAAXSuccess && equal);
+        },
+        [&] { for (int i = 0; i < 200; ++i) EXPECT_EQ (effect->SetChunk (elck, other.record()), kAAXSuccess); },
     });
-    std::thread comparer ([&] {
-        bool equal = false;
-        start.arriveAndWait();
-        for (int i = 0; i < 200; ++i)
-            EXPECT_TRUE (effect->CompareActiveChunk (other.record(), &equal) == kAAXSuccess && equal);
-    });
-    start.arriveAndWait();
-    for (int i = 0; i < 200; ++i)
-        EXPECT_EQ (effect->SetChunk (elck, other.record()), kAAXSuccess);
-    reader.join(), comparer.join();
 }
 
 TEST_F (EffectParametersTest, GUIHoldsTheEffectAndItsWindowOnlyWhileItNeedsThem)
