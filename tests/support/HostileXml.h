@@ -26,6 +26,9 @@ inline std::vector<HostileXml> hostileXml (const std::string& root)
         return text;
     };
     const auto open = "<" + root + ">";
+    std::string binary;
+    for (int i = 0; i < 100000; ++i)
+        binary += (char) ((i * 7919 + 13) & 0xff);
 
     return {
         { "comment inside start tags", open + repeated ("<n<!--/>-->>", 26000), true },
@@ -36,6 +39,7 @@ inline std::vector<HostileXml> hostileXml (const std::string& root)
         { "entity declarations", "<!DOCTYPE r [<!ENTITY a \"&a;&a;\">]>" + open + "&a;</" + root + ">", true },
         { "unclosed comment", open + "<!--" + repeated ("<a>", 1000), true },
         { "65,537 empty elements", open + repeated ("<e/>", 65537) + "</" + root + ">", true },
+        { "100 kB of binary", binary, true },
     };
 }
 } // namespace quietline::test
