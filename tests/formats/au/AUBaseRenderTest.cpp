@@ -36,12 +36,7 @@ struct AUBaseRender : LeakCheck
     UnitPtr unit = MakeUnit();
     void SetUp() override { ASSERT_EQ (noErr, unit->DoInitialize()); }
 
-    OSStatus Render (HostBuffers& buffers, UInt32 frames, Float64 time = 0)
-    {
-        AudioUnitRenderActionFlags flags = 0;
-        const auto stamp = TimeAt (time);
-        return CallWithStatusLadder ([&] { return unit->DoRender (flags, stamp, 0, frames, buffers.List()); });
-    }
+    OSStatus Render (HostBuffers& buffers, UInt32 frames, Float64 time = 0) { return RenderInto (*unit, buffers, frames, time); }
 
     OSStatus ReadLastError()
     {

@@ -105,10 +105,7 @@ TEST (AUEffectBase, SlicedRendersLeaveThePointersWhereTheyWereEvenWhenASliceFail
         effect->ScheduleParameter (&event, 1);
 
         HostBuffers out (2, 64);
-        AudioUnitRenderActionFlags flags = 0;
-        const auto stamp = TimeAt (0);
-        const OSStatus status = CallWithStatusLadder ([&] { return effect->DoRender (flags, stamp, 0, 64, out.List()); });
-        EXPECT_EQ (failingSlice == 0 ? noErr : -7, status);
+        EXPECT_EQ (failingSlice == 0 ? noErr : -7, RenderInto (*effect, out, 64));
         EXPECT_EQ (2, effect->processCalls) << "slices at 0 and 24";
         auto& input = effect->GetInput (0)->GetBuffers();
         const auto& list = input.GetBufferList();
@@ -129,9 +126,7 @@ TEST (AUEffectBase, PulledBuffersMustCarryAllTheirSamples)
         ASSERT_EQ (noErr, effect->DoInitialize());
         Connect (*effect, FeedBroken, how);
         HostBuffers out (2, 16);
-        AudioUnitRenderActionFlags flags = 0;
-        const auto stamp = TimeAt (0);
-        EXPECT_EQ (kAudio_ParamError, effect->DoRender (flags, stamp, 0, 16, out.List()));
+        EXPECT_EQ (kAudio_ParamError, RenderInto (*effect, out, 16));
         EXPECT_EQ (0, effect->processCalls);
     }
 }

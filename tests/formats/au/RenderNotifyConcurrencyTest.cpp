@@ -29,10 +29,7 @@ TEST (RenderNotify, AddAndRemoveFromHostThreadsWhileRendering)
     ASSERT_EQ (noErr, unit->DoInitialize());
     HostBuffers buffers (2, 64);
     long renders = 0;
-    const auto renderOnce = [&] {
-        AudioUnitRenderActionFlags flags = 0;
-        return unit->DoRender (flags, TimeAt (double (renders++) * 64), 0, 64, buffers.List());
-    };
+    const auto renderOnce = [&] { return RenderInto (*unit, buffers, 64, double (renders++) * 64); };
 
     Counter steady, churn[2];
     ASSERT_EQ (noErr, unit->AddRenderNotify (Counter::Callback, &steady));
@@ -68,9 +65,8 @@ TEST (RenderNotify, FailedRendersNotifyListenersWhileAHostThreadAddsThem)
     HostBuffers buffers (2, 64);
     Float64 time = 0;
     const auto failOnce = [&] {
-        AudioUnitRenderActionFlags flags = 0;
         OSStatus error = noErr;
-        const OSStatus status = unit->DoRender (flags, TimeAt (time += 64), 0, 64, buffers.List());
+        const OSStatus status = RenderInto (*unit, buffers, 64, time += 64);
         unit->DispatchGetProperty (kAudioUnitProperty_LastRenderError, kAudioUnitScope_Global, 0, &error);   // re-arms the notification
         return std::make_pair (status, error);
     };

@@ -92,6 +92,14 @@ inline AudioTimeStamp TimeAt (Float64 sampleTime)
     return t;
 }
 
+/** One render call into the buffers at the given sample time, as a host makes it. */
+inline OSStatus RenderInto (AUBase& unit, HostBuffers& buffers, UInt32 frames, Float64 time = 0)
+{
+    AudioUnitRenderActionFlags flags = 0;
+    const auto stamp = TimeAt (time);
+    return CallWithStatusLadder ([&] { return unit.DoRender (flags, stamp, 0, frames, buffers.List()); });
+}
+
 inline std::vector<UInt8> BigEndianWords (std::initializer_list<UInt32> words)
 {
     std::vector<UInt8> out;
