@@ -19,12 +19,7 @@ using namespace kelmora::core;
 
 namespace
 {
-std::string nested (int depth)
-{
-    std::string text;
-    for (int i = 0; i < depth; ++i) text = "<a>" + text + "</a>";
-    return text;
-}
+std::string nested (int depth) { return (juce::String::repeatedString ("<a>", depth) + juce::String::repeatedString ("</a>", depth)).toStdString(); }
 
 juce::String oneLine (const juce::XmlElement& e) { return e.toString (juce::XmlElement::TextFormat().singleLine().withoutHeader()); }
 

@@ -147,17 +147,13 @@ TEST_F (ProcessorTest, HostChangesApplyAtTheNextNormalBlock)
 
 TEST_F (ProcessorTest, OddStateBlobsResetRestoreOrKeepTheLiveValuesAndTheFilterFollows)
 {
-    juce::String deep;
-    for (int i = 0; i < 5000; ++i)
-        deep << "<a>";
-
     // Most reset to preset 0. A length beyond the data is cut to the data, as JUCE reads it, so
     // that element restores (defaults, no preset list), as does the tag in any letter case.
     // Non-numbers keep the live values.
     const struct { const char* what; juce::MemoryBlock blob; double freq, mix; bool backToPreset0; } cases[] = {
         { "empty", {}, 21000, 100, true },
         { "wrong magic", stateBlob ("<OrvelQuietline freqParam=\"24000\"/>", 0x21324357), 21000, 100, true },
-        { "deep nesting", stateBlob (deep), 21000, 100, true },
+        { "deep nesting", stateBlob (juce::String::repeatedString ("<a>", 5000)), 21000, 100, true },
         { "non-numbers", stateBlob ("<OrvelQuietline freqParam=\"nan\" slopeParam=\"inf\" mixParam=\"-nan\"/>"), 20000, 30, false },
         { "length beyond data", stateBlob ("<OrvelQuietline/>", 0x21324356, 100000), 21000, 100, false },
         { "negative length", stateBlob ("<OrvelQuietline freqParam=\"24000\"/>", 0x21324356, 0xFFFFFF00), 21000, 100, true },
