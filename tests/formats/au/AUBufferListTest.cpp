@@ -1,22 +1,15 @@
-#include "formats/au/AUBufferList.h"
-#include "formats/au/StatusLadder.h"
+#include "TestEffect.h"
 
-#include <gtest/gtest.h>
+#include "formats/au/AUBufferList.h"
 
 #include <algorithm>
 #include <new>
 
 using namespace kelmora::au;
+using kelmora::au::test::FloatFormat;
 
 namespace
 {
-AudioStreamBasicDescription FloatFormat (UInt32 channels, bool nonInterleaved)
-{
-    const UInt32 flags = kAudioFormatFlagIsFloat | kAudioFormatFlagIsPacked | (nonInterleaved ? UInt32 (kAudioFormatFlagIsNonInterleaved) : 0u);
-    const UInt32 bytes = nonInterleaved ? 4 : 4 * channels;
-    return { 48000.0, kAudioFormatLinearPCM, flags, bytes, 1, bytes, channels, 32, 0 };
-}
-
 template <typename Fn>
 OSStatus Status (Fn&& fn)
 {
@@ -27,7 +20,7 @@ OSStatus Status (Fn&& fn)
 TEST (AUBufferList, StreamsStartOn16ByteBoundaries)
 {
     AUBufferList buffers;
-    const auto stereo = FloatFormat (2, true);
+    const auto stereo = FloatFormat (2);
     buffers.Allocate (stereo, 5);  // 20 bytes a stream, rounded up to 32
     auto& list = buffers.PrepareBuffer (stereo, 5);
     ASSERT_EQ (2u, list.mNumberBuffers);
@@ -35,25 +28,25 @@ TEST (AUBufferList, StreamsStartOn16ByteBoundaries)
                                                                             reinterpret_cast<uintptr_t> (list.mBuffers[0].mData) % 16, list.mBuffers[0].mDataByteSize }));
     EXPECT_EQ (AUBufferList::kPtrsToMyMemory, buffers.GetPointerState());
     EXPECT_EQ (kAudioUnitErr_TooManyFramesToProcess, Status ([&] { buffers.PrepareBuffer (stereo, 6); }));
-    EXPECT_EQ (kAudioUnitErr_FormatNotSupported, Status ([&] { buffers.PrepareBuffer (FloatFormat (3, true), 2); }));
+    EXPECT_EQ (kAudioUnitErr_FormatNotSupported, Status ([&] { buffers.PrepareBuffer (FloatFormat (3), 2); }));
 
 }
 
 TEST (AUBufferList, SizesThatOverflow32BitsAreRefused)
 {
     AUBufferList buffers;
-    auto huge = FloatFormat (1, true);
+    auto huge = FloatFormat (1);
     huge.mBytesPerFrame = 0x10000;
     EXPECT_THROW (buffers.Allocate (huge, 0x10000), std::bad_alloc);
-    EXPECT_THROW (buffers.Allocate (FloatFormat (64, true), 1u << 24), std::bad_alloc);
-    EXPECT_THROW (buffers.Allocate (FloatFormat (1u << 28, true), 1), std::bad_alloc);
+    EXPECT_THROW (buffers.Allocate (FloatFormat (64), 1u << 24), std::bad_alloc);
+    EXPECT_THROW (buffers.Allocate (FloatFormat (1u << 28), 1), std::bad_alloc);
     EXPECT_EQ (nullptr, buffers.GetMemory());
 }
 
 TEST (AUBufferList, ExternalMemoryIsAdoptedOnlyWhenLargeEnoughAndNeverFreed)
 {
     AUBufferList buffers;
-    const auto stereo = FloatFormat (2, true);
+    const auto stereo = FloatFormat (2);
     buffers.Allocate (stereo, 64);  // 2 x 256 bytes
     alignas (16) static Byte small[256], host[1024 + 8];
     buffers.UseExternalBuffer (stereo, { small, sizeof small });
