@@ -27,7 +27,7 @@ using quietline::test::Watchdog;
 struct EditorInstance
 {
     std::unique_ptr<HostedEffect> effect;
-    std::unique_ptr<HostWindow> window;
+    std::unique_ptr<HostWindow> window {};
 
     bool open()
     {
