@@ -27,11 +27,17 @@ struct EditorDialogs : EditorFixture
         // Every button takes a press on its top row (the name dialogs' keyboard reaches over the
         // buttons' upper rows with its empty strip), and every key its own.
         for (auto* c : dialog.getChildren())
+        {
             if (auto* b = dynamic_cast<juce::Button*> (c))
+            {
                 EXPECT_EQ (dialog.getComponentAt (b->getX() + b->getWidth() / 2, b->getY()), b) << b->getButtonText();
+            }
+        }
         if (auto* keyboard = findChild<VirtualKeyboard> (dialog))
+        {
             for (auto* key : keyboard->getChildren())
                 EXPECT_EQ (dialog.getComponentAt (keyboard->getPosition() + key->getBounds().getCentre()), key);
+        }
         // The click arrives through the queue and posts the dialog's messages behind it.
         findChild<juce::Button> (dialog, buttonText)->triggerClick();
         deliverPostedMessages();
