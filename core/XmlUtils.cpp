@@ -47,14 +47,24 @@ std::unique_ptr<juce::XmlElement> XmlUtils::parseFile (const juce::File& file)
     if (! in.openedOk())
         return {};
 
-    // The file may grow between the size check and the read: never read more than the limit.
-    juce::MemoryBlock bytes;
-    const auto read = in.readIntoMemoryBlock (bytes, (ssize_t) maxDocumentBytes + 1);
+    // Read to the end of what was opened. JUCE's stream sizes itself from the path, so an
+    // instance that replaces the file meanwhile with a shorter one would cut this read short.
+    // The file may also grow: never read more than the limit.
+    juce::MemoryOutputStream bytes;
+    char buffer[8192];
 
-    if (read == 0 || read > maxDocumentBytes)
+    for (int read; (read = in.read (buffer, (int) sizeof (buffer))) > 0;)
+    {
+        bytes.write (buffer, (size_t) read);
+
+        if (bytes.getDataSize() > maxDocumentBytes)
+            return {};
+    }
+
+    if (bytes.getDataSize() == 0)
         return {};
 
-    return parseBytes (bytes.getData(), bytes.getSize());
+    return parseBytes (bytes.getData(), bytes.getDataSize());
 }
 
 std::unique_ptr<juce::XmlElement> XmlUtils::parseBinaryBlock (const void* data, std::size_t size)
