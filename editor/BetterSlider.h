@@ -14,8 +14,8 @@ namespace kelmora::editor
 
     Each wheel event is one step and one gesture of its own (drag started, value changed, drag
     ended), whatever the size of the notch, except during a drag, whose gesture takes the step;
-    isWheelStepping tells a listener that the gesture is a wheel step's. Unbound, the slider shows two decimals and steps by
-    0.05. Message thread only. */
+    isWheelStepping tells a listener that the gesture is a wheel step's. Unbound, the slider
+    shows two decimals and steps by 0.05. Message thread only. */
 class BetterSlider : public juce::Slider
 {
 public:

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <optional>
 
 namespace kelmora::aax
 {
