@@ -23,6 +23,9 @@ namespace kelmora::formats
 {
 namespace
 {
+// How deep this thread is in the role: asked on every change the processor reports, so no lock.
+thread_local int roleDepthHere = 0;
+
 std::mutex sharedLock;
 int sharedCount = 0;
 ModuleMessageLoop* sharedLoop = nullptr;
@@ -136,6 +139,7 @@ bool ModuleMessageLoop::acquire (Role::Mode mode)
             return false;
 
         ++depth;
+        ++roleDepthHere;
         return true;
     }
 
@@ -151,6 +155,7 @@ bool ModuleMessageLoop::acquire (Role::Mode mode)
 
     owner = me;
     depth = 1;
+    roleDepthHere = 1;
     becomeJuceMessageThread();
     return true;
 }
@@ -159,6 +164,7 @@ void ModuleMessageLoop::release()
 {
     const auto me = std::this_thread::get_id();
     std::unique_lock<std::mutex> l (lock);
+    --roleDepthHere;
 
     if (--depth > 0)
         return;
@@ -175,10 +181,9 @@ void ModuleMessageLoop::release()
     changed.wait (l, [this, me] { return juceThread != me; });
 }
 
-bool ModuleMessageLoop::isHeldByThisThread()
+bool ModuleMessageLoop::isHeldByThisThread() noexcept
 {
-    const std::lock_guard<std::mutex> l (lock);
-    return depth > 0 && owner == std::this_thread::get_id();
+    return roleDepthHere > 0;
 }
 
 void ModuleMessageLoop::becomeJuceMessageThread()
@@ -213,12 +218,27 @@ void ModuleMessageLoop::Role::dispatchPending()
         loop->dispatching = true;
     }
 
+    // Window events first and last: whatever JUCE's messages do in between may read more.
+    dispatchWindowEvents();
     while (juce::dispatchNextMessageOnSystemQueue (true))
     {
     }
+    dispatchWindowEvents();
 
     const std::lock_guard<std::mutex> l (loop->lock);
     loop->dispatching = false;
+}
+
+void ModuleMessageLoop::dispatchWindowEvents()
+{
+    // Any Xlib call that waits for a reply (JUCE's pointer query on the loop thread, a paint
+    // waiting for its completion) moves the events that came with it into Xlib's queue. The
+    // socket then stays quiet, so polling it would leave them there: the display's handler
+    // takes everything queued or readable, whoever read it.
+    auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
+    auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
+    if (display != nullptr)
+        juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (juce::X11Symbols::getInstance()->xConnectionNumber (display));
 }
 
 //==============================================================================

@@ -23,15 +23,27 @@ namespace kelmora::formats
     - A host call that works on an editor takes the role for the length of the call. Before it
       returns, JUCE's id goes back to the loop thread (or to whoever holds the role next): a
       host thread never passes for the message thread once its call is over.
-    - An idle call only tries the role. It dispatches the editor's window events and pending
-      messages when the role is free, and does nothing when another thread has it or when it is
-      re-entered from a host callback made inside a dispatch.
+    - An idle call only tries the role. It dispatches window events and pending messages when
+      the role is free, and does nothing when another thread has it.
 
-    Why no call waits for another host thread: the role is held only by work in progress, never
-    while waiting for a host thread to call in, and never across a sleep. Creating an instance,
-    and closing one that has no editor, do not take it. The loop thread takes JUCE's id back
-    by itself, so handing it back needs no host thread. Only the editor's window events wait
-    for the host's idle calls.
+    Who reads the display, and who dispatches what it read:
+    - Whoever holds the role may read the X connection: the loop thread's timers (JUCE's pointer
+      query, paints waiting for their completion) and the idle calls. A read moves every event
+      that came with it into Xlib's queue, where no poll of the socket sees it.
+    - Each idle call of any open editor therefore hands JUCE's display handler everything queued
+      or readable, for every editor of the module: no event waits longer than the next idle
+      call, and an editor draws and repaints without pointer motion.
+
+    Why no host callback can wait on the module:
+    - Editor work runs with the role held, so it never calls the host. What it changes for the
+      host (gestures, automation, display, latency, size) is queued in order for its own
+      instance (HostCallQueue) and said by a host call on that instance once the role is
+      released and no lock of ours is held. A host may therefore take its own locks, call any
+      instance on any thread, or close any instance or editor from inside a callback.
+    - The role is held only by work in progress, never while waiting for a host thread to call
+      in, and never across a sleep. Creating an instance, and closing one that has no editor, do
+      not take it. The loop thread takes JUCE's id back by itself, so handing it back needs no
+      host thread. Only window events wait for the host's idle calls.
 
     Nothing here connects to a display: only an editor does, through connectToDisplay(), so a
     host that only processes audio never depends on an X server. */
@@ -82,7 +94,7 @@ public:
     };
 
     /** True on the thread that holds the role now (inside an editor call or a dispatch). */
-    bool isHeldByThisThread();
+    static bool isHeldByThisThread() noexcept;
 
     /** Opens JUCE's display connection for an editor, or finds it open. False, without any
         attempt, when DISPLAY names no display (Xlib would then try ":0", whoever's that is).
@@ -100,6 +112,7 @@ private:
     void becomeJuceMessageThread();
     void run();
     void wakeLoopThread();
+    static void dispatchWindowEvents();
 
     // First: JUCE stays initialised until the thread below has finished.
     juce::ScopedJuceInitialiser_GUI runtime;

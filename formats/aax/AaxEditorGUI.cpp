@@ -66,7 +66,15 @@ AAX_Result AaxEditorGUI::Uninitialize()
 AAX_Result AaxEditorGUI::SetViewContainer (IACFUnknown* container)
 {
     const AAX_Result result = AAX_CEffectGUI::SetViewContainer (container);
-    return result == kAAXSuccess && container != nullptr && holder == nullptr ? kAAXNotSupported : result;
+    const AAX_Result answer = result == kAAXSuccess && container != nullptr && holder == nullptr ? kAAXNotSupported : result;
+    deliverHostCalls();
+    return answer;
+}
+
+void AaxEditorGUI::deliverHostCalls()
+{
+    if (auto* effect = dynamic_cast<AaxProcessorEffect*> (GetEffectParameters()))
+        effect->deliverHostCalls();
 }
 
 void AaxEditorGUI::CreateViewContents() {}
@@ -124,10 +132,16 @@ AAX_Result AaxEditorGUI::GetViewSize (AAX_Point* size) const
 
 AAX_Result AaxEditorGUI::TimerWakeup()
 {
-    // Never waits: when another thread does message-thread work there is nothing to do now.
-    formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::tryOnly);
-    if (role.isHeld() && holder != nullptr)
-        role.dispatchPending();
+    {
+        // Never waits: when another thread does message-thread work there is nothing to do now.
+        // Any open editor's timer serves every editor's window events.
+        formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::tryOnly);
+        if (role.isHeld() && holder != nullptr)
+            role.dispatchPending();
+    }
+
+    // Last: the host may release this GUI or its effect from inside a callback.
+    deliverHostCalls();
     return kAAXSuccess;
 }
 

@@ -8,6 +8,7 @@
 #include "formats/aax/AAX_CParameter.h"
 #include "formats/aax/AAX_IController.h"
 #include "formats/IndexedParameters.h"
+#include "formats/ModuleMessageLoop.h"
 #include "platform/aax/AAXConstants.h"
 
 #include <cmath>
@@ -75,7 +76,7 @@ AAX_Result AaxProcessorEffect::Initialize (IACFUnknown* hostUnknown)
 {
     return guarded ([&]
     {
-        hostAutomation = std::make_unique<AAX_VAutomationDelegate> (hostUnknown);
+        hostAutomation = std::make_shared<AAX_VAutomationDelegate> (hostUnknown);
         return AAX_CEffectParameters::Initialize (hostUnknown);
     });
 }
@@ -120,7 +121,7 @@ AAX_Result AaxProcessorEffect::EffectInit()
         prepared = true;
     }
 
-    latencyPending = false;
+    hostCalls.lower (HostCallQueue::Kind::latency);
     controller->SetSignalLatency (processor->getLatencySamples());
 
     // A second initialisation keeps the parameters the first one registered.
@@ -165,23 +166,62 @@ int AaxProcessorEffect::processorIndex (const char* id) const
     return index < parameterCount (*processor) ? index : -1;
 }
 
-void AaxProcessorEffect::syncMirror()
+void AaxProcessorEffect::syncMirror (const std::atomic<bool>* alive)
 {
     for (int i = 0; i < parameterCount (*processor); ++i)
+    {
         if (auto* parameter = ParameterManager.GetParameterByID (ParameterID (i).text))
             parameter->UpdateNormalizedValue (parameterValue (*processor, i));
+
+        if (alive != nullptr && ! alive->load())
+            return;
+    }
 }
 
-void AaxProcessorEffect::deliverPending()
+void AaxProcessorEffect::deliverHostCalls()
 {
-    if (latencyPending.exchange (false) && Controller() != nullptr)
-        Controller()->SetSignalLatency (processor->getLatencySamples());
+    hostCalls.deliver ([this] (const HostCallQueue::Call& call) { sayToHost (call); });
+}
 
-    if (mirrorPending.exchange (false))
+void AaxProcessorEffect::sayToHost (const HostCallQueue::Call& call)
+{
+    // Each branch ends with its host calls: the effect may be gone when they return.
+    const auto automation = hostAutomation;
+    const ParameterID id (call.index);
+
+    switch (call.kind)
     {
-        syncMirror();
-        ++ChangeCount;
+        case HostCallQueue::Kind::beginGesture: if (automation != nullptr) automation->PostTouchRequest (id.text); return;
+        case HostCallQueue::Kind::value:        if (automation != nullptr) automation->PostSetValueRequest (id.text, hostValue (call.value)); return;
+        case HostCallQueue::Kind::endGesture:   if (automation != nullptr) automation->PostReleaseRequest (id.text); return;
+        case HostCallQueue::Kind::size:         return;
+
+        case HostCallQueue::Kind::latency:
+            if (auto* controller = Controller())
+                controller->SetSignalLatency (processor->getLatencySamples());
+            return;
+
+        case HostCallQueue::Kind::display:
+        {
+            // Presets, A/B, undo and paste move several values at once; they also count as
+            // changes for the host's "save?" prompt.
+            ++ChangeCount;
+            const auto alive = hostCalls.liveness();
+            syncMirror (alive.get());
+            return;
+        }
     }
+}
+
+void AaxProcessorEffect::tellHost (const HostCallQueue::Call& call)
+{
+    // The process procedure and an initialisation under the callback lock say nothing.
+    if (deferHostCalls)
+        return;
+
+    hostCalls.post (call);
+    if (! ModuleMessageLoop::isHeldByThisThread())
+        deliverHostCalls();
 }
 
 AAX_Result AaxProcessorEffect::SetParameterNormalizedValue (const char* id, double value)
@@ -212,8 +252,10 @@ AAX_Result AaxProcessorEffect::GenerateCoefficients()
 {
     return guarded ([&]
     {
-        deliverPending();
-        return AAX_CEffectParameters::GenerateCoefficients();
+        // The mirror catches up first, so that the packets carry what the processor holds.
+        const auto alive = hostCalls.liveness();
+        deliverHostCalls();
+        return alive->load() ? AAX_CEffectParameters::GenerateCoefficients() : kAAXSuccess;
     });
 }
 
@@ -349,36 +391,30 @@ AAX_Result AaxProcessorEffect::CompareActiveChunk (const ChunkRecord* chunk, boo
 //==============================================================================
 void AaxProcessorEffect::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float value)
 {
-    if (applyingHostValue || deferHostCalls || hostAutomation == nullptr)
-        return;
-
-    hostAutomation->PostSetValueRequest (ParameterID (index).text, hostValue (value));
+    // A host change: nothing of it goes back to the host.
+    if (! applyingHostValue)
+        tellHost ({ HostCallQueue::Kind::value, index, value });
 }
 
 void AaxProcessorEffect::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
 {
-    if (! deferHostCalls && hostAutomation != nullptr)
-        hostAutomation->PostTouchRequest (ParameterID (index).text);
+    tellHost ({ HostCallQueue::Kind::beginGesture, index });
 }
 
 void AaxProcessorEffect::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
 {
-    if (! deferHostCalls && hostAutomation != nullptr)
-        hostAutomation->PostReleaseRequest (ParameterID (index).text);
+    tellHost ({ HostCallQueue::Kind::endGesture, index });
 }
 
 void AaxProcessorEffect::audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details)
 {
     if (details.latencyChanged)
-        latencyPending = true;
-
-    // Presets, A/B, undo and paste move several values at once; they also count as changes
-    // for the host's "save?" prompt.
+        hostCalls.raise (HostCallQueue::Kind::latency);
     if (details.programChanged || details.parameterInfoChanged || details.nonParameterStateChanged)
-        mirrorPending = true;
+        hostCalls.raise (HostCallQueue::Kind::display);
 
-    if (! deferHostCalls && Controller() != nullptr)
-        deliverPending();
+    if (! deferHostCalls && ! ModuleMessageLoop::isHeldByThisThread() && Controller() != nullptr)
+        deliverHostCalls();
 }
 
 //==============================================================================

@@ -2,6 +2,7 @@
 
 #include "formats/aax/AAX_CEffectParameters.h"
 #include "formats/aax/AAX_VAutomationDelegate.h"
+#include "formats/HostCallQueue.h"
 #include "platform/aax/AAXConstants.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -48,7 +49,9 @@ void processInstances (void* const instancesBegin[], const void* instancesEnd);
 
     Threads: the host's parameter and chunk calls come from its own threads, the process
     procedure from its audio thread, which takes the processor's callback lock, allocates nothing
-    and never calls the host; what the processor reports from there waits for the next host call. */
+    and never calls the host; what the processor reports from there waits for the next host call.
+    What the editor reports (with the message-thread role held) is queued too, and said by the
+    GUI's next host call once the role is released. */
 class AaxProcessorEffect : public AAX_CEffectParameters, private juce::AudioProcessorListener
 {
 public:
@@ -78,6 +81,10 @@ public:
     AAX_Result SetChunk (AAX_ChunkID chunkID, const ChunkRecord* chunk) override;
     AAX_Result CompareActiveChunk (const ChunkRecord* chunk, bool* isEqual) const override;
 
+    /** Says what is queued for the host, on this host thread with nothing of ours held. Call
+        last: the host may release the effect from inside any of the callbacks. */
+    void deliverHostCalls();
+
     /** One block for the audio thread: input copied to output where they differ, then the
         processor in place, in pieces of at most maxBlockSize. */
     void process (const float* const* inputs, float* const* outputs, int numSamples, bool bypassed) noexcept;
@@ -90,10 +97,12 @@ private:
 
     /** The processor's parameter for a host identifier, or -1. */
     int processorIndex (const char* id) const;
-    /** Brings the mirror to the processor's values; the host hears of each one that moved. */
-    void syncMirror();
-    /** Hands what the processor reported from the audio thread to the host. */
-    void deliverPending();
+    /** Brings the mirror to the processor's values; the host hears of each one that moved.
+        Stops when `alive` turns false (the host released the effect while it heard). */
+    void syncMirror (const std::atomic<bool>* alive = nullptr);
+    /** Queues a gesture or value for the host, and says it now from a thread that holds nothing. */
+    void tellHost (const formats::HostCallQueue::Call& call);
+    void sayToHost (const formats::HostCallQueue::Call& call);
 
     // Declared first: JUCE lives longer than the processor.
     std::shared_ptr<void> runtime;
@@ -104,8 +113,9 @@ private:
     bool prepared = false;
     juce::MidiBuffer midi;
 
-    std::unique_ptr<AAX_VAutomationDelegate> hostAutomation;
-    std::atomic<bool> latencyPending { false }, mirrorPending { false };
+    // Shared with a delivery under way, which the host may uninitialise the effect inside.
+    std::shared_ptr<AAX_VAutomationDelegate> hostAutomation;
+    formats::HostCallQueue hostCalls;
 
     // The state block measured by the last size query, which the fetch copies.
     mutable std::mutex stateLock;

@@ -54,7 +54,8 @@ void VstEditorHolder::childBoundsChanged (juce::Component* child)
 
     setSize (editor->getWidth(), editor->getHeight());
 
+    // Said to the host later, by a host call that holds nothing of ours.
     if (attached)
-        wrapper.sizeWindow (getWidth(), getHeight());
+        wrapper.editorResized (getWidth(), getHeight());
 }
 } // namespace kelmora::vst

@@ -23,9 +23,11 @@ constexpr int defaultBlockSize = 1024;
 constexpr int largestBlockSize = 1 << 16;
 
 // Set while this thread processes audio or resumes: what the processor reports from there is
-// handed to the host later, by the resume itself or by a non-audio thread, never posted from
+// handed to the host later, by the resume itself or by a non-audio thread, never said from
 // the audio thread and never raced against the resume.
 thread_local bool deferHostChanges = false;
+// Set while this thread processes audio: it queues nothing that would allocate.
+thread_local bool processingHere = false;
 
 void copyText (const juce::String& text, char* destination, size_t maxBytes)
 {
@@ -90,7 +92,7 @@ VstProcessorWrapper::VstProcessorWrapper (audioMasterCallback host, std::unique_
 VstProcessorWrapper::~VstProcessorWrapper()
 {
     // Only an editor is message-thread work; the processor goes on the host's thread.
-    closeEditor();
+    deleteEditor();
     processor->removeListener (this);
     processor.reset();
 }
@@ -102,7 +104,7 @@ intptr_t VstProcessorWrapper::dispatcher (int32_t opcode, int32_t index, intptr_
     {
         case effEditGetRect:    return ptr != nullptr ? getEditorRect (static_cast<ERect**> (ptr)) : 0;
         case effEditOpen:       return openEditor (ptr);
-        case effEditClose:      closeEditor(); return 0;
+        case effEditClose:      deleteEditor(); deliverHostChanges(); return 0;
         case effEditIdle:       idleEditor(); return 0;
         default:                return AudioEffectX::dispatcher (opcode, index, value, ptr, opt);
     }
@@ -110,7 +112,8 @@ intptr_t VstProcessorWrapper::dispatcher (int32_t opcode, int32_t index, intptr_
 
 void VstProcessorWrapper::close()
 {
-    closeEditor();
+    // What is still queued dies with the instance: the host is closing it.
+    deleteEditor();
 }
 
 //==============================================================================
@@ -137,7 +140,7 @@ void VstProcessorWrapper::resume()
     }
 
     // The latency follows the rate: tell the host here, while it expects changes.
-    pendingHostChanges |= latencyChangedBit;
+    hostCalls.raise (HostCallQueue::Kind::latency);
     deliverHostChanges();
 }
 
@@ -158,6 +161,7 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
         return;
 
     const juce::ScopedValueSetter<bool> deferred (deferHostChanges, true);
+    const juce::ScopedValueSetter<bool> processing (processingHere, true);
 
     for (int start = 0; start < sampleFrames;)
     {
@@ -446,93 +450,145 @@ int32_t VstProcessorWrapper::canDo (char* text)
 //==============================================================================
 void VstProcessorWrapper::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float newValue)
 {
-    callHost (hostAutomate, index, 0, nullptr, newValue);
+    if (processingHere)
+        return;
+
+    hostCalls.post ({ HostCallQueue::Kind::value, index, newValue });
+    if (! deferHostChanges && ! ModuleMessageLoop::isHeldByThisThread())
+        deliverHostChanges();
 }
 
 void VstProcessorWrapper::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
 {
-    beginEdit (index);
+    if (processingHere)
+        return;
+
+    hostCalls.post ({ HostCallQueue::Kind::beginGesture, index });
+    if (! deferHostChanges && ! ModuleMessageLoop::isHeldByThisThread())
+        deliverHostChanges();
 }
 
 void VstProcessorWrapper::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
 {
-    endEdit (index);
+    if (processingHere)
+        return;
+
+    hostCalls.post ({ HostCallQueue::Kind::endGesture, index });
+    if (! deferHostChanges && ! ModuleMessageLoop::isHeldByThisThread())
+        deliverHostChanges();
 }
 
 void VstProcessorWrapper::audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails& details)
 {
-    int bits = 0;
     if (details.latencyChanged)
-        bits |= latencyChangedBit;
+        hostCalls.raise (HostCallQueue::Kind::latency);
     if (details.parameterInfoChanged || details.programChanged)
-        bits |= displayChangedBit;
-
-    if (bits == 0)
-        return;
-
-    pendingHostChanges |= bits;
+        hostCalls.raise (HostCallQueue::Kind::display);
 
     // From the audio thread, a resume or the editor's work (which holds the role, and may run on
-    // the module's own thread), the changes wait for the next resume or idle call.
-    if (! deferHostChanges && ! messageLoop->isHeldByThisThread())
+    // the module's own thread), the changes wait for the next host call that delivers.
+    if (! deferHostChanges && ! ModuleMessageLoop::isHeldByThisThread())
         deliverHostChanges();
+}
+
+void VstProcessorWrapper::editorResized (int width, int height)
+{
+    pendingWidth = width;
+    pendingHeight = height;
+    hostCalls.raise (HostCallQueue::Kind::size);
 }
 
 void VstProcessorWrapper::deliverHostChanges()
 {
-    const int bits = pendingHostChanges.exchange (0);
+    hostCalls.deliver ([this] (const HostCallQueue::Call& call) { sayToHost (call); });
+}
 
-    if ((bits & latencyChangedBit) != 0)
+void VstProcessorWrapper::sayToHost (const HostCallQueue::Call& call)
+{
+    // Each branch ends with its host call: the instance may be gone when it returns.
+    switch (call.kind)
     {
-        int latency;
+        case HostCallQueue::Kind::beginGesture: beginEdit (call.index); return;
+        case HostCallQueue::Kind::endGesture:   endEdit (call.index); return;
+        case HostCallQueue::Kind::value:        callHost (hostAutomate, call.index, 0, nullptr, call.value); return;
+        case HostCallQueue::Kind::display:      updateDisplay(); return;
+
+        case HostCallQueue::Kind::latency:
         {
-            // Written by prepareToPlay, which resume runs under this lock.
-            const juce::ScopedLock lock (processor->getCallbackLock());
-            latency = processor->getLatencySamples();
+            int latency;
+            {
+                // Written by prepareToPlay, which resume runs under this lock.
+                const juce::ScopedLock lock (processor->getCallbackLock());
+                latency = processor->getLatencySamples();
+            }
+
+            if (latency != cEffect.initialDelay)
+            {
+                setInitialDelay (latency);
+                ioChanged();
+            }
+            return;
         }
 
-        if (latency != cEffect.initialDelay)
-        {
-            setInitialDelay (latency);
-            ioChanged();
-        }
+        case HostCallQueue::Kind::size:
+            if (hostResizes.load() < 0)
+            {
+                // Asked once, before the first resize, which then comes round again.
+                const auto alive = hostCalls.liveness();
+                char what[] = "sizeWindow";
+                const bool yes = canHostDo (what) != 0;
+                if (! alive->load())
+                    return;
+                hostResizes = yes ? 1 : 0;
+                hostCalls.raise (HostCallQueue::Kind::size);
+                return;
+            }
+
+            if (hostResizes.load() == 1)
+                sizeWindow (pendingWidth.load(), pendingHeight.load());
+            return;
     }
-
-    if ((bits & displayChangedBit) != 0)
-        updateDisplay();
 }
 
 //==============================================================================
 intptr_t VstProcessorWrapper::getEditorRect (ERect** rect)
 {
-    const formats::ModuleMessageLoop::Role role;
+    {
+        const formats::ModuleMessageLoop::Role role;
 
-    if (editorHolder == nullptr && formats::ModuleMessageLoop::connectToDisplay())
-        editorHolder = VstEditorHolder::create (*this);
+        if (editorHolder == nullptr && formats::ModuleMessageLoop::connectToDisplay())
+            editorHolder = VstEditorHolder::create (*this);
 
-    if (editorHolder == nullptr)
-        return 0;
+        if (editorHolder == nullptr)
+            return 0;
 
-    editorRect = editorHolder->getHostRect();
-    *rect = &editorRect;
+        editorRect = editorHolder->getHostRect();
+        *rect = &editorRect;
+    }
+
+    deliverHostChanges();
     return 1;
 }
 
 intptr_t VstProcessorWrapper::openEditor (void* parentWindow)
 {
-    const formats::ModuleMessageLoop::Role role;
+    {
+        const formats::ModuleMessageLoop::Role role;
 
-    if (editorHolder == nullptr && formats::ModuleMessageLoop::connectToDisplay())
-        editorHolder = VstEditorHolder::create (*this);
+        if (editorHolder == nullptr && formats::ModuleMessageLoop::connectToDisplay())
+            editorHolder = VstEditorHolder::create (*this);
 
-    if (editorHolder == nullptr)
-        return 0;
+        if (editorHolder == nullptr)
+            return 0;
 
-    editorHolder->attachTo (parentWindow);
+        editorHolder->attachTo (parentWindow);
+    }
+
+    deliverHostChanges();
     return 1;
 }
 
-void VstProcessorWrapper::closeEditor()
+void VstProcessorWrapper::deleteEditor()
 {
     // The editor opcodes of one instance come one at a time: only they set the holder.
     if (editorHolder == nullptr)
@@ -545,17 +601,14 @@ void VstProcessorWrapper::closeEditor()
 void VstProcessorWrapper::idleEditor()
 {
     {
-        // Never waits: when another thread does message-thread work, or this idle call comes
-        // from inside a dispatch, there is nothing to do now.
+        // Never waits: when another thread does message-thread work there is nothing to do now.
         formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::tryOnly);
-        if (! role.isHeld())
-            return;
 
-        if (editorHolder != nullptr)
+        // Any open editor's idle call serves every editor's window events.
+        if (role.isHeld() && editorHolder != nullptr)
             role.dispatchPending();
     }
 
-    // Outside the role: what the editor's work changed reaches the host.
     deliverHostChanges();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "formats/vst/AudioEffectX.h"
+#include "formats/HostCallQueue.h"
 #include "formats/ModuleMessageLoop.h"
 
 #include <juce_audio_processors/juce_audio_processors.h>
@@ -36,7 +37,12 @@ struct VstIdentity
     host request; resume, suspend, the channel layout and the state restore change what the
     audio path reads under that same lock. The editor opcodes take the module's message-thread
     role; the idle call dispatches the editor's window events when the role is free. No display
-    is touched before an editor is asked for. */
+    is touched before an editor is asked for.
+
+    Host callbacks: what the processor reports is queued for this instance and said by a host
+    call on it (idle, the editor opcodes, resume, or the reporting call itself when that holds
+    nothing of ours), never with the role or a lock of ours held, and nothing of the instance is
+    touched after a callback that may have closed it. */
 class VstProcessorWrapper : public AudioEffectX,
                             private juce::AudioProcessorListener
 {
@@ -93,16 +99,19 @@ private:
     void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index) override;
     void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index) override;
 
-    // Latency and display changes reach the host from a host thread outside the role: at once
-    // from a host's own call, otherwise at the next resume or idle call.
+    /** Says what is queued for the host, on this host thread. Call last: the host may close
+        the instance from inside any of the callbacks. */
     void deliverHostChanges();
+    void sayToHost (const formats::HostCallQueue::Call& call);
+    /** The editor's new size, for the host to follow. */
+    void editorResized (int width, int height);
 
     bool isValidParameter (int32_t index) const noexcept { return index >= 0 && index < cEffect.numParams; }
     void fillArrangement (std::vector<char>& storage, int channels);
 
     intptr_t openEditor (void* parentWindow);
     intptr_t getEditorRect (ERect** rect);
-    void closeEditor();
+    void deleteEditor();
     void idleEditor();
 
     // Declared first: JUCE is initialised before, and shut down after, everything below.
@@ -120,8 +129,11 @@ private:
 
     std::atomic<bool> bypassed { false };
 
-    static constexpr int latencyChangedBit = 1, displayChangedBit = 2;
-    std::atomic<int> pendingHostChanges { 0 };
+    formats::HostCallQueue hostCalls;
+    // The editor's size the host should know, and whether the host resizes for us (-1 until
+    // asked, once, before the first resize).
+    std::atomic<int> pendingWidth { 0 }, pendingHeight { 0 };
+    std::atomic<int> hostResizes { -1 };
 
     // The chunks handed to the host, one per asking thread: each stays valid until the same
     // thread asks again or the instance closes, whoever else asks in between. A map, so that
