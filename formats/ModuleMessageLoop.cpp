@@ -134,8 +134,8 @@ bool ModuleMessageLoop::acquire (Role::Mode mode)
 
     if (depth > 0 && owner == me)
     {
-        // Re-entered from a host callback: an idle call must not dispatch inside a dispatch.
-        if (mode == Role::Mode::tryOnly && dispatching)
+        // An idle call never dispatches inside a dispatch.
+        if (mode == Role::Mode::idle && dispatching)
             return false;
 
         ++depth;
@@ -143,8 +143,11 @@ bool ModuleMessageLoop::acquire (Role::Mode mode)
         return true;
     }
 
-    if (mode == Role::Mode::tryOnly)
+    if (mode == Role::Mode::idle)
     {
+        // The loop thread's dispatch waits on nothing: an idle call outwaits it, so that what the
+        // loop read is dispatched now. A host thread's work is left to finish on its own.
+        changed.wait (l, [this] { return depth == 0 || owner != loopThreadId; });
         if (depth > 0)
             return false;
     }

@@ -23,8 +23,9 @@ namespace kelmora::formats
     - A host call that works on an editor takes the role for the length of the call. Before it
       returns, JUCE's id goes back to the loop thread (or to whoever holds the role next): a
       host thread never passes for the message thread once its call is over.
-    - An idle call only tries the role. It dispatches window events and pending messages when
-      the role is free, and does nothing when another thread has it.
+    - An idle call never waits for a host thread. It outwaits the loop thread's dispatch (which
+      waits on nothing), then dispatches window events and pending messages; when a host
+      thread holds the role it does nothing.
 
     Who reads the display, and who dispatches what it read:
     - Whoever holds the role may read the X connection: the loop thread's timers (JUCE's pointer
@@ -73,9 +74,10 @@ public:
     class Role
     {
     public:
-        /** wait: blocks while another thread does message-thread work. tryOnly: never blocks, and
-            holds nothing when another thread has the role or this one is inside a dispatch. */
-        enum class Mode { wait, tryOnly };
+        /** wait: blocks while another thread does message-thread work. idle: never waits for a
+            host thread; waits only while the module's loop thread dispatches, and holds nothing
+            when a host thread has the role or this one is inside a dispatch. */
+        enum class Mode { wait, idle };
 
         explicit Role (Mode mode = Mode::wait);
         ~Role();

@@ -133,9 +133,9 @@ AAX_Result AaxEditorGUI::GetViewSize (AAX_Point* size) const
 AAX_Result AaxEditorGUI::TimerWakeup()
 {
     {
-        // Never waits: when another thread does message-thread work there is nothing to do now.
+        // Never waits for a host thread: when one does message-thread work, there is nothing to do now.
         // Any open editor's timer serves every editor's window events.
-        formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::tryOnly);
+        formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::idle);
         if (role.isHeld() && holder != nullptr)
             role.dispatchPending();
     }
@@ -148,8 +148,8 @@ AAX_Result AaxEditorGUI::TimerWakeup()
 AAX_Result AaxEditorGUI::ParameterUpdated (const char*)
 {
     // The editor follows the processor itself; the host's notice only asks for a fresh look,
-    // which can wait when another thread does message-thread work.
-    const formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::tryOnly);
+    // which can wait when a host thread does message-thread work.
+    const formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::idle);
     if (auto* editor = role.isHeld() ? getEditor() : nullptr)
         editor->repaint();
     return kAAXSuccess;

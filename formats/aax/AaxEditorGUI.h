@@ -13,9 +13,9 @@ namespace kelmora::aax
     processor's editor (through the effect) and, when the container is an X11 window, embeds the
     editor in it; a null container deletes the editor. Each call that works on the editor takes
     the module's message-thread role; the host's timer calls dispatch the editor's window events
-    when the role is free, and never wait for it. What the editor's work has for the host is
-    said after the role is released, at the end of the call. Without a display no editor is
-    made. */
+    unless a host thread holds the role, and never wait for one. What the editor's work has for
+    the host is said after the role is released, at the end of the call. Without a display no
+    editor is made. */
 class AaxEditorGUI : public AAX_CEffectGUI
 {
 public:

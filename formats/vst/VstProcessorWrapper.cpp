@@ -601,8 +601,8 @@ void VstProcessorWrapper::deleteEditor()
 void VstProcessorWrapper::idleEditor()
 {
     {
-        // Never waits: when another thread does message-thread work there is nothing to do now.
-        formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::tryOnly);
+        // Never waits for a host thread: when one does message-thread work, there is nothing to do now.
+        formats::ModuleMessageLoop::Role role (formats::ModuleMessageLoop::Role::Mode::idle);
 
         // Any open editor's idle call serves every editor's window events.
         if (role.isHeld() && editorHolder != nullptr)

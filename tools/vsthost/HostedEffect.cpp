@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace kelmora::tools
 {
@@ -48,13 +49,18 @@ std::unique_ptr<HostedEffect> HostedEffect::create (const VstPluginModule& modul
 
 HostedEffect::~HostedEffect()
 {
-    if (effect != nullptr)
-        effect->dispatcher (effect, effClose, 0, 0, nullptr, 0.0f);
+    close();
+}
+
+void HostedEffect::close()
+{
+    if (auto* closing = std::exchange (effect, nullptr))
+        closing->dispatcher (closing, effClose, 0, 0, nullptr, 0.0f);
 }
 
 intptr_t HostedEffect::dispatch (int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt)
 {
-    return effect->dispatcher (effect, opcode, index, value, ptr, opt);
+    return effect != nullptr ? effect->dispatcher (effect, opcode, index, value, ptr, opt) : 0;
 }
 
 //==============================================================================

@@ -48,7 +48,11 @@ public:
     HostedEffect& operator= (const HostedEffect&) = delete;
 
     AEffect& record() noexcept { return *effect; }
+    /** A dispatcher call; 0 once the instance is closed. */
     intptr_t dispatch (int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
+    /** Closes the instance now (effClose), as a host may from inside one of its callbacks; this
+        object stays, with its log. */
+    void close();
 
     // Identity
     std::string effectName();

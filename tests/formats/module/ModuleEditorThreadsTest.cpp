@@ -3,14 +3,13 @@
 // and idled again from inside the host callbacks that a drag in the editor makes. A deadlock
 // ends the test through its watchdog.
 #include "formats/module/BuiltModule.h"
+#include "formats/module/EditorInput.h"
 #include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "support/TsanJuceShutdown.h"
 #include "tools/aaxhost/HostWindow.h"
 
 #include <gtest/gtest.h>
-
-#include <X11/Xlib.h>
 
 #include <algorithm>
 #include <atomic>
@@ -44,45 +43,6 @@ struct EditorInstance
     }
 };
 
-/** A press at `from`, a move with the button held to `to` and the release there, as the X
-    server would send them to the editor's own window inside the host's. */
-void dragInEditor (const HostWindow& host, int fromX, int fromY, int toX, int toY)
-{
-    ::Window root = 0, parent = 0, *children = nullptr;
-    unsigned int count = 0;
-    XQueryTree (host.display, host.window, &root, &parent, &children, &count);
-    const ::Window editor = count > 0 ? children[0] : host.window;
-    if (children != nullptr)
-        XFree (children);
-
-    const auto send = [&] (int type, long mask, int x, int y, unsigned state) {
-        XEvent e {};
-        const auto fill = [&] (auto& event) {
-            event.type = type;
-            event.display = host.display;
-            event.window = editor;
-            event.root = root;
-            event.time = CurrentTime;
-            event.x = x;
-            event.y = y;
-            event.state = state;
-            event.same_screen = True;
-        };
-        if (type == MotionNotify)
-            fill (e.xmotion);
-        else
-        {
-            fill (e.xbutton);
-            e.xbutton.button = Button1;
-        }
-        XSendEvent (host.display, editor, True, mask, &e);
-    };
-    send (ButtonPress, ButtonPressMask, fromX, fromY, 0);
-    for (int step = 1; step <= 4; ++step)
-        send (MotionNotify, PointerMotionMask | Button1MotionMask, fromX + (toX - fromX) * step / 4, fromY + (toY - fromY) * step / 4, Button1Mask);
-    send (ButtonRelease, ButtonReleaseMask, toX, toY, Button1Mask);
-    XFlush (host.display);
-}
 } // namespace
 
 TEST (ModuleEditorThreads, AnInstanceClosesOnAnyThreadWhateverItsEditorsThreadsDo)
@@ -188,5 +148,92 @@ TEST (ModuleEditorThreads, AHostThatIdlesTheEditorFromItsCallbacksCanBeDraggedIn
     EXPECT_GT (reentered.load(), 2);
     EXPECT_GT (e.effect->getParameter (0), before) << "the drag moved the frequency up";
     e.effect.reset();
+}
+} // namespace kelmora::tools::test
+
+namespace kelmora::tools::test
+{
+namespace
+{
+// The instance whose host call is running on this thread, if any.
+thread_local const HostedEffect* inCallOn = nullptr;
+} // namespace
+
+TEST (ModuleEditorThreads, AHostMayCloseOrWaitOnAnythingInsideTheCallbacksOfADrag)
+{
+    quietline::test::TempHome home;
+    enum class Act { closeDragged, closeDraggedEditor, openAnotherOnAnotherThread, closeIdled };
+    struct Case
+    {
+        const char* what;
+        bool dragInOther; // the drag is in another instance's editor, dispatched by the idled one's call
+        Act act;          // what the host does inside the dragged instance's begin-edit callback
+    };
+    const Case cases[] = {
+        { "closes the instance", false, Act::closeDragged },
+        { "closes the editor", false, Act::closeDraggedEditor },
+        { "waits for another thread that opens another editor", false, Act::openAnotherOnAnotherThread },
+        { "closes the instance whose idle call dispatched the drag", true, Act::closeIdled },
+    };
+
+    auto module = loadModule();
+    ASSERT_NE (module, nullptr);
+
+    for (const auto& c : cases)
+    {
+        SCOPED_TRACE (c.what);
+        const Watchdog watchdog (c.what, deadlockLimit);
+        EditorInstance idled, dragged, third { makeInstance (*module, 96000.0) };
+        std::atomic<bool> acted { false };
+        bool thirdOpened = false;
+
+        auto* draggedInstance = c.dragInOther ? &dragged : &idled;
+        auto* idledInstance = &idled;
+        draggedInstance->effect = makeInstance (*module, 96000.0, 256, [&] (HostedEffect& host, int32_t opcode) {
+            if (c.dragInOther && inCallOn != nullptr)
+                EXPECT_NE (inCallOn, idledInstance->effect.get()) << "a callback of one instance inside a call on another";
+            if (opcode != hostBeginEdit || acted)
+                return;
+            switch (c.act)
+            {
+                case Act::closeDragged:               host.close(); break;
+                case Act::closeDraggedEditor:         host.dispatch (effEditClose); break;
+                case Act::openAnotherOnAnotherThread: std::thread ([&] { thirdOpened = third.open(); }).join(); break;
+                case Act::closeIdled:                 idledInstance->effect->close(); break;
+            }
+            acted = true;
+        });
+        (c.dragInOther ? idled : dragged).effect = makeInstance (*module, 96000.0);
+        ASSERT_TRUE (idled.effect != nullptr && dragged.effect != nullptr);
+        ASSERT_TRUE (idled.open() && (! c.dragInOther || dragged.open()));
+
+        const float before = draggedInstance->effect->getParameter (0);
+        dragInEditor (*draggedInstance->window, 156, 219, 156, 150);
+        const auto idle = [] (EditorInstance& e) {
+            inCallOn = e.effect.get();
+            e.idle();
+            inCallOn = nullptr;
+        };
+
+        // Only the idled instance is called until the drag has landed...
+        ASSERT_TRUE (quietline::test::waitUntil ([&] { return acted || draggedInstance->effect->getParameter (0) > before; },
+                                                 [&] { idle (idled); }))
+            << "watchdog: the drag never arrived";
+        // ...then the dragged one too, until the host has acted and the drag's gesture is over.
+        const auto ended = [&] {
+            const auto log = draggedInstance->effect->requests();
+            return std::any_of (log.begin(), log.end(), [] (const HostRequest& r) { return r.opcode == hostEndEdit; });
+        };
+        // A closed instance says nothing more.
+        ASSERT_TRUE (quietline::test::waitUntil ([&] { return acted && (c.act == Act::closeDragged || ended()); }, [&] {
+            idle (idled);
+            idle (*draggedInstance);
+        })) << "watchdog: the drag's gesture never ended";
+
+        if (c.act == Act::openAnotherOnAnotherThread)
+            EXPECT_TRUE (thirdOpened);
+        if (c.act != Act::closeDragged)
+            EXPECT_GT (draggedInstance->effect->getParameter (0), before);
+    }
 }
 } // namespace kelmora::tools::test
