@@ -107,6 +107,9 @@ private:
     std::unique_ptr<AAX_VAutomationDelegate> hostAutomation;
     std::atomic<bool> latencyPending { false }, mirrorPending { false };
 
+    // The base's chunk count, read once: the state chunk's index.
+    int32_t baseChunks = 0;
+
     // The state block measured by the last size query, which the fetch copies.
     mutable std::mutex stateLock;
     mutable juce::MemoryBlock measuredState;
