@@ -8,6 +8,7 @@ class SystemClock final : public Clock
 {
 public:
     juce::int64 getMillis() const noexcept override { return juce::Time::currentTimeMillis(); }
+    juce::uint32 getCounterMillis() const noexcept override { return juce::Time::getMillisecondCounter(); }
 };
 } // namespace
 
@@ -26,6 +27,11 @@ std::atomic<const Clock*>& Clock::current() noexcept
 juce::int64 Clock::nowMillis() noexcept
 {
     return current().load (std::memory_order_acquire)->getMillis();
+}
+
+juce::uint32 Clock::counterMillis() noexcept
+{
+    return current().load (std::memory_order_acquire)->getCounterMillis();
 }
 
 const Clock& Clock::install (const Clock& replacement) noexcept

@@ -48,8 +48,9 @@ UndoHistory::UndoHistory (int numValuesIn)
 
 std::uint32_t UndoHistory::now() noexcept
 {
-    // Only differences are used, so the counter may wrap.
-    return (std::uint32_t) Clock::nowMillis();
+    // Not the wall clock: setting it must neither merge two edits nor split one. Only
+    // differences are used, so the counter may wrap.
+    return Clock::counterMillis();
 }
 
 int UndoHistory::getNumUndoable() const noexcept

@@ -95,7 +95,7 @@ public:
         slot to select instead (the one active before it was selected, or 0). */
     int removePresetEntries (int deletedSlot);
 
-    /** The millisecond counter used for `time` (the replaceable clock). */
+    /** The millisecond counter used for `time`: Clock::counterMillis, so tests can step it. */
     static std::uint32_t now() noexcept;
 
 private:

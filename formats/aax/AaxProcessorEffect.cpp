@@ -61,6 +61,8 @@ using namespace formats;
 AaxProcessorEffect::AaxProcessorEffect (std::unique_ptr<juce::AudioProcessor> p, std::shared_ptr<void> keepAlive)
     : runtime (std::move (keepAlive)), processor (std::move (p))
 {
+    // Qualified: the state chunk goes behind whatever the base reports.
+    AAX_CEffectParameters::GetNumberOfChunks (&baseChunks);
     processor->addListener (this);
 }
 
@@ -285,13 +287,13 @@ AAX_Result AaxProcessorEffect::GetNumberOfChunks (int32_t* count) const
 {
     if (count == nullptr)
         return kAAXNullObject;
-    *count = 2;
+    *count = baseChunks + 1;
     return kAAXSuccess;
 }
 
 AAX_Result AaxProcessorEffect::GetChunkIDFromIndex (int32_t index, AAX_ChunkID* chunkID) const
 {
-    if (index != 1 || chunkID == nullptr)
+    if (index != baseChunks || chunkID == nullptr)
         return AAX_CEffectParameters::GetChunkIDFromIndex (index, chunkID);
     *chunkID = stateChunkID;
     return kAAXSuccess;

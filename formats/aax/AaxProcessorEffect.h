@@ -117,6 +117,9 @@ private:
     std::shared_ptr<AAX_VAutomationDelegate> hostAutomation;
     formats::HostCallQueue hostCalls;
 
+    // The base's chunk count, read once: the state chunk's index.
+    int32_t baseChunks = 0;
+
     // The state block measured by the last size query, which the fetch copies.
     mutable std::mutex stateLock;
     mutable juce::MemoryBlock measuredState;

@@ -40,6 +40,8 @@ juce::AudioChannelSet channelSetFor (UInt32 channels)
 ProcessorAudioUnit::ProcessorAudioUnit (AudioComponentInstance instance, juce::AudioProcessor* (*createProcessor)())
     : AUMIDIEffectBase (instance, false), processor (CreateAsAudioUnit (createProcessor))
 {
+    // The buses exist from here on; PostConstructor's call then does nothing.
+    CreateElements();
     processor->enableAllBuses();
     numParameters = juce::jmax (0, parameterCount (*processor));
     Globals()->UseIndexedParameters (UInt32 (numParameters));

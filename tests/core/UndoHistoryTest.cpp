@@ -92,6 +92,16 @@ TEST_F (UndoHistoryTest, EditsMergeWithin999MillisecondsAndDragsRecordTheirStart
     EXPECT_TRUE (controller->isPresetModified());
 }
 
+// Setting the wall clock must neither merge two edits nor split one: without a test clock the
+// stamps come from the millisecond counter, read here on both sides of the stamp.
+TEST (UndoHistoryClock, StampsComeFromTheMillisecondCounter)
+{
+    const auto before = juce::Time::getMillisecondCounter();
+    const auto stamp = UndoHistory::now();
+    const auto after = juce::Time::getMillisecondCounter();
+    EXPECT_LE (stamp - before, after - before) << "stamp " << stamp << " outside " << before << ".." << after;
+}
+
 TEST_F (UndoHistoryTest, UndoingAndRedoingEverythingRetracesRandomSequences)
 {
     for (unsigned seed = 1; seed <= 100; ++seed)

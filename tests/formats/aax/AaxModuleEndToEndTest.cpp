@@ -54,6 +54,20 @@ protected:
     AaxHost host;
 };
 
+/** What the host reads index by index, up to and including the first index past the count. */
+std::vector<std::pair<AAX_Result, AAX_ChunkID>> listedChunks (AAX_IACFEffectParameters& effect)
+{
+    int32_t count = 0;
+    EXPECT_EQ (effect.GetNumberOfChunks (&count), kAAXSuccess);
+    std::vector<std::pair<AAX_Result, AAX_ChunkID>> listed;
+    for (int32_t index = 0; index <= count; ++index)
+    {
+        AAX_ChunkID chunkID = 1;
+        listed.emplace_back (effect.GetChunkIDFromIndex (index, &chunkID), chunkID);
+    }
+    return listed;
+}
+
 // The identity itself is checked for every format in the module's identity test.
 TEST_F (AaxModuleTest, DescribesTheProductWithAMonoAndAStereoComponent)
 {
@@ -130,6 +144,17 @@ TEST_F (AaxModuleTest, BothChunksRestoreIntoAFreshInstanceAndCompareEqualThere)
         EXPECT_EQ (second->effect->SetChunk (record (*chunk)->chunkID, record (*chunk)), kAAXSuccess);
     EXPECT_TRUE (second->value ("0") == frequency && second->value ("2") == mix);
     EXPECT_TRUE (equal (controls) && equal (state)) << "presets, A/B and values alike";
+}
+
+TEST_F (AaxModuleTest, ListsTheBaseEffectsChunksThenItsStateChunk)
+{
+    auto* base = new kelmora::aax::AAX_CEffectParameters();
+    base->AddRef();
+    auto expected = listedChunks (*base);
+    base->Release();
+    expected.insert (expected.end() - 1, { kAAXSuccess, kAAXChunk_ProcessorState });
+
+    EXPECT_EQ (listedChunks (*instance()->effect), expected);
 }
 
 TEST_F (AaxModuleTest, StateChunkFetchCopiesTheBlockItsSizeQueryMeasured)

@@ -139,6 +139,24 @@ TEST_F (ProductFixture, RendersWhatTheProcessorRendersDirectlyAndKeepsTheTailAft
     EXPECT_EQ (0u, flags & kAudioUnitRenderAction_OutputIsSilence) << "the tail after silent input is not silence";
 }
 
+TEST_F (ProductFixture, HasItsBusesFromConstructionAndPostConstructionKeepsThem)
+{
+    std::unique_ptr<ProductUnit, void (*) (ProductUnit*)> fresh (nullptr, [] (ProductUnit* u) { u->PreDestructor(); delete u; });
+    {
+        const std::lock_guard<std::recursive_mutex> lock (ComponentBase::ComponentMutex());
+        fresh.reset (new ProductUnit (reinterpret_cast<AudioComponentInstance> (this)));
+    }
+    const auto buses = [&] {
+        return std::vector<AUElement*> { fresh->Inputs().GetElement (0), fresh->Outputs().GetElement (0), fresh->Inputs().GetElement (1),
+                                         fresh->Outputs().GetElement (1) };
+    };
+    const auto constructed = buses();
+    EXPECT_TRUE (constructed[0] != nullptr && constructed[1] != nullptr && constructed[2] == nullptr && constructed[3] == nullptr)
+        << "one input and one output bus before the host post-constructs";
+    fresh->PostConstructor();
+    EXPECT_EQ (constructed, buses()) << "the same elements, none made again";
+}
+
 TEST_F (ProductFixture, RefusesDifferingInputAndOutputRates)
 {
     Configure (2, 96000);
