@@ -231,25 +231,33 @@ void PresetController::revertActivePreset()
 // lock may wait on another process, and the controller's lock must never be held meanwhile,
 // or a host's program change or state save would wait on that process as well.
 
-bool PresetController::overwriteUserPreset (int slot, const juce::String& name, bool* refusedAsChanged)
+bool PresetController::overwriteUserPreset (int slot, const juce::String& name, UserPresetWrite* outcome)
 {
     const UserPresetFileLock::Scoped fileLock;
     const juce::ScopedLock sl (lock);
+    const auto ended = [outcome] (UserPresetWrite how)
+    {
+        if (outcome != nullptr)
+            *outcome = how;
+
+        return how == UserPresetWrite::written || how == UserPresetWrite::storedElsewhere;
+    };
 
     if (! paramManager->isUserSlot (slot) || slot != paramManager->getActivePresetIndex())
-        return false;
+        return ended (UserPresetWrite::ignored);
 
     switch (paramManager->saveUserPresets (userPresetFileName, name))
     {
         case ParamManager::FileWrite::written:
             renamePreset (slot, name);
             presetModified.store (false);
-            return true;
+            return ended (UserPresetWrite::written);
 
         case ParamManager::FileWrite::stale:
         {
             // Another instance deleted this entry or stored another preset under its number
             // since this one read it: keep both by storing the user's preset as a new entry.
+            // Otherwise the other instance's entry stays, and the values stay live here.
             const int freeSlot = paramManager->findFreeUserPresetSlot (userPresetFileName);
             const bool stored = freeSlot >= 0 && storeInUserSlot (freeSlot, name);
             paramManager->syncUserPresets (userPresetFileName);
@@ -257,15 +265,14 @@ bool PresetController::overwriteUserPreset (int slot, const juce::String& name, 
 
             if (stored)
                 presetModified.store (false);
-            else if (refusedAsChanged != nullptr)
-                *refusedAsChanged = true; // the other instance's entry stays; the values stay live here
 
-            return stored;
+            return ended (stored ? UserPresetWrite::storedElsewhere
+                                 : freeSlot >= 0 ? UserPresetWrite::failed : UserPresetWrite::refused);
         }
 
         case ParamManager::FileWrite::failed:
         default:
-            return false;
+            return ended (UserPresetWrite::failed);
     }
 }
 
@@ -287,13 +294,17 @@ bool PresetController::storeInUserSlot (int slot, const juce::String& name)
     return true;
 }
 
-int PresetController::storeUserPresetInFreeSlot (const juce::String& name)
+int PresetController::storeUserPresetInFreeSlot (const juce::String& name, UserPresetWrite* outcome)
 {
     const UserPresetFileLock::Scoped fileLock;
     const juce::ScopedLock sl (lock);
     const int slot = paramManager->findFreeUserPresetSlot (userPresetFileName);
+    const bool stored = slot >= 0 && storeInUserSlot (slot, name);
 
-    if (slot < 0 || ! storeInUserSlot (slot, name))
+    if (outcome != nullptr)
+        *outcome = stored ? UserPresetWrite::written : slot >= 0 ? UserPresetWrite::failed : UserPresetWrite::ignored;
+
+    if (! stored)
         return -1;
 
     presetModified.store (false);

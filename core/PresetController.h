@@ -33,6 +33,16 @@ public:
     PresetController (const PresetController&) = delete;
     PresetController& operator= (const PresetController&) = delete;
 
+    /** How an overwrite or a new user preset ended, for what the editor tells the user and the host. */
+    enum class UserPresetWrite
+    {
+        ignored,         /**< nothing done: the slot is no longer the active user slot, or no user slot is free */
+        written,         /**< the file holds the preset */
+        storedElsewhere, /**< the file's entry had changed: stored as a new entry, now the active slot */
+        refused,         /**< the file's entry had changed and no user slot was free: nothing written */
+        failed           /**< the file could not be read or written (folder, disk): nothing written */
+    };
+
     //==============================================================================
     // Read-only accessors (any thread)
 
@@ -85,16 +95,17 @@ public:
         preset. When the file's entry is no longer the one this instance read (another
         instance deleted, renamed or replaced it), the preset is stored as a new entry instead,
         which becomes the active slot, and the list is refreshed. When that cannot be done
-        either (every user slot in use), nothing is written, the list is refreshed all the same,
-        the live values stay as they are and `refusedAsChanged` (when given) is set, so that the
-        user can be told. @returns true when the file was written. */
-    bool overwriteUserPreset (int slot, const juce::String& name, bool* refusedAsChanged = nullptr);
+        either (every user slot in use), nothing is written and the list is refreshed all the
+        same. Whenever nothing is written the live values stay as they are; `outcome` (when
+        given) says why, so that the user can be told. @returns true when the file was written. */
+    bool overwriteUserPreset (int slot, const juce::String& name, UserPresetWrite* outcome = nullptr);
     /** New-preset dialog: finds a user slot that the user-preset file does not use and stores
         the live values there as `name`, as one operation under both locks, so that two
         instances never take the same slot. Undo (or deleting the new preset) returns to the
         preset active before. @returns the slot, or -1 (nothing selected, no slot used) when
-        every user slot is taken or the file cannot be read or written. */
-    int storeUserPresetInFreeSlot (const juce::String& name);
+        every user slot is taken or the file cannot be read or written, which `outcome` (when
+        given) tells apart. */
+    int storeUserPresetInFreeSlot (const juce::String& name, UserPresetWrite* outcome = nullptr);
     /** The slot `storeUserPresetInFreeSlot` would take now (-1: none). Takes only the
         user-preset file lock; the editor asks before it opens its dialog. */
     int findFreeUserPresetSlot() const;

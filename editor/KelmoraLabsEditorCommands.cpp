@@ -17,6 +17,10 @@ namespace
 const juce::String editionSuffix ("QZ");
 const juce::String frameworkTag ("KelmoraLabs");
 
+// The texts of the "not saved" notice: the file had changed under us, or could not be written.
+const char* const overtakenText = "Another instance changed this preset, so it was not overwritten, and no free slot could take it. Your settings stay loaded.";
+const char* const notWrittenText = "The user-preset file could not be written, so the preset was not saved. Your settings stay loaded.";
+
 juce::String fromFirst (const juce::String& text, const juce::String& start)
 {
     const int at = text.indexOfIgnoreCase (start);
@@ -144,6 +148,14 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
     auto* overlay = currentOverlay.get();
     auto& settings = kelmoraProcessor.getGlobalSettings();
 
+    using Write = core::PresetController::UserPresetWrite;
+    // Whatever kept the preset from the file, the user must know it was not stored (the values
+    // stay live).
+    const auto showNotSaved = [this] (const char* why)
+    {
+        showOverlay (std::make_unique<CannotCreatePresetOverlay> ("USER-PRESET NOT SAVED", why));
+    };
+
     const auto setGlobal = [&settings] (int index, int value)
     {
         auto* p = settings.getParam (index);
@@ -164,25 +176,31 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
         if (message == "overwriteUserPresetOverlay_add")
         {
             const bool renamed = o->presetName != controller->getActivePresetName();
-            bool refused = false;
-            if (controller->overwriteUserPreset (o->getPresetSlot(), o->presetName, &refused) && renamed)
+            auto outcome = Write::ignored;
+            controller->overwriteUserPreset (o->getPresetSlot(), o->presetName, &outcome);
+
+            // A rename changes the list, and so may anything but a plain write: when the entry had
+            // changed in the file, the list now shows the file, with the preset in a new slot or,
+            // none free, nowhere.
+            if (outcome != Write::ignored && (outcome != Write::written || renamed))
                 kelmoraProcessor.updateHostDisplay();
 
-            // Another instance changed the entry and no slot was free to keep both: the list now
-            // shows the file, and the user must know the values were not stored (they stay live).
-            if (refused)
-            {
-                kelmoraProcessor.updateHostDisplay();
-                showOverlay (std::make_unique<CannotCreatePresetOverlay> (
-                    "USER-PRESET NOT SAVED",
-                    "Another instance changed this preset, so it was not overwritten, and no free slot could take it. Your settings stay loaded."));
-            }
+            if (outcome == Write::refused)
+                showNotSaved (overtakenText);
+            else if (outcome == Write::failed)
+                showNotSaved (notWrittenText);
         }
     }
     else if (auto* a = dynamic_cast<AddUserPresetOverlay*> (overlay))
     {
-        if (message == "addUserPresetOverlay_add" && controller->storeUserPresetInFreeSlot (a->presetName) >= 0)
-            kelmoraProcessor.updateHostDisplay();
+        if (message == "addUserPresetOverlay_add")
+        {
+            auto outcome = Write::ignored;
+            if (controller->storeUserPresetInFreeSlot (a->presetName, &outcome) >= 0)
+                kelmoraProcessor.updateHostDisplay();
+            else if (outcome == Write::failed)
+                showNotSaved (notWrittenText);
+        }
     }
     else if (auto* d = dynamic_cast<DeleteUserPresetOverlay*> (overlay))
     {

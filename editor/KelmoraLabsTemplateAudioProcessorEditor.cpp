@@ -60,6 +60,11 @@ KelmoraLabsTemplateAudioProcessorEditor::KelmoraLabsTemplateAudioProcessorEditor
     applySliderSettings (settings.getParam (core::GlobalParamList::sliderModeIndex)->getIntValue(),
                          settings.getParam (core::GlobalParamList::mouseSensitivityIndex)->getIntValue());
 
+    // The filter as the processor has it now: an editor closed before may have taken its last
+    // change with it, and a stopped host sends no block that would mark another.
+    product.hasFilterChanged (true);
+    showFilterResponse();
+
     // Show the parameters now rather than a tick later.
     timerCallback();
 }
@@ -140,16 +145,19 @@ void KelmoraLabsTemplateAudioProcessorEditor::timerCallback()
         bypassButton.setToggleState (param (Product::bypassParam).getBoolValue(), juce::dontSendNotification);
 
     if (product.hasFilterChanged (true))
-    {
-        const double rate = product.getSampleRate();
-        const int count = magnitude::sampleResponse (
-            rate, [this] (double hz) { return product.getMagnitudeResponse (hz); }, curveFrequencies, curveDecibels,
-            curvePoints);
-        magnitudeDisplay.setSampleRate (rate);
-        magnitudeDisplay.setCurve (curveFrequencies, curveDecibels, curvePoints, count);
-    }
+        showFilterResponse();
 
     KelmoraLabsEditor::timerCallback();
+}
+
+void KelmoraLabsTemplateAudioProcessorEditor::showFilterResponse()
+{
+    const double rate = product.getSampleRate();
+    const int count = magnitude::sampleResponse (
+        rate, [this] (double hz) { return product.getMagnitudeResponse (hz); }, curveFrequencies, curveDecibels,
+        curvePoints);
+    magnitudeDisplay.setSampleRate (rate);
+    magnitudeDisplay.setCurve (curveFrequencies, curveDecibels, curvePoints, count);
 }
 
 void KelmoraLabsTemplateAudioProcessorEditor::updateControlStates()

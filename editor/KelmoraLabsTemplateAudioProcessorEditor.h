@@ -17,7 +17,8 @@ namespace kelmora::editor
     Edits go to the processor through its set-from-editor road, with host gestures and undo
     steps around drags. Every tick first brings the controls up to date with parameters changed
     elsewhere (without notifying, so nothing is sent back), then redraws the curve when the
-    filter was redesigned, then runs the base's tick. Message thread only. */
+    filter was redesigned, then runs the base's tick; a new editor starts from the rate and the
+    response the processor has. Message thread only. */
 class KelmoraLabsTemplateAudioProcessorEditor : public KelmoraLabsEditor,
                                                 public XYSlider::Listener
 {
@@ -65,6 +66,8 @@ private:
     void setUpSlider (BetterSlider&, int parameterIndex);
     /** Moves the slider to the parameter when its editor bit was set; true when it was. */
     bool followParameter (BetterSlider&, int parameterIndex);
+    /** Samples the filter's response at the processor's rate and hands it to the display. */
+    void showFilterResponse();
     core::Parameter& param (int index) const;
 
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (KelmoraLabsTemplateAudioProcessorEditor)

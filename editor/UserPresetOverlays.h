@@ -110,6 +110,9 @@ public:
     explicit CannotCreatePresetOverlay (const juce::String& title, const juce::String& text = {});
     ~CannotCreatePresetOverlay() override;
 
+    /** What the notice tells the user. */
+    const juce::String& getText() const noexcept { return text; }
+
     void buttonClicked (juce::Button*) override;
     void paint (juce::Graphics&) override;
     void resized() override;

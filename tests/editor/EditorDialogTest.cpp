@@ -118,6 +118,59 @@ TEST_F (EditorDialogs, AnOverwriteThatAnotherInstanceOvertookIsRefusedAloud)
     EXPECT_EQ (processor->getParamManager().getParam (0)->getValueText(), "24000");
 }
 
+// With a slot free, the preset goes there under its own name, and the host hears of the new list.
+TEST_F (EditorDialogs, AnOverwriteThatAnotherInstanceOvertookGoesToAFreeSlotAndTheHostHears)
+{
+    ASSERT_EQ (controller.storeUserPresetInFreeSlot ("Mine"), 5);
+    Product other;
+    other.setCurrentProgram (5);
+    ASSERT_TRUE (other.getPresetController().overwriteUserPreset (5, "Theirs"));
+
+    processor->setCurrentProgram (5);
+    HostSpy host;
+    processor->addListener (&host);
+    KelmoraLabsEditor::presetMenuCallback (3, editor.get());
+    click (*editor->getCurrentOverlay(), "Overwrite preset");
+    processor->removeListener (&host);
+    EXPECT_EQ (editor->getCurrentOverlay(), nullptr);
+    EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 5, "Theirs" }, { 6, "Mine" } }));
+    EXPECT_EQ (processor->getParamManager().getActivePresetIndex(), 6);
+    EXPECT_EQ (host.changes, 1);
+}
+
+// A new preset or an overwrite that the file cannot take is told; the values stay here. The
+// layouts keep anyone from writing, root included.
+TEST_F (EditorDialogs, AWriteThatTheFileCannotTakeIsToldAndTheValuesStay)
+{
+    ASSERT_EQ (controller.storeUserPresetInFreeSlot ("Mine"), 5);
+    const auto folder = kelmora::core::SettingsFile::getFolder(), presetFile = PresetTestProduct::userPresetFile();
+    const auto aside = folder.getSiblingFile ("aside");
+    const struct { const char* what; std::function<bool()> block, unblock; } layouts[] = {
+        { "the maker's folder is a file", [&] { return folder.moveFileTo (aside) && folder.create().wasOk(); },
+          [&] { return folder.deleteFile() && aside.moveFileTo (folder); } },
+        { "the preset file is a folder", [&] { return presetFile.moveFileTo (aside) && presetFile.createDirectory().wasOk(); },
+          [&] { return presetFile.deleteRecursively() && aside.moveFileTo (presetFile); } },
+    };
+    for (const auto& layout : layouts)
+    {
+        for (const auto& [menuId, button] : { std::pair { 2, "Create preset" }, { 3, "Overwrite preset" } })
+        {
+            SCOPED_TRACE (juce::String (layout.what) + ", " + button);
+            processor->setCurrentProgram (5);
+            setValue (0, 24000.0);
+            ASSERT_TRUE (layout.block());
+            KelmoraLabsEditor::presetMenuCallback (menuId, editor.get());
+            type (*overlay<AddUserPresetOverlay>(), "Fresh");
+            click (*editor->getCurrentOverlay(), button);
+            ASSERT_TRUE (layout.unblock());
+            ASSERT_NE (overlay<CannotCreatePresetOverlay>(), nullptr);
+            EXPECT_TRUE (overlay<CannotCreatePresetOverlay>()->getText().contains ("could not be written"));
+            EXPECT_EQ (userFile(), (std::map<int, juce::String> { { 5, "Mine" } }));
+            EXPECT_EQ (controller.getActivePresetName() + " " + processor->getParamManager().getParam (0)->getValueText(), "Mine 24000");
+        }
+    }
+}
+
 TEST_F (EditorDialogs, NameRules)
 {
     ASSERT_EQ (controller.storeUserPresetInFreeSlot ("Mine"), 5);

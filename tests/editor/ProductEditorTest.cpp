@@ -180,6 +180,46 @@ TEST_F (ProductEditor, CurveFollowsTheFilterNotTheParameter)
     EXPECT_NE (levels(), before) << "redesigned for the new corner";
 }
 
+// The host stops, the user closes the editor and opens it again: no block marks the filter
+// changed for the new editor, which still shows the rate and the response the processor has.
+// A change the processor has not applied yet waits for the next block, as in an open editor.
+TEST_F (ProductEditor, AReopenedEditorShowsTheProcessorsRateAndCurveWithoutAudio)
+{
+    const auto levels = [] (const Peek& e)
+    {
+        const auto& curve = e.magnitudeDisplay.getPlot().getCurve();
+        return std::vector<double> (curve.decibels, curve.decibels + curve.count);
+    };
+    for (const bool changedWhileClosed : { false, true })
+    {
+        SCOPED_TRACE (changedWhileClosed ? "a change while closed" : "nothing changed");
+        editor.reset();
+        processor = std::make_unique<Product>();
+        editor = std::make_unique<Peek> (*processor);
+        processor->prepareToPlay (96000.0, 64);
+        processBlocks();
+        editor->timerCallback();
+        const auto played = levels (*editor);
+        ASSERT_EQ (played.size(), 180u);
+
+        editor.reset();
+        if (changedWhileClosed)
+            processor->setParameter (Product::freqParam, param (Product::freqParam).valueToNormalised (24000.0));
+        editor = std::make_unique<Peek> (*processor);
+        for (int tick = 0; tick < 2; ++tick)
+        {
+            EXPECT_EQ (editor->magnitudeDisplay.getSampleRate(), 96000.0) << tick;
+            EXPECT_FALSE (editor->magnitudeDisplay.getMessage().isVisible()) << tick;
+            EXPECT_EQ (editor->magnitudeDisplay.getPlot().getAlpha(), 1.0f) << tick;
+            EXPECT_EQ (levels (*editor), played) << tick;
+            editor->timerCallback();
+        }
+        processBlocks();
+        editor->timerCallback();
+        EXPECT_EQ (levels (*editor) != played, changedWhileClosed);
+    }
+}
+
 TEST_F (ProductEditor, DimsForBypassHostBypassAndLowRates)
 {
     struct Row { const char* what; std::function<void()> act; float sliders, bypass; bool displayBypassed, message; };
