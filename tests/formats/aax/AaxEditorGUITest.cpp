@@ -3,6 +3,7 @@
 #include "formats/aax/AaxEditorGUI.h"
 #include "formats/aax/AaxProcessorEffect.h"
 #include "formats/vst/TestGainProcessor.h"
+#include "support/Concurrency.h"
 #include "support/TempHome.h"
 #include "tools/aaxhost/AaxHost.h"
 
@@ -78,6 +79,22 @@ TEST_F (AaxGlueTest, EditorEditReachesTheHostAsTouchSetRelease)
     double value = 0.0;
     effect->GetParameterNormalizedValue ("0", &value);
     EXPECT_NEAR (value, 0.3, 1e-6);
+}
+
+TEST_F (AaxGlueTest, AnEditorsEditReachesTheHostAtTheGuisNextTimerCall)
+{
+    // Editor work holds the module's message-thread role: the host hears of it only once a host
+    // call has the role released.
+    host.log().clear();
+    std::atomic<bool> edited { false };
+    juce::MessageManager::callAsync ([this, &edited] {
+        processor().editFromUi (0, 0.3f);
+        edited = true;
+    });
+    ASSERT_TRUE (quietline::test::waitUntil ([&] { return edited.load(); })) << "watchdog: the message never ran";
+    EXPECT_TRUE (automationCalls ("0").empty());
+    ASSERT_EQ (gui->TimerWakeup(), kAAXSuccess);
+    EXPECT_EQ (automationCalls ("0"), (std::vector<int> { 7, 5, 6, 8 }));
 }
 
 TEST_F (AaxGlueTest, ProcessorReportsMoveTheMirrorTheLatencyAndTheChangeCount)

@@ -132,4 +132,39 @@ TEST (ModuleThreads, ProgramNamesReadWhileOtherThreadsRenameAndRestore)
 
     e.reset();
 }
+TEST (ModuleThreads, ResumesAndIdleCallsOnTwoThreadsTellTheHostTheLatencyInTurn)
+{
+    quietline::test::TempHome home;
+    ::unsetenv ("DISPLAY");
+    const quietline::test::Watchdog watchdog ("a resume or an idle call never returned", quietline::test::deadlockLimit);
+    auto module = loadModule();
+    ASSERT_NE (module, nullptr);
+    auto effect = makeInstance (*module);
+    ASSERT_NE (effect, nullptr);
+
+    // Each resume changes the latency with the rate; the idle calls deliver whatever is pending
+    // at the same time. Run under ThreadSanitizer, an unserialised delivery is a report.
+    constexpr int resumes = 200;
+    std::atomic<bool> resuming { true };
+    quietline::test::runTogether ({
+        [&] {
+            for (int i = 0; i < resumes; ++i)
+            {
+                effect->suspend();
+                effect->start (i % 2 == 0 ? 96000.0 : 192000.0, 256);
+            }
+            resuming = false;
+        },
+        [&] {
+            while (resuming)
+                effect->dispatch (effEditIdle);
+        },
+    });
+
+    // The record ends with the latency of the last rate, as a fresh instance at that rate has it.
+    auto fresh = makeInstance (*module, 192000.0);
+    ASSERT_NE (fresh, nullptr);
+    EXPECT_EQ (effect->latency(), fresh->latency());
+    EXPECT_GT (fresh->latency(), 0);
+}
 } // namespace kelmora::tools::test

@@ -67,3 +67,47 @@ TEST_F (WrapperTest, EditorOpensInTheHostWindowWhileAudioRunsElsewhere)
     audio.join();
 }
 } // namespace kelmora::vst::test
+
+namespace kelmora::vst::test
+{
+TEST_F (WrapperTest, AResizedEditorAsksTheHostOnceAndResizesThroughItOnlyWhenItAgrees)
+{
+    kelmora::tools::HostWindow frame;
+    ASSERT_NE (frame.display, nullptr) << "needs an X server";
+    ERect* rect = nullptr;
+
+    for (const bool hostAgrees : { true, false })
+    {
+        SCOPED_TRACE (hostAgrees ? "the host resizes" : "the host does not resize");
+        // A fresh instance each time: the question is asked once per instance.
+        TearDown();
+        SetUp();
+        host.answer (hostCanDo, hostAgrees ? 1 : 0);
+        host.clear();
+        ASSERT_EQ (dispatch (effEditGetRect, 0, 0, &rect), 1);
+        ASSERT_EQ (dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) frame.window), 1);
+
+        // Two resizes on the message thread, each followed by the host's idle call that says them.
+        for (const int width : { 500, 520 })
+        {
+            std::atomic<bool> resized { false };
+            juce::MessageManager::callAsync ([this, width, &resized] {
+                processor->getActiveEditor()->setSize (width, 300);
+                resized = true;
+            });
+            ASSERT_TRUE (quietline::test::waitUntil ([&] { return resized.load(); })) << "watchdog: never resized";
+            dispatch (effEditIdle);
+        }
+
+        EXPECT_EQ (host.count (hostCanDo), 1u);
+        const auto calls = host.snapshot();
+        std::vector<std::pair<int32_t, intptr_t>> sizes;
+        for (const auto& c : calls)
+            if (c.opcode == hostSizeWindow)
+                sizes.emplace_back (c.index, c.value);
+        using Sizes = std::vector<std::pair<int32_t, intptr_t>>;
+        const Sizes said = hostAgrees ? Sizes { { 500, 300 }, { 520, 300 } } : Sizes();
+        EXPECT_EQ (sizes, said);
+    }
+}
+} // namespace kelmora::vst::test

@@ -1,4 +1,5 @@
 #include "formats/vst/WrapperTest.h"
+#include "support/Concurrency.h"
 
 #include <gtest/gtest.h>
 
@@ -123,5 +124,27 @@ TEST_F (WrapperTest, OnlyMonoOrStereoArrangementsAreAccepted)
         b.numChannels = out;
         EXPECT_EQ (dispatch (effSetSpeakerArrangement, 0, (intptr_t) &a, &b), accepted) << in << " " << out;
     }
+}
+TEST_F (WrapperTest, WhatTheEditorsWorkReportsWaitsForTheNextHostCallAndKeepsItsOrder)
+{
+    // Editor work runs on the module's message thread with its role held: nothing reaches the
+    // host from there, since the host may be waiting on that role with a lock of its own.
+    host.clear();
+    std::atomic<bool> done { false };
+    juce::MessageManager::callAsync ([this, &done] {
+        processor->editFromUi (1, 0.5f);
+        processor->updateHostDisplay (juce::AudioProcessorListener::ChangeDetails().withProgramChanged (true));
+        done = true;
+    });
+    ASSERT_TRUE (quietline::test::waitUntil ([&] { return done.load(); })) << "watchdog: the message never ran";
+    EXPECT_TRUE (host.snapshot().empty());
+
+    // The next idle call says it all, in order, on the idling thread.
+    dispatch (effEditIdle);
+    std::vector<std::pair<int32_t, int32_t>> said;
+    for (const auto& c : host.snapshot())
+        said.emplace_back (c.opcode, c.index);
+    const std::vector<std::pair<int32_t, int32_t>> expected { { hostBeginEdit, 1 }, { hostAutomate, 1 }, { hostEndEdit, 1 }, { hostUpdateDisplay, 0 } };
+    EXPECT_EQ (said, expected);
 }
 } // namespace kelmora::vst::test
