@@ -434,6 +434,50 @@ bool VstProcessorWrapper::getProductString (char* text)
 int32_t VstProcessorWrapper::getVendorVersion()  { return identity.version; }
 int32_t VstProcessorWrapper::getPlugCategory()   { return identity.category; }
 
+//==============================================================================
+bool VstProcessorWrapper::getInputProperties (int32_t index, VstPinProperties* properties)
+{
+    return fillPinProperties (true, index, *properties);
+}
+
+bool VstProcessorWrapper::getOutputProperties (int32_t index, VstPinProperties* properties)
+{
+    return fillPinProperties (false, index, *properties);
+}
+
+bool VstProcessorWrapper::fillPinProperties (bool input, int32_t index, VstPinProperties& pin)
+{
+    int channels;
+    juce::String name;
+    bool pair;
+    {
+        // The layout, and JUCE's default names taken from it, change under this lock.
+        const juce::ScopedLock lock (processor->getCallbackLock());
+        channels = activeChannels;
+
+        if (index < 0 || index >= channels)
+            return false;
+
+        JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+        name = input ? processor->getInputChannelName (index) : processor->getOutputChannelName (index);
+        pair = input ? processor->isInputChannelStereoPair (index) : processor->isOutputChannelStereoPair (index);
+        JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+    }
+
+    std::memset (&pin, 0, sizeof (pin));
+    copyText (name, pin.label, sizeof (pin.label));
+    copyText (name, pin.shortLabel, sizeof (pin.shortLabel));
+    pin.flags = kVstPinIsActive | kVstPinUseSpeaker;
+    pin.arrangementType = channels == 2 ? kSpeakerArrStereo : kSpeakerArrMono;
+
+    // The flag marks the first channel of a pair, so only where a partner follows it.
+    if (pair && index % 2 == 0 && index + 1 < channels)
+        pin.flags |= kVstPinIsStereo;
+
+    return true;
+}
+
+//==============================================================================
 int32_t VstProcessorWrapper::canDo (char* text)
 {
     const juce::String what (juce::CharPointer_UTF8 (text), (size_t) ::strnlen (text, 256));

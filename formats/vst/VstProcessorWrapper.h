@@ -90,6 +90,10 @@ public:
     int32_t canDo (char* text) override;
     int32_t getPlugCategory() override;
 
+    /** Each channel of the current layout, named as the processor names it. */
+    bool getInputProperties (int32_t index, VstPinProperties* properties) override;
+    bool getOutputProperties (int32_t index, VstPinProperties* properties) override;
+
 private:
     friend class VstEditorHolder;
 
@@ -145,6 +149,9 @@ private:
 
     std::unique_ptr<VstEditorHolder> editorHolder;
     ERect editorRect {};
+
+    //==============================================================================
+    bool fillPinProperties (bool input, int32_t index, VstPinProperties& pin);
 };
 
 /** Creates the processor with the wrapper type set to VST (so the about box names the format)

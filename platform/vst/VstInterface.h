@@ -338,11 +338,34 @@ enum VstSpeakerType : int32_t
     kSpeakerR = 2
 };
 
+/** One input or output channel as the plug-in describes it through effGetInputProperties and
+    effGetOutputProperties; the host passes the record, 128 bytes. */
+struct VstPinProperties
+{
+    char label[64];
+    int32_t flags;                              // VstPinPropertiesFlags
+    int32_t arrangementType;                    // VstSpeakerArrangementType of the channel's layout
+    char shortLabel[8];
+    char future[48];
+};
+
+static_assert (offsetof (VstPinProperties, flags) == 64);
+static_assert (offsetof (VstPinProperties, arrangementType) == 68);
+static_assert (offsetof (VstPinProperties, shortLabel) == 72);
+static_assert (sizeof (VstPinProperties) == 128);
+
+/** Bits of VstPinProperties::flags. */
+enum VstPinPropertiesFlags : int32_t
+{
+    kVstPinIsActive = 1 << 0,
+    kVstPinIsStereo = 1 << 1,                   // the first channel of a stereo pair
+    kVstPinUseSpeaker = 1 << 2                  // arrangementType is valid
+};
+
 // Records that belong to the host or to features this plug-in does not use; passed through only.
 struct VstEvents;
 struct VstTimeInfo;
 struct VstVariableIo;
-struct VstPinProperties;
 struct VstParameterProperties;
 struct VstPatchChunkInfo;
 struct VstFileSelect;
