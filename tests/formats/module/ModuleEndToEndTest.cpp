@@ -82,6 +82,7 @@ TEST_F (ModuleTest, ExportsOnlyTheEntryPointsAndDescribesTheDeclaredProduct)
     EXPECT_EQ (std::make_tuple (e.numParameters(), e.numPrograms(), e.numInputs(), e.numOutputs(), e.category()),
                std::make_tuple (4, 10, 2, 2, (int32_t) kPlugCategEffect));
     EXPECT_EQ (std::make_pair (e.canDo ("bypass"), e.canDo ("receiveVstMidiEvent")), std::make_pair ((intptr_t) 1, (intptr_t) -1));
+    EXPECT_EQ (e.canDo ("receiveVstTimeInfo"), 1);
 }
 
 TEST_F (ModuleTest, PinPropertiesNameEachChannelOfTheCurrentLayout)
