@@ -94,6 +94,8 @@ public:
     /** Each channel of the current layout, named as the processor names it. */
     bool getInputProperties (int32_t index, VstPinProperties* properties) override;
     bool getOutputProperties (int32_t index, VstPinProperties* properties) override;
+    /** The processor takes no MIDI: the events are dropped. */
+    int32_t processEvents (VstEvents*) override { return 0; }
 
 private:
     friend class VstEditorHolder;
