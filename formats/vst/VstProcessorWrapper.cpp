@@ -26,8 +26,9 @@ constexpr int largestBlockSize = 1 << 16;
 // handed to the host later, by the resume itself or by a non-audio thread, never said from
 // the audio thread and never raced against the resume.
 thread_local bool deferHostChanges = false;
-// Set while this thread processes audio: it queues nothing that would allocate.
-thread_local bool processingHere = false;
+// The instance processing audio on this thread: it queues nothing that would allocate, and only
+// its play head asks the host for the transport.
+thread_local const VstProcessorWrapper* processingHere = nullptr;
 
 void copyText (const juce::String& text, char* destination, size_t maxBytes)
 {
@@ -68,6 +69,7 @@ VstProcessorWrapper::VstProcessorWrapper (audioMasterCallback host, std::unique_
 
     processor->setRateAndBufferSizeDetails (sampleRate, blockSize);
     processor->addListener (this);
+    processor->setPlayHead (&playHead);
 
     setFlag (effFlagsHasEditor, processor->hasEditor());
     cEffect.version = identity.version;
@@ -161,7 +163,7 @@ void VstProcessorWrapper::processReplacing (float** inputs, float** outputs, int
         return;
 
     const juce::ScopedValueSetter<bool> deferred (deferHostChanges, true);
-    const juce::ScopedValueSetter<bool> processing (processingHere, true);
+    const juce::ScopedValueSetter<const VstProcessorWrapper*> processing (processingHere, this);
 
     for (int start = 0; start < sampleFrames;)
     {
@@ -434,15 +436,98 @@ bool VstProcessorWrapper::getProductString (char* text)
 int32_t VstProcessorWrapper::getVendorVersion()  { return identity.version; }
 int32_t VstProcessorWrapper::getPlugCategory()   { return identity.category; }
 
+//==============================================================================
+bool VstProcessorWrapper::getInputProperties (int32_t index, VstPinProperties* properties)
+{
+    return fillPinProperties (true, index, *properties);
+}
+
+bool VstProcessorWrapper::getOutputProperties (int32_t index, VstPinProperties* properties)
+{
+    return fillPinProperties (false, index, *properties);
+}
+
+bool VstProcessorWrapper::fillPinProperties (bool input, int32_t index, VstPinProperties& pin)
+{
+    int channels;
+    juce::String name;
+    bool pair;
+    {
+        // The layout, and JUCE's default names taken from it, change under this lock.
+        const juce::ScopedLock lock (processor->getCallbackLock());
+        channels = activeChannels;
+
+        if (index < 0 || index >= channels)
+            return false;
+
+        JUCE_BEGIN_IGNORE_WARNINGS_GCC_LIKE ("-Wdeprecated-declarations")
+        name = input ? processor->getInputChannelName (index) : processor->getOutputChannelName (index);
+        pair = input ? processor->isInputChannelStereoPair (index) : processor->isOutputChannelStereoPair (index);
+        JUCE_END_IGNORE_WARNINGS_GCC_LIKE
+    }
+
+    std::memset (&pin, 0, sizeof (pin));
+    copyText (name, pin.label, sizeof (pin.label));
+    copyText (name, pin.shortLabel, sizeof (pin.shortLabel));
+    pin.flags = kVstPinIsActive | kVstPinUseSpeaker;
+    pin.arrangementType = channels == 2 ? kSpeakerArrStereo : kSpeakerArrMono;
+
+    // The flag marks the first channel of a pair, so only where a partner follows it.
+    if (pair && index % 2 == 0 && index + 1 < channels)
+        pin.flags |= kVstPinIsStereo;
+
+    return true;
+}
+
+//==============================================================================
+juce::Optional<juce::AudioPlayHead::PositionInfo> VstProcessorWrapper::HostPlayHead::getPosition() const
+{
+    // Hosts answer for the block being processed, on their audio thread; elsewhere there is none.
+    if (processingHere != &wrapper)
+        return {};
+
+    const auto* info = wrapper.getTimeInfo (kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstCyclePosValid | kVstTimeSigValid);
+    if (info == nullptr)
+        return {};
+
+    const auto valid = [flags = info->flags] (int32_t bit) { return (flags & bit) != 0; };
+    PositionInfo position;
+
+    if (std::isfinite (info->samplePos) && std::abs (info->samplePos) < 0x1p62)
+    {
+        position.setTimeInSamples ((int64_t) std::llround (info->samplePos));
+        if (std::isfinite (info->sampleRate) && info->sampleRate > 0.0)
+            position.setTimeInSeconds (info->samplePos / info->sampleRate);
+    }
+
+    if (valid (kVstTempoValid))
+        position.setBpm (info->tempo);
+    if (valid (kVstTimeSigValid))
+        position.setTimeSignature (TimeSignature { info->timeSigNumerator, info->timeSigDenominator });
+    if (valid (kVstPpqPosValid))
+        position.setPpqPosition (info->ppqPos);
+    if (valid (kVstBarsValid))
+        position.setPpqPositionOfLastBarStart (info->barStartPos);
+    if (valid (kVstCyclePosValid))
+        position.setLoopPoints (LoopPoints { info->cycleStartPos, info->cycleEndPos });
+
+    // A recording transport is a playing one.
+    position.setIsPlaying (valid (kVstTransportPlaying) || valid (kVstTransportRecording));
+    position.setIsRecording (valid (kVstTransportRecording));
+    position.setIsLooping (valid (kVstTransportCycleActive));
+    return position;
+}
+
+//==============================================================================
 int32_t VstProcessorWrapper::canDo (char* text)
 {
     const juce::String what (juce::CharPointer_UTF8 (text), (size_t) ::strnlen (text, 256));
 
-    if (what == "bypass" || what == "1in1out" || what == "2in2out")
+    if (what == "bypass" || what == "1in1out" || what == "2in2out" || what == "receiveVstTimeInfo")
         return 1;
 
     if (what.startsWith ("receiveVst") || what.startsWith ("sendVst") || what == "openCloseAnyThread")
-        return what == "receiveVstTimeInfo" ? 0 : -1;
+        return -1;
 
     return 0;
 }

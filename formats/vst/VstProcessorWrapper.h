@@ -34,10 +34,11 @@ struct VstIdentity
 
     Threads: the host calls the dispatcher on its own threads and processReplacing on its audio
     thread. Processing runs under the processor's callback lock, allocates nothing and makes no
-    host request; resume, suspend, the channel layout and the state restore change what the
-    audio path reads under that same lock. The editor opcodes take the module's message-thread
-    role; the idle call dispatches the editor's window events when the role is free. No display
-    is touched before an editor is asked for.
+    host request but the play head's transport query, which the format wants from inside the
+    processing (so under that lock); resume, suspend, the channel layout and the state restore
+    change what the audio path reads under that same lock. The editor opcodes take the module's
+    message-thread role; the idle call dispatches the editor's window events when the role is
+    free. No display is touched before an editor is asked for.
 
     Host callbacks: what the processor reports is queued for this instance and said by a host
     call on it (idle, the editor opcodes, resume, or the reporting call itself when that holds
@@ -89,6 +90,12 @@ public:
     int32_t getVendorVersion() override;
     int32_t canDo (char* text) override;
     int32_t getPlugCategory() override;
+
+    /** Each channel of the current layout, named as the processor names it. */
+    bool getInputProperties (int32_t index, VstPinProperties* properties) override;
+    bool getOutputProperties (int32_t index, VstPinProperties* properties) override;
+    /** The processor takes no MIDI: the events are dropped. */
+    int32_t processEvents (VstEvents*) override { return 0; }
 
 private:
     friend class VstEditorHolder;
@@ -145,6 +152,24 @@ private:
 
     std::unique_ptr<VstEditorHolder> editorHolder;
     ERect editorRect {};
+
+    //==============================================================================
+    /** The processor's play head: the host's transport, asked for on the audio thread while this
+        instance processes there (no lock taken and nothing allocated for it), and empty
+        elsewhere. */
+    class HostPlayHead : public juce::AudioPlayHead
+    {
+    public:
+        explicit HostPlayHead (VstProcessorWrapper& w) : wrapper (w) {}
+        juce::Optional<PositionInfo> getPosition() const override;
+
+    private:
+        VstProcessorWrapper& wrapper;
+    };
+
+    bool fillPinProperties (bool input, int32_t index, VstPinProperties& pin);
+
+    HostPlayHead playHead { *this };
 };
 
 /** Creates the processor with the wrapper type set to VST (so the about box names the format)

@@ -2,9 +2,9 @@
 
 // The VST 2.4 interface between a plug-in module and its host, as a plain C ABI: the effect
 // record the host receives from the entry point, the host callback, the opcodes in both
-// directions, the record's flags and the few records the plug-in side builds or fills.
-// Records the plug-in only passes through (time info, events, file selectors, offline tasks)
-// stay opaque here.
+// directions, the record's flags and the few records the plug-in side builds, fills or reads.
+// Records the plug-in only passes through (events, file selectors, offline tasks) stay opaque
+// here.
 
 #include <cstddef>
 #include <cstdint>
@@ -338,11 +338,79 @@ enum VstSpeakerType : int32_t
     kSpeakerR = 2
 };
 
+/** One input or output channel as the plug-in describes it through effGetInputProperties and
+    effGetOutputProperties; the host passes the record, 128 bytes. */
+struct VstPinProperties
+{
+    char label[64];
+    int32_t flags;                              // VstPinPropertiesFlags
+    int32_t arrangementType;                    // VstSpeakerArrangementType of the channel's layout
+    char shortLabel[8];
+    char future[48];
+};
+
+static_assert (offsetof (VstPinProperties, flags) == 64);
+static_assert (offsetof (VstPinProperties, arrangementType) == 68);
+static_assert (offsetof (VstPinProperties, shortLabel) == 72);
+static_assert (sizeof (VstPinProperties) == 128);
+
+/** Bits of VstPinProperties::flags. */
+enum VstPinPropertiesFlags : int32_t
+{
+    kVstPinIsActive = 1 << 0,
+    kVstPinIsStereo = 1 << 1,                   // the first channel of a stereo pair
+    kVstPinUseSpeaker = 1 << 2                  // arrangementType is valid
+};
+
+/** The host's transport, answered by hostGetTimeInfo as a pointer into the host's memory that
+    stays valid for the processing call it was asked in. Positions are in samples (samplePos) or
+    quarter notes (ppqPos, barStartPos, cycle points); fields other than the first two count only
+    where a flag marks them valid. 88 bytes. */
+struct VstTimeInfo
+{
+    double samplePos;
+    double sampleRate;
+    double nanoSeconds;                         // system time
+    double ppqPos;
+    double tempo;                               // quarter notes per minute
+    double barStartPos;                         // the last bar's start
+    double cycleStartPos;
+    double cycleEndPos;
+    int32_t timeSigNumerator;
+    int32_t timeSigDenominator;
+    int32_t smpteOffset;
+    int32_t smpteFrameRate;
+    int32_t samplesToNextClock;
+    int32_t flags;                              // VstTimeInfoFlags
+};
+
+static_assert (offsetof (VstTimeInfo, ppqPos) == 24);
+static_assert (offsetof (VstTimeInfo, cycleEndPos) == 56);
+static_assert (offsetof (VstTimeInfo, timeSigNumerator) == 64);
+static_assert (offsetof (VstTimeInfo, flags) == 84);
+static_assert (sizeof (VstTimeInfo) == 88);
+
+/** Bits of VstTimeInfo::flags, and of the filter passed with hostGetTimeInfo (the valid bits
+    name what the plug-in needs). */
+enum VstTimeInfoFlags : int32_t
+{
+    kVstTransportChanged = 1 << 0,
+    kVstTransportPlaying = 1 << 1,
+    kVstTransportCycleActive = 1 << 2,
+    kVstTransportRecording = 1 << 3,
+    kVstNanosValid = 1 << 8,
+    kVstPpqPosValid = 1 << 9,
+    kVstTempoValid = 1 << 10,
+    kVstBarsValid = 1 << 11,
+    kVstCyclePosValid = 1 << 12,
+    kVstTimeSigValid = 1 << 13,
+    kVstSmpteValid = 1 << 14,
+    kVstClockValid = 1 << 15
+};
+
 // Records that belong to the host or to features this plug-in does not use; passed through only.
 struct VstEvents;
-struct VstTimeInfo;
 struct VstVariableIo;
-struct VstPinProperties;
 struct VstParameterProperties;
 struct VstPatchChunkInfo;
 struct VstFileSelect;

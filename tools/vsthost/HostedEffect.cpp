@@ -1,6 +1,7 @@
 #include "tools/vsthost/HostedEffect.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <utility>
 
@@ -23,11 +24,16 @@ void copyOut (const char* text, void* ptr, size_t maxLen)
 
 std::unique_ptr<HostedEffect> HostedEffect::create (const VstPluginModule& module, std::string& error, RequestHook onRequest)
 {
+    return create (module.entryPoint(), error, std::move (onRequest));
+}
+
+std::unique_ptr<HostedEffect> HostedEffect::create (VstPluginMainProc entryPoint, std::string& error, RequestHook onRequest)
+{
     std::unique_ptr<HostedEffect> hosted (new HostedEffect());
     hosted->onRequest = std::move (onRequest);
 
     instanceBeingCreated = hosted.get();
-    AEffect* effect = module.entryPoint() (&HostedEffect::hostCallback);
+    AEffect* effect = entryPoint (&HostedEffect::hostCallback);
     instanceBeingCreated = nullptr;
 
     if (effect == nullptr)
@@ -101,6 +107,7 @@ intptr_t HostedEffect::answer (int32_t opcode, int32_t index, intptr_t value, vo
         case hostBeginEdit:                 return 1;
         case hostEndEdit:                   return 1;
         case hostGetVendorVersion:          return 100;
+        case hostGetTimeInfo:               return (intptr_t) &transport;
 
         case hostGetVendorString:
             if (ptr != nullptr) copyOut ("Kelmora Labs", ptr, 63);
@@ -280,6 +287,20 @@ std::pair<int32_t, int32_t> HostedEffect::reportedChannels()
 
 void HostedEffect::process (float* const* inputs, float* const* outputs, int32_t frames)
 {
+    const double quarterNotes = (double) position / rate * transportTempo / 60.0;
+    const double quarterNotesPerBar = transportBeatsPerBar * 4.0 / transportBeatUnit;
+
+    transport = {};
+    transport.samplePos = (double) position;
+    transport.sampleRate = rate;
+    transport.ppqPos = quarterNotes;
+    transport.tempo = transportTempo;
+    transport.barStartPos = std::floor (quarterNotes / quarterNotesPerBar) * quarterNotesPerBar;
+    transport.timeSigNumerator = transportBeatsPerBar;
+    transport.timeSigDenominator = transportBeatUnit;
+    transport.flags = kVstTransportPlaying | kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstTimeSigValid;
+
     effect->processReplacing (effect, const_cast<float**> (inputs), const_cast<float**> (outputs), frames);
+    position += frames;
 }
 } // namespace kelmora::tools

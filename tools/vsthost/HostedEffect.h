@@ -41,6 +41,9 @@ public:
         The hook, if any, sees every request from the entry point's first one on. */
     static std::unique_ptr<HostedEffect> create (const VstPluginModule& module, std::string& error,
                                                  RequestHook onRequest = {});
+    /** The same through an entry point linked into the host. */
+    static std::unique_ptr<HostedEffect> create (VstPluginMainProc entryPoint, std::string& error,
+                                                 RequestHook onRequest = {});
 
     ~HostedEffect();
 
@@ -108,6 +111,7 @@ public:
     bool setChannels (int32_t channels);
     /** Both arrangements the plug-in reports: (input channels, output channels), or (-1, -1). */
     std::pair<int32_t, int32_t> reportedChannels();
+    /** Processes one block at the transport's position, then moves the transport on by it. */
     void process (float* const* inputs, float* const* outputs, int32_t frames);
 
     // What the plug-in asked of the host
@@ -131,6 +135,14 @@ private:
     double rate = 44100.0;
     int32_t maxBlock = 1024;
     std::atomic<int32_t> processLevel { kVstProcessLevelRealtime };
+
+    // The transport answered to hostGetTimeInfo: playing from sample 0 at 120 quarter notes per
+    // minute in 3/4, without a cycle. Written by process() before each block and read by the
+    // plug-in during it, on that thread.
+    static constexpr double transportTempo = 120.0;
+    static constexpr int32_t transportBeatsPerBar = 3, transportBeatUnit = 4;
+    int64_t position = 0;
+    VstTimeInfo transport {};
 
     mutable std::mutex logLock;
     std::vector<HostRequest> log;

@@ -191,7 +191,9 @@ TEST (ModuleEditorThreads, AHostMayCloseOrWaitOnAnythingInsideTheCallbacksOfADra
         auto* idledInstance = &idled;
         draggedInstance->effect = makeInstance (*module, 96000.0, 256, [&] (HostedEffect& host, int32_t opcode) {
             if (c.dragInOther && inCallOn != nullptr)
+            {
                 EXPECT_NE (inCallOn, idledInstance->effect.get()) << "a callback of one instance inside a call on another";
+            }
             if (opcode != hostBeginEdit || acted)
                 return;
             switch (c.act)
@@ -231,9 +233,13 @@ TEST (ModuleEditorThreads, AHostMayCloseOrWaitOnAnythingInsideTheCallbacksOfADra
         })) << "watchdog: the drag's gesture never ended";
 
         if (c.act == Act::openAnotherOnAnotherThread)
+        {
             EXPECT_TRUE (thirdOpened);
+        }
         if (c.act != Act::closeDragged)
+        {
             EXPECT_GT (draggedInstance->effect->getParameter (0), before);
+        }
     }
 }
 } // namespace kelmora::tools::test

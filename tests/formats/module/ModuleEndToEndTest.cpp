@@ -82,6 +82,37 @@ TEST_F (ModuleTest, ExportsOnlyTheEntryPointsAndDescribesTheDeclaredProduct)
     EXPECT_EQ (std::make_tuple (e.numParameters(), e.numPrograms(), e.numInputs(), e.numOutputs(), e.category()),
                std::make_tuple (4, 10, 2, 2, (int32_t) kPlugCategEffect));
     EXPECT_EQ (std::make_pair (e.canDo ("bypass"), e.canDo ("receiveVstMidiEvent")), std::make_pair ((intptr_t) 1, (intptr_t) -1));
+    EXPECT_EQ (e.canDo ("receiveVstTimeInfo"), 1);
+}
+
+TEST_F (ModuleTest, PinPropertiesNameEachChannelOfTheCurrentLayout)
+{
+    auto& e = instance();
+    struct Row { int32_t channels, index; intptr_t answer; const char* label; int32_t flags, arrangement; };
+    constexpr int32_t active = kVstPinIsActive | kVstPinUseSpeaker;
+    const Row rows[] = { { 2, 0, 1, "1", active | kVstPinIsStereo, kSpeakerArrStereo },
+                         { 2, 1, 1, "2", active, kSpeakerArrStereo },
+                         { 2, 2, 0, "", 0, 0 }, { 2, -1, 0, "", 0, 0 }, { 2, INT32_MAX, 0, "", 0, 0 },
+                         { 1, 0, 1, "1", active, kSpeakerArrMono },
+                         { 1, 1, 0, "", 0, 0 } };
+
+    for (const auto& row : rows)
+    {
+        ASSERT_TRUE (e.setChannels (row.channels));
+        for (const int32_t opcode : { effGetInputProperties, effGetOutputProperties })
+        {
+            VstPinProperties pin;
+            std::memset (&pin, 0x7f, sizeof (pin)); // what the host's memory held before
+            SCOPED_TRACE (std::to_string (row.channels) + " channels, opcode " + std::to_string (opcode) + ", pin " + std::to_string (row.index));
+            ASSERT_EQ (e.dispatch (opcode, row.index, 0, &pin), row.answer);
+            if (row.answer == 0)
+                continue;
+
+            EXPECT_EQ (std::make_tuple (std::string (pin.label), std::string (pin.shortLabel), pin.flags, pin.arrangementType),
+                       std::make_tuple (std::string (row.label), std::string (row.label), row.flags, row.arrangement));
+            EXPECT_EQ (std::count (pin.future, pin.future + sizeof (pin.future), 0), (long) sizeof (pin.future));
+        }
+    }
 }
 
 TEST_F (ModuleTest, InstancesSideBySideReportTheirLatencyAndDelayAnImpulseByIt)

@@ -10,7 +10,8 @@ namespace kelmora::vst::test
 {
 /** A small processor shaped like the product, for proving the glue without it: four
     index-based parameters (0 gain, 3 not automatable), a latency of 45 samples at 96 kHz and
-    none below 88.2 kHz, mono or stereo buses, an editor, and counters of what the glue made it do. */
+    none below 88.2 kHz, mono or stereo buses, an editor, counters of what the glue made it do,
+    and, when asked to, the play head's position as each block saw it. */
 class TestGainProcessor : public juce::AudioProcessor
 {
 public:
@@ -23,6 +24,9 @@ public:
     std::atomic<int> releaseCalls { 0 }, blocks { 0 }, largestBlock { 0 };
     std::atomic<double> lastRate { 0.0 };
     bool* destroyed = nullptr;
+    /** Each block then reads the play head into `position` (read on the processing thread). */
+    std::atomic<bool> readsPlayHead { false };
+    juce::Optional<juce::AudioPlayHead::PositionInfo> position;
     /** Every call below then throws, as a faulty processor might. */
     std::atomic<bool> throwing { false };
     /** The state: this many bytes of 's'. */
@@ -53,6 +57,8 @@ public:
         fail();
         ++blocks;
         largestBlock = juce::jmax (largestBlock.load(), buffer.getNumSamples());
+        if (readsPlayHead)
+            position = getPlayHead() != nullptr ? getPlayHead()->getPosition() : juce::nullopt;
         buffer.applyGain (gain());
     }
 

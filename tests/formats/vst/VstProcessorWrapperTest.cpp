@@ -1,12 +1,40 @@
 #include "formats/vst/WrapperTest.h"
 #include "support/Concurrency.h"
+#include "tools/vsthost/HostedEffect.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
+#include <sstream>
 
 namespace kelmora::vst::test
 {
+namespace
+{
+using Position = juce::AudioPlayHead::PositionInfo;
+
+std::string describe (const juce::Optional<Position>& p)
+{
+    if (! p.hasValue())
+        return "no position";
+
+    std::ostringstream text;
+    const auto field = [&text] (const char* name, auto value) { if (value.hasValue()) text << name << " " << *value << ", "; };
+    field ("samples", p->getTimeInSamples());
+    field ("seconds", p->getTimeInSeconds());
+    field ("bpm", p->getBpm());
+    field ("ppq", p->getPpqPosition());
+    field ("bar", p->getPpqPositionOfLastBarStart());
+    if (const auto sig = p->getTimeSignature())
+        text << "signature " << sig->numerator << "/" << sig->denominator << ", ";
+    if (const auto loop = p->getLoopPoints())
+        text << "loop " << loop->ppqStart << "-" << loop->ppqEnd << ", ";
+    text << (p->getIsPlaying() ? "playing" : "stopped") << (p->getIsRecording() ? " recording" : "") << (p->getIsLooping() ? " looping" : "");
+    return text.str();
+}
+} // namespace
+
 TEST_F (WrapperTest, EntryMakesAVstProcessorAndCloseDestroysIt)
 {
     // The processor was made for this format, so the about box can name it.
@@ -125,6 +153,93 @@ TEST_F (WrapperTest, OnlyMonoOrStereoArrangementsAreAccepted)
         EXPECT_EQ (dispatch (effSetSpeakerArrangement, 0, (intptr_t) &a, &b), accepted) << in << " " << out;
     }
 }
+
+TEST_F (WrapperTest, ThePlayHeadAsksTheHostOnlyWhileProcessingAndKeepsWhatTheHostMarksValid)
+{
+    start (48000.0f, 64);
+    processor->readsPlayHead = true;
+    std::vector<float> x (64);
+    float* io[] = { x.data(), x.data() };
+    constexpr int32_t asked = kVstPpqPosValid | kVstTempoValid | kVstBarsValid | kVstCyclePosValid | kVstTimeSigValid;
+
+    // Outside processing there is no position, and the host is not asked.
+    ASSERT_NE (processor->getPlayHead(), nullptr);
+    host.clear();
+    EXPECT_FALSE (processor->getPlayHead()->getPosition().hasValue());
+    EXPECT_EQ (host.count (hostGetTimeInfo), 0u);
+
+    // No record; one whose fields are all set but hardly any marked valid; one with all marked.
+    const VstTimeInfo transport { 96000.0, 48000.0, 1.0e9, 4.0, 140.0, 3.0, 2.0, 6.0, 7, 8, 0, 0, 0, 0 };
+    auto fewValid = transport, allValid = transport;
+    fewValid.sampleRate = 0.0;
+    fewValid.flags = kVstTransportRecording | kVstNanosValid | kVstSmpteValid | kVstClockValid;
+    allValid.flags = asked | kVstTransportPlaying | kVstTransportCycleActive;
+
+    Position recording, everything;
+    recording.setTimeInSamples (96000);
+    recording.setIsPlaying (true);
+    recording.setIsRecording (true);
+    everything.setTimeInSamples (96000);
+    everything.setTimeInSeconds (2.0);
+    everything.setBpm (140.0);
+    everything.setTimeSignature (juce::AudioPlayHead::TimeSignature { 7, 8 });
+    everything.setPpqPosition (4.0);
+    everything.setPpqPositionOfLastBarStart (3.0);
+    everything.setLoopPoints (juce::AudioPlayHead::LoopPoints { 2.0, 6.0 });
+    everything.setIsPlaying (true);
+    everything.setIsLooping (true);
+
+    const std::pair<const VstTimeInfo*, juce::Optional<Position>> rows[] = {
+        { nullptr, juce::nullopt }, { &fewValid, recording }, { &allValid, everything } };
+
+    for (size_t i = 0; i < std::size (rows); ++i)
+    {
+        host.answer (hostGetTimeInfo, (intptr_t) rows[i].first);
+        host.clear();
+        processor->position = Position(); // an empty position must come from the play head
+        effect->processReplacing (effect, io, io, 64);
+
+        EXPECT_TRUE (processor->position == rows[i].second) << "row " << i << ": " << describe (processor->position);
+        const auto calls = host.snapshot();
+        ASSERT_EQ (calls.size(), 1u) << "row " << i;
+        EXPECT_EQ (std::make_pair (calls[0].opcode, calls[0].value), std::make_pair ((int32_t) hostGetTimeInfo, (intptr_t) asked));
+    }
+}
+
+TEST (WrapperInReferenceHost, ThePlayHeadFollowsTheHostsTransportBlockByBlock)
+{
+    const quietline::test::TempHome home;
+    std::string error;
+    auto e = tools::HostedEffect::create (&testEntryPoint, error);
+    ASSERT_NE (e, nullptr) << error;
+    e->open();
+    e->start (48000.0, 12000);
+    auto* processor = testProcessorOf (&e->record());
+    processor->readsPlayHead = true;
+
+    // A block is a quarter of a second: half a quarter note at 120, a sixth of a 3/4 bar.
+    std::vector<float> x (12000);
+    float* io[] = { x.data(), x.data() };
+    for (int block = 0; block < 8; ++block)
+    {
+        processor->position.reset();
+        e->process (io, io, 12000);
+
+        Position expected;
+        expected.setTimeInSamples (block * 12000);
+        expected.setTimeInSeconds (block * 0.25);
+        expected.setBpm (120.0);
+        expected.setTimeSignature (juce::AudioPlayHead::TimeSignature { 3, 4 });
+        expected.setPpqPosition (block * 0.5);
+        expected.setPpqPositionOfLastBarStart (block < 6 ? 0.0 : 3.0);
+        expected.setIsPlaying (true);
+        EXPECT_TRUE (processor->position == juce::makeOptional (expected)) << "block " << block << ": " << describe (processor->position);
+    }
+
+    ASSERT_NE (processor->getPlayHead(), nullptr);
+    EXPECT_FALSE (processor->getPlayHead()->getPosition().hasValue()) << "after processing";
+}
+
 TEST_F (WrapperTest, WhatTheEditorsWorkReportsWaitsForTheNextHostCallAndKeepsItsOrder)
 {
     // Editor work runs on the module's message thread with its role held: nothing reaches the

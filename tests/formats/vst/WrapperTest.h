@@ -13,6 +13,15 @@ inline const VstIdentity testIdentity { "Orvel Quietline", "Kelmora Labs", vstFo
 
 inline juce::AudioProcessor* makeTestProcessor() { return new TestGainProcessor(); }
 
+/** A VST entry point for the wrapped test processor, as a module would export it. */
+inline AEffect* testEntryPoint (audioMasterCallback host) { return createVstEffect (host, &makeTestProcessor, testIdentity); }
+
+/** The test processor behind a record made by the entry point. */
+inline TestGainProcessor* testProcessorOf (AEffect* effect)
+{
+    return dynamic_cast<TestGainProcessor*> (&static_cast<VstProcessorWrapper*> (effect->object)->getProcessor());
+}
+
 /** One wrapped test processor driven like a host drives it. */
 class WrapperTest : public ::testing::Test
 {
@@ -22,7 +31,7 @@ protected:
         host.answer (hostGetVersion, 2400);
         effect = createVstEffect (&RecordingHost::callback, &makeTestProcessor, testIdentity);
         ASSERT_NE (effect, nullptr);
-        processor = dynamic_cast<TestGainProcessor*> (&static_cast<VstProcessorWrapper*> (effect->object)->getProcessor());
+        processor = testProcessorOf (effect);
         ASSERT_NE (processor, nullptr);
     }
 
