@@ -11,14 +11,20 @@
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include <juce_gui_basics/juce_gui_basics.h>
 
+#include <atomic>
 #include <csignal>
+#include <cstddef>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <cstdlib>
 #include <spawn.h>
 #include <string>
 #include <utility>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 extern "C" AEffect* VSTPluginMain (audioMasterCallback host);
@@ -79,6 +85,50 @@ struct Child
     pid_t pid = -1;
 };
 
+/** Listens where Xlib first looks for display ":0" (the abstract socket name on Linux), which is
+    where JUCE goes when DISPLAY is unset, and counts who knocks; each caller is turned away at
+    once. It listens only where no real server holds that name: a real one would answer, and the
+    test's other checks see that. */
+struct DisplayZeroListener
+{
+    DisplayZeroListener()
+    {
+        static constexpr char name[] = "\0/tmp/.X11-unix/X0";
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::memcpy (address.sun_path, name, sizeof (name) - 1);
+        fd = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0 || ::bind (fd, (const sockaddr*) &address, (socklen_t) (offsetof (sockaddr_un, sun_path) + sizeof (name) - 1)) != 0
+            || ::listen (fd, 8) != 0)
+        {
+            if (fd >= 0)
+                ::close (std::exchange (fd, -1));
+            return;
+        }
+
+        acceptor = std::thread ([this] {
+            for (int caller; (caller = ::accept (fd, nullptr, nullptr)) >= 0;)
+            {
+                ++knocks;
+                ::close (caller);
+            }
+        });
+    }
+
+    ~DisplayZeroListener()
+    {
+        if (fd < 0)
+            return;
+        ::shutdown (fd, SHUT_RDWR);
+        acceptor.join();
+        ::close (fd);
+    }
+
+    int fd = -1;
+    std::atomic<int> knocks { 0 };
+    std::thread acceptor;
+};
+
 /** A display number of its own, far from ":0" (a test elsewhere with no DISPLAY falls back to
     ":0" in JUCE and would die with this server), with no server on it now. */
 std::string freeDisplayNumber()
@@ -113,6 +163,7 @@ std::unique_ptr<Child> startXvfb (const std::string& number)
 TEST (DisplayConnection, NothingButAnEditorTriesADisplayAndWithoutOneTheEditorFailsCleanly)
 {
     TempHome home;
+    const DisplayZeroListener displayZero;
 
     // Unset and empty: no attempt at all (JUCE would try ":0"); named but unserved: tried only
     // for the editor, and nothing of the failed attempt is kept.
@@ -151,6 +202,7 @@ TEST (DisplayConnection, NothingButAnEditorTriesADisplayAndWithoutOneTheEditorFa
         EXPECT_EQ (std::make_pair (dispatch (effEditGetRect, 0, 0, &rect), dispatch (effEditOpen)), std::make_pair (intptr_t (0), intptr_t (0)));
         dispatch (effEditIdle);
         EXPECT_EQ (juce::XWindowSystem::getInstanceWithoutCreating(), nullptr);
+        EXPECT_EQ (displayZero.knocks.load(), 0) << "display \":0\" was tried";
         EXPECT_EQ (e->dispatcher (e, effClose, 0, 0, nullptr, 0.0f), 1);
     }
 }

@@ -162,7 +162,7 @@ thread_local const HostedEffect* inCallOn = nullptr;
 TEST (ModuleEditorThreads, AHostMayCloseOrWaitOnAnythingInsideTheCallbacksOfADrag)
 {
     quietline::test::TempHome home;
-    enum class Act { closeDragged, closeDraggedEditor, openAnotherOnAnotherThread, closeIdled };
+    enum class Act { closeDragged, closeDraggedEditor, openAnotherOnAnotherThread, closeIdled, closeIdledEditor };
     struct Case
     {
         const char* what;
@@ -174,6 +174,7 @@ TEST (ModuleEditorThreads, AHostMayCloseOrWaitOnAnythingInsideTheCallbacksOfADra
         { "closes the editor", false, Act::closeDraggedEditor },
         { "waits for another thread that opens another editor", false, Act::openAnotherOnAnotherThread },
         { "closes the instance whose idle call dispatched the drag", true, Act::closeIdled },
+        { "closes the editor whose idle call dispatched the drag", true, Act::closeIdledEditor },
     };
 
     auto module = loadModule();
@@ -202,6 +203,7 @@ TEST (ModuleEditorThreads, AHostMayCloseOrWaitOnAnythingInsideTheCallbacksOfADra
                 case Act::closeDraggedEditor:         host.dispatch (effEditClose); break;
                 case Act::openAnotherOnAnotherThread: std::thread ([&] { thirdOpened = third.open(); }).join(); break;
                 case Act::closeIdled:                 idledInstance->effect->close(); break;
+                case Act::closeIdledEditor:           idledInstance->effect->dispatch (effEditClose); break;
             }
             acted = true;
         });
