@@ -535,30 +535,26 @@ int32_t VstProcessorWrapper::canDo (char* text)
 //==============================================================================
 void VstProcessorWrapper::audioProcessorParameterChanged (juce::AudioProcessor*, int index, float newValue)
 {
-    if (processingHere)
-        return;
-
-    hostCalls.post ({ HostCallQueue::Kind::value, index, newValue });
-    if (! deferHostChanges && ! ModuleMessageLoop::isHeldByThisThread())
-        deliverHostChanges();
+    tellHost ({ HostCallQueue::Kind::value, index, newValue });
 }
 
 void VstProcessorWrapper::audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int index)
 {
-    if (processingHere)
-        return;
-
-    hostCalls.post ({ HostCallQueue::Kind::beginGesture, index });
-    if (! deferHostChanges && ! ModuleMessageLoop::isHeldByThisThread())
-        deliverHostChanges();
+    tellHost ({ HostCallQueue::Kind::beginGesture, index });
 }
 
 void VstProcessorWrapper::audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int index)
 {
-    if (processingHere)
+    tellHost ({ HostCallQueue::Kind::endGesture, index });
+}
+
+void VstProcessorWrapper::tellHost (const HostCallQueue::Call& call)
+{
+    // The audio thread queues nothing: the queue may allocate.
+    if (processingHere != nullptr)
         return;
 
-    hostCalls.post ({ HostCallQueue::Kind::endGesture, index });
+    hostCalls.post (call);
     if (! deferHostChanges && ! ModuleMessageLoop::isHeldByThisThread())
         deliverHostChanges();
 }

@@ -109,6 +109,8 @@ private:
     /** Says what is queued for the host, on this host thread. Call last: the host may close
         the instance from inside any of the callbacks. */
     void deliverHostChanges();
+    /** Queues a gesture or value for the host, and says it now from a thread that holds nothing. */
+    void tellHost (const formats::HostCallQueue::Call& call);
     void sayToHost (const formats::HostCallQueue::Call& call);
     /** The editor's new size, for the host to follow. */
     void editorResized (int width, int height);
