@@ -28,13 +28,14 @@ function(quietline_add_library name)
   quietline_target_defaults(${name})
 endfunction()
 
-# quietline_add_test(name SOURCES ... [LIBS ...] [LABELS ...] [JUCE_MAIN])
+# quietline_add_test(name SOURCES ... [LIBS ...] [LABELS ...] [JUCE_MAIN] [SERIAL])
 # One GoogleTest executable; each case becomes a CTest test prefixed with "name.".
 # LABELS: "sanitize" (runs in the ASan/UBSan build), "concurrency" (runs in the TSan build),
 #         "display" (needs an X server; run under xvfb-run).
 # JUCE_MAIN: keep a JUCE GUI initialiser alive for the whole run.
+# SERIAL: no other test runs meanwhile (one that drives the X server's own pointer).
 function(quietline_add_test name)
-  cmake_parse_arguments(ARG "JUCE_MAIN" "" "SOURCES;LIBS;LABELS" ${ARGN})
+  cmake_parse_arguments(ARG "JUCE_MAIN;SERIAL" "" "SOURCES;LIBS;LABELS" ${ARGN})
   if(QUIETLINE_SANITIZE STREQUAL "thread")
     if(NOT "concurrency" IN_LIST ARG_LABELS)
       return()
@@ -64,7 +65,7 @@ function(quietline_add_test name)
   gtest_discover_tests(${name}
     TEST_PREFIX "${name}."
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${labels}" TIMEOUT 300 ${QUIETLINE_JUCE_ASSERTION_FAILS_TEST}
+    PROPERTIES LABELS "${labels}" TIMEOUT 300 RUN_SERIAL ${ARG_SERIAL} ${QUIETLINE_JUCE_ASSERTION_FAILS_TEST}
     DISCOVERY_MODE PRE_TEST)
 endfunction()
 

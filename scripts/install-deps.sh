@@ -9,7 +9,7 @@ packages=(
   libfreetype-dev libfontconfig1-dev fonts-dejavu-core fonts-liberation
   libpng-dev libjpeg-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libsndfile1-dev
-  xvfb xauth
+  xvfb xauth libxtst-dev
   clang libclang-rt-14-dev locales
 )
 

@@ -85,7 +85,7 @@ void EditorWindow::idle()
     XSync (asDisplay (display), False);
 }
 
-std::vector<uint32_t> EditorWindow::capture()
+std::vector<uint32_t> captureWindow (void* display, unsigned long window, int w, int h)
 {
     std::vector<uint32_t> pixels ((size_t) (w * h), 0);
     XSync (asDisplay (display), False);
@@ -111,6 +111,11 @@ std::vector<uint32_t> EditorWindow::capture()
         }
     XDestroyImage (image);
     return pixels;
+}
+
+std::vector<uint32_t> EditorWindow::capture()
+{
+    return captureWindow (display, window, w, h);
 }
 
 std::vector<uint32_t> EditorWindow::captureSettled (int maxMilliseconds)

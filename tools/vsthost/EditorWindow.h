@@ -9,6 +9,10 @@
 
 namespace kelmora::tools
 {
+/** What an X11 window of the given size shows now, row by row, each pixel 0xRRGGBB; all 0 when
+    the server cannot give it (a window that is not viewable). `display` is a ::Display*. */
+std::vector<uint32_t> captureWindow (void* display, unsigned long window, int width, int height);
+
 /** A plug-in's editor in a top-level X11 window of its own, framed the way a Linux host frames
     it: the host asks for the editor's size, makes a window of that size, hands its id to
     effEditOpen, and drives the editor with effEditIdle calls from the same thread. The editor is

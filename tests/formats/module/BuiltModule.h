@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace kelmora::tools::test
 {
@@ -38,6 +40,21 @@ inline std::unique_ptr<HostedEffect> makeInstance (const VstPluginModule& module
             e->start (rate, block);
     }
     return e;
+}
+
+/** The editor as the product draws it at 96 kHz: the dark strip along the top, and the curve's
+    blue fill in a column left of the 21 kHz corner (x 160 of the editor), below 0 dB. */
+inline bool showsTheEditor (const std::vector<uint32_t>& pixels, int width)
+{
+    // 16: red, 8: green, 0: blue.
+    const auto level = [&] (int x, int y, int shift) { return int (pixels[(size_t) (y * width + x)] >> shift) & 255; };
+    for (int x = 0; x < width; ++x)
+        if (level (x, 1, 16) > 40 || level (x, 1, 8) > 40 || level (x, 1, 0) > 40)
+            return false;
+    for (int y = 80; y < 160; ++y)
+        if (level (160, y, 0) < level (160, y, 16) + 20)
+            return false;
+    return true;
 }
 
 /** Whether the module is mapped into this process. */

@@ -1,6 +1,9 @@
 #include "formats/module/EditorInput.h"
 
+#include <X11/XKBlib.h>
 #include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace kelmora::tools::test
 {
@@ -64,5 +67,51 @@ void clickInEditor (const HostWindow& host, int x, int y)
     sendPointer (host, editor, ButtonPress, x, y, 0);
     sendPointer (host, editor, ButtonRelease, x, y, Button1Mask);
     XFlush (host.display);
+}
+
+UserInput::UserInput()
+{
+    display = XOpenDisplay (nullptr);
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (display != nullptr && ! XTestQueryExtension (display, &event, &error, &major, &minor))
+    {
+        XCloseDisplay (display);
+        display = nullptr;
+    }
+}
+
+UserInput::~UserInput()
+{
+    if (display != nullptr)
+        XCloseDisplay (display);
+}
+
+void UserInput::moveTo (int x, int y) const
+{
+    XTestFakeMotionEvent (display, DefaultScreen (display), x, y, CurrentTime);
+}
+
+void UserInput::click (unsigned button) const
+{
+    XTestFakeButtonEvent (display, button, True, CurrentTime);
+    XTestFakeButtonEvent (display, button, False, CurrentTime);
+}
+
+void UserInput::key (unsigned long keysym) const
+{
+    const KeyCode code = XKeysymToKeycode (display, keysym);
+    const KeyCode shift = XKeysymToKeycode (display, XK_Shift_L);
+    const bool shifted = XkbKeycodeToKeysym (display, code, 0, 0) != keysym;
+    if (shifted)
+        XTestFakeKeyEvent (display, shift, True, CurrentTime);
+    XTestFakeKeyEvent (display, code, True, CurrentTime);
+    XTestFakeKeyEvent (display, code, False, CurrentTime);
+    if (shifted)
+        XTestFakeKeyEvent (display, shift, False, CurrentTime);
+}
+
+void UserInput::flush() const
+{
+    XSync (display, False);
 }
 } // namespace kelmora::tools::test

@@ -1,0 +1,286 @@
+// Real input, sent through XTest from a connection of the test's own, reaches the built module's
+// editor when the host idles it at its own pace, with the editor's tooltip window alive. What a
+// host that idles at 10 Hz sees between two idle calls is reproduced without time: once the
+// server has taken the input, the test waits until nothing is left unread on the module's X
+// socket, as the module's loop thread reads it with its pointer queries; only then does it make
+// one idle call. Needs an X server with XTest; the pointer is the server's, so the cases run alone.
+#include "formats/module/BuiltModule.h"
+#include "formats/module/EditorInput.h"
+#include "support/Concurrency.h"
+#include "support/TempHome.h"
+#include "tools/aaxhost/HostWindow.h"
+#include "tools/vsthost/EditorWindow.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <X11/Xlib.h>
+#include <X11/Xproto.h>
+#include <X11/extensions/record.h>
+#include <X11/extensions/shmproto.h>
+#include <X11/keysym.h>
+#include <sys/ioctl.h>
+
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kelmora::tools::test
+{
+namespace
+{
+using quietline::test::waitUntil;
+
+constexpr int bypassIndex = 3;
+constexpr int editorWidth = 406, editorHeight = 242;
+
+/** The sockets open in this process: descriptor and the socket's inode. */
+std::map<int, std::string> openSockets()
+{
+    std::map<int, std::string> sockets;
+    for (const auto& entry : std::filesystem::directory_iterator ("/proc/self/fd"))
+    {
+        std::error_code error;
+        const auto target = std::filesystem::read_symlink (entry.path(), error).string();
+        if (! error && target.rfind ("socket:", 0) == 0)
+            sockets[std::stoi (entry.path().filename().string())] = target;
+    }
+    return sockets;
+}
+
+/** The height of the topmost pop-up window (one the window manager would not frame, as
+    JUCE's menus are) on the screen; 0 when none is shown. */
+int popupHeight (Display* display)
+{
+    ::Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    XQueryTree (display, DefaultRootWindow (display), &root, &parent, &children, &count);
+    int height = 0;
+    for (unsigned i = 0; i < count; ++i)
+    {
+        XWindowAttributes a {};
+        if (XGetWindowAttributes (display, children[i], &a) && a.map_state == IsViewable && a.override_redirect)
+            height = a.height;
+    }
+    if (children != nullptr)
+        XFree (children);
+    return height;
+}
+
+/** The windows that any client has put an image into since this was made, as the server saw the
+    requests (through the RECORD extension): a paint that reached the server, also into a window
+    that is not viewable and so shows nothing of it. */
+class ImagesPut
+{
+public:
+    ImagesPut() : control (XOpenDisplay (nullptr)), data (XOpenDisplay (nullptr))
+    {
+        int shm = 0, event = 0, error = 0;
+        if (control == nullptr || data == nullptr || ! XQueryExtension (control, "MIT-SHM", &shm, &event, &error))
+            return;
+        XRecordRange* ranges[] = { XRecordAllocRange(), XRecordAllocRange() };
+        ranges[0]->core_requests.first = ranges[0]->core_requests.last = X_PutImage;
+        ranges[1]->ext_requests.ext_major.first = ranges[1]->ext_requests.ext_major.last = (unsigned char) shm;
+        ranges[1]->ext_requests.ext_minor.first = ranges[1]->ext_requests.ext_minor.last = X_ShmPutImage;
+        XRecordClientSpec clients = XRecordAllClients;
+        context = XRecordCreateContext (control, 0, &clients, 1, ranges, 2);
+        for (auto* range : ranges)
+            XFree (range);
+        XSync (control, False);
+        recording = context != 0 && XRecordEnableContextAsync (data, context, &ImagesPut::intercepted, (XPointer) this);
+    }
+
+    ~ImagesPut()
+    {
+        if (context != 0)
+        {
+            XRecordDisableContext (control, context);
+            XRecordFreeContext (control, context);
+            XSync (control, False);
+        }
+        for (auto* d : { data, control })
+            if (d != nullptr)
+                XCloseDisplay (d);
+    }
+
+    bool into (unsigned long window)
+    {
+        XRecordProcessReplies (data);
+        return windows.count (window) > 0;
+    }
+
+    bool recording = false;
+
+private:
+    static void intercepted (XPointer self, XRecordInterceptData* d)
+    {
+        // Both requests name their drawable in the second word.
+        if (d->category == XRecordFromClient && d->data_len >= 2)
+        {
+            CARD32 drawable = 0;
+            std::memcpy (&drawable, d->data + 4, sizeof (drawable));
+            reinterpret_cast<ImagesPut*> (self)->windows.insert (drawable);
+        }
+        XRecordFreeData (d);
+    }
+
+    Display* control;
+    Display* data;
+    XRecordContext context = 0;
+    std::set<unsigned long> windows;
+};
+
+class PointerInput : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE (input.display, nullptr) << "needs an X server with the XTest extension";
+        ASSERT_NE (host.display, nullptr);
+        ASSERT_NE (effect, nullptr);
+    }
+
+    /** Asks for the editor and opens it in the host window. The module connects to the display
+        when the editor is first asked for: its connection is the one socket that appears then. */
+    void openEditor()
+    {
+        const auto before = openSockets();
+        ERect* rect = nullptr;
+        ASSERT_EQ (effect->dispatch (effEditGetRect, 0, 0, &rect), 1);
+        std::string opened;
+        for (const auto& [fd, socket] : openSockets())
+            if (before.count (fd) == 0 || before.at (fd) != socket)
+            {
+                opened += " " + std::to_string (fd);
+                moduleDisplay = fd;
+            }
+        ASSERT_EQ (opened, " " + std::to_string (moduleDisplay)) << "not one new socket";
+        ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) host.window), 1);
+    }
+
+    /** The next idle call of a host that idles at 10 Hz: by then the module's loop thread has
+        read whatever the server sent it for the test's requests so far into Xlib's queue, and
+        the socket is quiet. Nothing else reads it meanwhile, so the wait ends only if that
+        thread polls the display (the tooltip window's pointer queries). False when it never
+        did (the watchdog ran out). */
+    bool idleAtHostPace()
+    {
+        input.flush();
+        XSync (host.display, False);
+        const bool read = waitUntil ([this] {
+            int unread = 0;
+            return ::ioctl (moduleDisplay, FIONREAD, &unread) == 0 && unread == 0;
+        });
+        effect->dispatch (effEditIdle);
+        return read;
+    }
+
+    bool bypassed() { return effect->getParameter (bypassIndex) > 0.5f; }
+
+    quietline::test::TempHome home;
+    const quietline::test::Watchdog watchdog { "an input or a repaint never reached the editor", quietline::test::deadlockLimit };
+    // The test's own connections before the module's.
+    UserInput input;
+    HostWindow host;
+    std::unique_ptr<VstPluginModule> module = loadModule();
+    std::unique_ptr<HostedEffect> effect = module != nullptr ? makeInstance (*module, 96000.0) : nullptr;
+    int moduleDisplay = -1;
+};
+} // namespace
+
+TEST_F (PointerInput, EveryClickOnBypassReachesTheProcessor)
+{
+    openEditor();
+    // Parked on the button (x 341 to 395, y 190 to 230 of the editor).
+    input.moveTo (368, 210);
+    ASSERT_TRUE (idleAtHostPace()) << "watchdog: the module's loop thread never read its display";
+
+    int reached = 0;
+    for (int click = 0; click < 8; ++click)
+    {
+        const bool before = bypassed();
+        input.click();
+        ASSERT_TRUE (idleAtHostPace()) << "watchdog: click " << click;
+        reached += bypassed() != before ? 1 : 0;
+    }
+    EXPECT_EQ (reached, 8);
+}
+
+TEST_F (PointerInput, APresetNameTypedKeyByKeyArrivesWhole)
+{
+    const std::string name = "Quiet Room 7";
+    openEditor();
+
+    // A right click on the preset box (x 66 to 202, y 3 to 25) opens its menu. The editor adds
+    // the user-preset items at its first refresh (its own 50 ms timer): a menu of one item, or
+    // none seen yet, is closed and asked for again. With no preset modified, the first item
+    // that can be chosen is "Save As New Global User-Preset...".
+    input.moveTo (130, 14);
+    const auto menuListsUserPresets = [&] {
+        input.click (3);
+        if (idleAtHostPace() && popupHeight (host.display) > 100)
+            return true;
+        input.key (XK_Escape);
+        idleAtHostPace();
+        return false;
+    };
+    ASSERT_TRUE (waitUntil (menuListsUserPresets, [] {})) << "watchdog: the menu never listed the user-preset items";
+    for (const auto key : { XK_Down, XK_Return })
+    {
+        input.key (key);
+        ASSERT_TRUE (idleAtHostPace());
+    }
+
+    // The dialog's name field (x 173 to 353, y 83 to 103) keeps the keys only from a second
+    // click on: the focus-in event that the first click's focus request brings gives the keyboard
+    // focus back to the preset box, which had it when the menu took the display's focus (JUCE's
+    // window restores the component it last had focused).
+    input.moveTo (263, 93);
+    for (int click = 0; click < 2; ++click)
+    {
+        input.click();
+        ASSERT_TRUE (idleAtHostPace());
+    }
+    for (const char c : name)
+    {
+        input.key ((unsigned char) c);
+        ASSERT_TRUE (idleAtHostPace()) << "watchdog: at " << c;
+    }
+    input.key (XK_Return);
+    ASSERT_TRUE (idleAtHostPace());
+
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < effect->numPrograms(); ++i)
+        names.push_back (effect->programNameIndexed (i));
+    EXPECT_THAT (names, ::testing::Contains (name));
+}
+
+TEST_F (PointerInput, TheFirstFrameIsDrawnWithoutPointerMotion)
+{
+    // The host window is mapped only after the editor has opened in it and painted there,
+    // unseen, so that only the exposure the mapping brings can show it; the pointer is away.
+    XUnmapWindow (host.display, host.window);
+    XSetWindowBackground (host.display, host.window, 0xff00ff);
+    input.moveTo (900, 700);
+    input.flush();
+    XSync (host.display, False);
+    {
+        ImagesPut imagesPut;
+        ASSERT_TRUE (imagesPut.recording) << "needs the RECORD and MIT-SHM extensions";
+        openEditor();
+        ASSERT_TRUE (idleAtHostPace());
+        const auto editor = editorWindowIn (host);
+        ASSERT_TRUE (waitUntil ([&] { return imagesPut.into (editor); })) << "watchdog: the editor never painted";
+    }
+    XMapWindow (host.display, host.window);
+    ASSERT_TRUE (idleAtHostPace());
+
+    // The repaint is the loop thread's work once the idle call has handled the exposure.
+    EXPECT_TRUE (waitUntil ([&] { return showsTheEditor (captureWindow (host.display, host.window, editorWidth, editorHeight), editorWidth); }))
+        << "watchdog: the editor never drew";
+}
+} // namespace kelmora::tools::test
