@@ -10,10 +10,20 @@ void embedInHostWindow (juce::Component& component, void* parentWindow)
 
     if (auto* display = juce::XWindowSystem::getInstance()->getDisplay())
     {
-        juce::X11Symbols::getInstance()->xReparentWindow (display, (::Window) component.getWindowHandle(),
-                                                          (::Window) (uintptr_t) parentWindow, 0, 0);
+        const auto window = (::Window) component.getWindowHandle();
+        auto* x11 = juce::X11Symbols::getInstance();
+
+        // Keyboard focus follows clicks alone. Inside a host's window, X focus arrives after the
+        // click that asked for it (a text field takes it when clicked), and JUCE answers that
+        // arrival by handing focus back to whatever had it before the host took it: the keys
+        // would go there instead of the field.
+        XWindowAttributes attributes {};
+        if (x11->xGetWindowAttributes (display, window, &attributes) != 0)
+            x11->xSelectInput (display, window, attributes.your_event_mask & ~FocusChangeMask);
+
+        x11->xReparentWindow (display, window, (::Window) (uintptr_t) parentWindow, 0, 0);
         // The host moves and sizes its window right after this call: the server must know first.
-        juce::X11Symbols::getInstance()->xFlush (display);
+        x11->xFlush (display);
     }
 
     component.setVisible (true);
