@@ -632,15 +632,19 @@ void VstProcessorWrapper::sayToHost (const HostCallQueue::Call& call)
 }
 
 //==============================================================================
+bool VstProcessorWrapper::makeEditor()
+{
+    if (editorHolder == nullptr && formats::ModuleMessageLoop::connectToDisplay())
+        editorHolder = VstEditorHolder::create (*this);
+
+    return editorHolder != nullptr;
+}
+
 intptr_t VstProcessorWrapper::getEditorRect (ERect** rect)
 {
     {
         const formats::ModuleMessageLoop::Role role;
-
-        if (editorHolder == nullptr && formats::ModuleMessageLoop::connectToDisplay())
-            editorHolder = VstEditorHolder::create (*this);
-
-        if (editorHolder == nullptr)
+        if (! makeEditor())
             return 0;
 
         editorRect = editorHolder->getHostRect();
@@ -655,11 +659,7 @@ intptr_t VstProcessorWrapper::openEditor (void* parentWindow)
 {
     {
         const formats::ModuleMessageLoop::Role role;
-
-        if (editorHolder == nullptr && formats::ModuleMessageLoop::connectToDisplay())
-            editorHolder = VstEditorHolder::create (*this);
-
-        if (editorHolder == nullptr)
+        if (! makeEditor())
             return 0;
 
         editorHolder->attachTo (parentWindow);

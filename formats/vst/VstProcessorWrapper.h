@@ -118,6 +118,8 @@ private:
     bool isValidParameter (int32_t index) const noexcept { return index >= 0 && index < cEffect.numParams; }
     void fillArrangement (std::vector<char>& storage, int channels);
 
+    /** The editor, made when first asked for and a display can show it; call with the role held. */
+    bool makeEditor();
     intptr_t openEditor (void* parentWindow);
     intptr_t getEditorRect (ERect** rect);
     void deleteEditor();
