@@ -86,9 +86,11 @@ VstProcessorWrapper::VstProcessorWrapper (audioMasterCallback host, std::unique_
     setInitialDelay (processor->getLatencySamples());
     programsAreChunks (true);
 
-    // Allocated once: the host may ask for the arrangement at any time.
-    inputArrangement.assign (vstSpeakerArrangementSize (2), 0);
-    outputArrangement.assign (vstSpeakerArrangementSize (2), 0);
+    // Written once, here: the host may read them on any thread at any time, so no later call
+    // rewrites what another caller may be reading.
+    for (const int channels : { 1, 2 })
+        for (auto& record : arrangements[(size_t) channels - 1])
+            fillArrangement (record, channels);
 }
 
 VstProcessorWrapper::~VstProcessorWrapper()
@@ -139,6 +141,9 @@ void VstProcessorWrapper::resume()
         midi.ensureSize (256);
         maxBlock = block;
         prepared = true;
+
+        // Hosts read the delay as soon as resume returns, whoever is delivering meanwhile.
+        takeLatency();
     }
 
     // The latency follows the rate: tell the host here, while it expects changes.
@@ -367,7 +372,7 @@ bool VstProcessorWrapper::setSpeakerArrangement (VstSpeakerArrangement* input, V
 
 void VstProcessorWrapper::fillArrangement (std::vector<char>& storage, int channels)
 {
-    std::fill (storage.begin(), storage.end(), 0);
+    storage.assign (vstSpeakerArrangementSize (channels), 0);
     auto* a = reinterpret_cast<VstSpeakerArrangement*> (storage.data());
     a->type = channels == 1 ? kSpeakerArrMono : kSpeakerArrStereo;
     a->numChannels = channels;
@@ -388,10 +393,9 @@ bool VstProcessorWrapper::getSpeakerArrangement (VstSpeakerArrangement** input, 
         channels = activeChannels;
     }
 
-    fillArrangement (inputArrangement, channels);
-    fillArrangement (outputArrangement, channels);
-    *input = reinterpret_cast<VstSpeakerArrangement*> (inputArrangement.data());
-    *output = reinterpret_cast<VstSpeakerArrangement*> (outputArrangement.data());
+    auto& records = arrangements[(size_t) channels - 1];
+    *input = reinterpret_cast<VstSpeakerArrangement*> (records[0].data());
+    *output = reinterpret_cast<VstSpeakerArrangement*> (records[1].data());
     return true;
 }
 
@@ -572,6 +576,17 @@ void VstProcessorWrapper::audioProcessorChanged (juce::AudioProcessor*, const Ch
         deliverHostChanges();
 }
 
+void VstProcessorWrapper::takeLatency()
+{
+    const int latency = processor->getLatencySamples();
+
+    if (latency != cEffect.initialDelay)
+    {
+        setInitialDelay (latency);
+        delayUnsaid = true;
+    }
+}
+
 void VstProcessorWrapper::editorResized (int width, int height)
 {
     pendingWidth = width;
@@ -596,18 +611,13 @@ void VstProcessorWrapper::sayToHost (const HostCallQueue::Call& call)
 
         case HostCallQueue::Kind::latency:
         {
-            int latency;
             {
-                // Written by prepareToPlay, which resume runs under this lock.
                 const juce::ScopedLock lock (processor->getCallbackLock());
-                latency = processor->getLatencySamples();
+                takeLatency();
             }
 
-            if (latency != cEffect.initialDelay)
-            {
-                setInitialDelay (latency);
+            if (delayUnsaid.exchange (false))
                 ioChanged();
-            }
             return;
         }
 

@@ -6,6 +6,7 @@
 
 #include <juce_audio_processors/juce_audio_processors.h>
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -116,7 +117,10 @@ private:
     void editorResized (int width, int height);
 
     bool isValidParameter (int32_t index) const noexcept { return index >= 0 && index < cEffect.numParams; }
-    void fillArrangement (std::vector<char>& storage, int channels);
+    static void fillArrangement (std::vector<char>& storage, int channels);
+    /** Puts the processor's latency into the record. Call under the callback lock, which
+        prepareToPlay runs under too: a delay read earlier never lands over a newer one. */
+    void takeLatency();
 
     /** The editor, made when first asked for and a display can show it; call with the role held. */
     bool makeEditor();
@@ -152,7 +156,10 @@ private:
     std::mutex chunkLock;
     std::map<std::thread::id, juce::MemoryBlock> chunks;
 
-    std::vector<char> inputArrangement, outputArrangement;
+    // The arrangements handed to the host, input and output, for mono and for stereo.
+    std::array<std::array<std::vector<char>, 2>, 2> arrangements;
+    // A delay written into the record that the host has not yet been told of (ioChanged).
+    std::atomic<bool> delayUnsaid { false };
 
     std::unique_ptr<VstEditorHolder> editorHolder;
     ERect editorRect {};

@@ -13,6 +13,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <future>
+#include <iterator>
+#include <map>
 #include <thread>
 
 namespace kelmora::tools::test
@@ -243,5 +246,71 @@ TEST (ModuleEditorThreads, AHostMayCloseOrWaitOnAnythingInsideTheCallbacksOfADra
             EXPECT_GT (draggedInstance->effect->getParameter (0), before);
         }
     }
+}
+
+TEST (ModuleEditorThreads, ResumeReturnsWithTheNewRatesDelayWhateverAnotherThreadIdlingTheEditorDelivers)
+{
+    quietline::test::TempHome home;
+    const Watchdog watchdog ("a resume or an idle call never returned", deadlockLimit);
+    auto module = loadModule();
+    ASSERT_NE (module, nullptr);
+
+    const double rates[] = { 192000.0, 44100.0, 384000.0, 88200.0, 96000.0 };
+    std::map<double, int32_t> delayAt;
+    for (const double rate : rates)
+    {
+        const auto fresh = makeInstance (*module, rate);
+        ASSERT_NE (fresh, nullptr);
+        delayAt[rate] = fresh->latency();
+    }
+    ASSERT_NE (delayAt[192000.0], delayAt[96000.0]);
+
+    // The idle thread stops inside the first host callback it delivers (the begin-edit of a drag
+    // it dispatched) until the other thread's resume has returned.
+    std::promise<void> inside, resumed;
+    auto resumedLater = resumed.get_future().share();
+    std::atomic<bool> held { false };
+    EditorInstance e { makeInstance (*module, 96000.0, 256, [&] (HostedEffect&, int32_t opcode) {
+        if (opcode == hostBeginEdit && ! held.exchange (true))
+        {
+            inside.set_value();
+            resumedLater.wait();
+        }
+    }) };
+    ASSERT_NE (e.effect, nullptr);
+    ASSERT_TRUE (e.open());
+
+    const auto resumeAt = [&e] (double rate) {
+        e.effect->suspend();
+        e.effect->start (rate, 256);
+        return e.effect->latency();
+    };
+
+    std::atomic<bool> idling { true };
+    std::thread idler ([&] {
+        while (idling)
+            e.idle();
+    });
+
+    dragInEditor (*e.window, 156, 219, 156, 150);
+    inside.get_future().wait();
+    const int32_t whileDelivering = resumeAt (192000.0);
+    resumed.set_value();
+    EXPECT_EQ (whileDelivering, delayAt[192000.0]) << "resume returned before the record held the new rate's delay";
+
+    // Resumes at changing rates against idle calls that deliver at any moment.
+    int stale = 0;
+    for (int i = 0; i < 200; ++i)
+    {
+        const double rate = rates[(size_t) i % std::size (rates)];
+        stale += resumeAt (rate) == delayAt[rate] ? 0 : 1;
+    }
+    idling = false;
+    idler.join();
+    EXPECT_EQ (stale, 0) << "resumes that returned with another rate's delay";
+
+    // No delivery after the last resume wrote an older delay over it.
+    e.idle();
+    EXPECT_EQ (e.effect->latency(), delayAt[rates[199 % std::size (rates)]]);
 }
 } // namespace kelmora::tools::test

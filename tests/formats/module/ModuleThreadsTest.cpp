@@ -167,4 +167,55 @@ TEST (ModuleThreads, ResumesAndIdleCallsOnTwoThreadsTellTheHostTheLatencyInTurn)
     EXPECT_EQ (effect->latency(), fresh->latency());
     EXPECT_GT (fresh->latency(), 0);
 }
+
+TEST (ModuleThreads, SpeakerArrangementsAskedOnTwoThreadsAreWholeAndCurrent)
+{
+    quietline::test::TempHome home;
+    ::unsetenv ("DISPLAY");
+    const quietline::test::Watchdog watchdog ("speaker arrangements asked on two threads", quietline::test::deadlockLimit);
+    auto module = loadModule();
+    ASSERT_NE (module, nullptr);
+    auto effect = makeInstance (*module);
+    ASSERT_NE (effect, nullptr);
+
+    struct Layout
+    {
+        int32_t channels, type;
+        int32_t speakers[2];
+    };
+    const Layout layouts[] = { { 1, kSpeakerArrMono, { kSpeakerM, 0 } }, { 2, kSpeakerArrStereo, { kSpeakerL, kSpeakerR } } };
+
+    for (const auto& layout : layouts)
+    {
+        SCOPED_TRACE (std::to_string (layout.channels) + " channels");
+        ASSERT_TRUE (effect->setChannels (layout.channels));
+
+        // Each thread reads what it was handed right after the call that handed it, while the
+        // other asks too: a record rewritten by the asking call is read half-written.
+        const auto askMany = [&] {
+            int torn = 0;
+            for (int i = 0; i < 20000; ++i)
+            {
+                VstSpeakerArrangement* in = nullptr;
+                VstSpeakerArrangement* out = nullptr;
+                if (effect->dispatch (effGetSpeakerArrangement, 0, (intptr_t) &in, &out) == 0 || in == nullptr || out == nullptr)
+                {
+                    ++torn;
+                    continue;
+                }
+                for (const auto* a : { in, out })
+                {
+                    bool whole = a->type == layout.type && a->numChannels == layout.channels;
+                    for (int32_t s = 0; whole && s < layout.channels; ++s)
+                        whole = a->speakers[s].type == layout.speakers[s];
+                    torn += whole ? 0 : 1;
+                }
+            }
+            return torn;
+        };
+        std::atomic<int> torn { 0 };
+        quietline::test::runTogether ({ [&] { torn += askMany(); }, [&] { torn += askMany(); } });
+        EXPECT_EQ (torn.load(), 0) << "every arrangement read is whole and of the current layout";
+    }
+}
 } // namespace kelmora::tools::test
