@@ -85,21 +85,33 @@ struct Child
     pid_t pid = -1;
 };
 
-/** Listens where Xlib first looks for display ":0" (the abstract socket name on Linux), which is
-    where JUCE goes when DISPLAY is unset, and counts who knocks; each caller is turned away at
-    once. It listens only where no real server holds that name: a real one would answer, and the
-    test's other checks see that. */
+/** Where Xlib first looks for display ":0" (the abstract socket name on Linux), which is where
+    JUCE goes when DISPLAY is unset. */
+struct DisplayZeroAddress
+{
+    DisplayZeroAddress()
+    {
+        static constexpr char name[] = "\0/tmp/.X11-unix/X0";
+        address.sun_family = AF_UNIX;
+        std::memcpy (address.sun_path, name, sizeof (name) - 1);
+        size = (socklen_t) (offsetof (sockaddr_un, sun_path) + sizeof (name) - 1);
+    }
+
+    sockaddr_un address {};
+    socklen_t size = 0;
+};
+
+/** Listens at display ":0" and counts the knocks of this process alone: other programs on the
+    machine (tests run beside this one without a display among them) may knock there too. Each
+    caller is turned away at once. It listens only where no real server holds that name: a real
+    one would answer, and the test's other checks see that. */
 struct DisplayZeroListener
 {
     DisplayZeroListener()
     {
-        static constexpr char name[] = "\0/tmp/.X11-unix/X0";
-        sockaddr_un address {};
-        address.sun_family = AF_UNIX;
-        std::memcpy (address.sun_path, name, sizeof (name) - 1);
+        const DisplayZeroAddress at;
         fd = ::socket (AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0 || ::bind (fd, (const sockaddr*) &address, (socklen_t) (offsetof (sockaddr_un, sun_path) + sizeof (name) - 1)) != 0
-            || ::listen (fd, 8) != 0)
+        if (fd < 0 || ::bind (fd, (const sockaddr*) &at.address, at.size) != 0 || ::listen (fd, 8) != 0)
         {
             if (fd >= 0)
                 ::close (std::exchange (fd, -1));
@@ -109,7 +121,11 @@ struct DisplayZeroListener
         acceptor = std::thread ([this] {
             for (int caller; (caller = ::accept (fd, nullptr, nullptr)) >= 0;)
             {
-                ++knocks;
+                ucred peer {};
+                socklen_t size = sizeof (peer);
+                if (::getsockopt (caller, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 && peer.pid == ::getpid())
+                    ++knocks;
+                ++callers;
                 ::close (caller);
             }
         });
@@ -125,9 +141,24 @@ struct DisplayZeroListener
     }
 
     int fd = -1;
-    std::atomic<int> knocks { 0 };
+    std::atomic<int> knocks { 0 };   // from this process
+    std::atomic<int> callers { 0 };  // from anyone
     std::thread acceptor;
 };
+
+/** Another process knocks at display ":0" once and is gone; true when it got through. */
+bool knockFromAnotherProcess()
+{
+    const pid_t child = ::fork();
+    if (child == 0)
+    {
+        const DisplayZeroAddress at;
+        const int fd = ::socket (AF_UNIX, SOCK_STREAM, 0);
+        ::_exit (fd >= 0 && ::connect (fd, (const sockaddr*) &at.address, at.size) == 0 ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && ::waitpid (child, &status, 0) == child && WIFEXITED (status) && WEXITSTATUS (status) == 0;
+}
 
 /** A display number of its own, far from ":0" (a test elsewhere with no DISPLAY falls back to
     ":0" in JUCE and would die with this server), with no server on it now. */
@@ -164,6 +195,14 @@ TEST (DisplayConnection, NothingButAnEditorTriesADisplayAndWithoutOneTheEditorFa
 {
     TempHome home;
     const DisplayZeroListener displayZero;
+
+    // Another program's knock is not this module's.
+    if (displayZero.fd >= 0)
+    {
+        ASSERT_TRUE (knockFromAnotherProcess());
+        ASSERT_TRUE (waitUntil ([&] { return displayZero.callers.load() > 0; }))
+            << "watchdog: the other process's knock was never taken";
+    }
 
     // Unset and empty: no attempt at all (JUCE would try ":0"); named but unserved: tried only
     // for the editor, and nothing of the failed attempt is kept.
