@@ -210,6 +210,38 @@ TEST_F (PointerInput, EveryClickOnBypassReachesTheProcessor)
     EXPECT_EQ (reached, 8);
 }
 
+// The host closes the editor while the button is held on the pad (x 16 to 382, y 38 to 180 of
+// the editor), in a drag across that moves the frequency alone: each gesture the drag began
+// (frequency and slope) ends after its begin, as the host hears them.
+TEST_F (PointerInput, AnEditorClosedInAPadDragEndsItsGestures)
+{
+    openEditor();
+    input.moveTo (150, 110);
+    ASSERT_TRUE (idleAtHostPace());
+    const float frequencyBefore = effect->getParameter (0);
+    input.press();
+    for (const int x : { 170, 190 })
+    {
+        input.moveTo (x, 110);
+        ASSERT_TRUE (idleAtHostPace());
+    }
+    ASSERT_GT (effect->getParameter (0), frequencyBefore) << "the drag never reached the pad";
+    effect->dispatch (effEditClose);
+
+    const auto gestures = [&] (int index) {
+        std::string heard;
+        for (const auto& r : effect->requests())
+            if ((r.opcode == hostBeginEdit || r.opcode == hostEndEdit) && r.index == index)
+                heard += r.opcode == hostBeginEdit ? "begin " : "end ";
+        return heard;
+    };
+    EXPECT_EQ (gestures (0), "begin end ");
+    EXPECT_EQ (gestures (1), "begin end ");
+    input.moveTo (900, 700);
+    input.release();
+    input.flush();
+}
+
 TEST_F (PointerInput, APresetNameTypedKeyByKeyArrivesWhole)
 {
     const std::string name = "Quiet Room 7";
