@@ -211,35 +211,74 @@ TEST_F (PointerInput, EveryClickOnBypassReachesTheProcessor)
 }
 
 // The host closes the editor while the button is held on the pad (x 16 to 382, y 38 to 180 of
-// the editor), in a drag across that moves the frequency alone: each gesture the drag began
-// (frequency and slope) ends after its begin, as the host hears them.
-TEST_F (PointerInput, AnEditorClosedInAPadDragEndsItsGestures)
+// the editor), in a drag across that moves the frequency alone, and the button is released
+// outside: each gesture the drag began (frequency and slope) ends after its begin, as the host
+// hears them; in the editor opened next a move across the pad drags nothing, and the first
+// click does its work. On undo (x 3 to 27, y 3 to 25) it brings back the values from before the
+// drag; on bypass it toggles it.
+TEST_F (PointerInput, AnEditorClosedInAPadDragEndsItAndTheNextEditorTakesTheFirstClick)
 {
-    openEditor();
-    input.moveTo (150, 110);
-    ASSERT_TRUE (idleAtHostPace());
-    const float frequencyBefore = effect->getParameter (0);
-    input.press();
-    for (const int x : { 170, 190 })
-    {
-        input.moveTo (x, 110);
-        ASSERT_TRUE (idleAtHostPace());
-    }
-    ASSERT_GT (effect->getParameter (0), frequencyBefore) << "the drag never reached the pad";
-    effect->dispatch (effEditClose);
+    struct Row { const char* what; int x, y; bool undoes; };
+    const Row rows[] = { { "undo", 15, 14, true }, { "bypass", 368, 210, false } };
 
-    const auto gestures = [&] (int index) {
-        std::string heard;
-        for (const auto& r : effect->requests())
-            if ((r.opcode == hostBeginEdit || r.opcode == hostEndEdit) && r.index == index)
-                heard += r.opcode == hostBeginEdit ? "begin " : "end ";
-        return heard;
-    };
-    EXPECT_EQ (gestures (0), "begin end ");
-    EXPECT_EQ (gestures (1), "begin end ");
-    input.moveTo (900, 700);
-    input.release();
-    input.flush();
+    openEditor();
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.what);
+        input.moveTo (150, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        const float frequencyBefore = effect->getParameter (0), slopeBefore = effect->getParameter (1);
+        const bool bypassBefore = bypassed();
+        const size_t heardBefore = effect->requests().size();
+        input.press();
+        for (const int x : { 170, 190 })
+        {
+            input.moveTo (x, 110);
+            ASSERT_TRUE (idleAtHostPace());
+        }
+        ASSERT_GT (effect->getParameter (0), frequencyBefore) << "the drag never reached the pad";
+        effect->dispatch (effEditClose);
+
+        const auto gestures = [&] (int index) {
+            std::string heard;
+            const auto log = effect->requests();
+            for (size_t i = heardBefore; i < log.size(); ++i)
+                if ((log[i].opcode == hostBeginEdit || log[i].opcode == hostEndEdit) && log[i].index == index)
+                    heard += log[i].opcode == hostBeginEdit ? "begin " : "end ";
+            return heard;
+        };
+        EXPECT_EQ (gestures (0), "begin end ");
+        EXPECT_EQ (gestures (1), "begin end ");
+
+        // Released away from every window of the module, then the editor opens again.
+        input.moveTo (900, 700);
+        input.release();
+        input.flush();
+        ERect* rect = nullptr;
+        ASSERT_EQ (effect->dispatch (effEditGetRect, 0, 0, &rect), 1);
+        ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) host.window), 1);
+        const float frequencyAfter = effect->getParameter (0);
+        for (const int x : { 150, 190 })
+        {
+            input.moveTo (x, 110);
+            ASSERT_TRUE (idleAtHostPace());
+        }
+        EXPECT_EQ (effect->getParameter (0), frequencyAfter) << "the pointer moved across the pad with no button held";
+        input.moveTo (row.x, row.y);
+        ASSERT_TRUE (idleAtHostPace());
+        input.click();
+        ASSERT_TRUE (idleAtHostPace());
+
+        if (row.undoes)
+        {
+            EXPECT_EQ (effect->getParameter (0), frequencyBefore) << "one undo brings the frequency back";
+            EXPECT_EQ (effect->getParameter (1), slopeBefore);
+        }
+        else
+        {
+            EXPECT_NE (bypassed(), bypassBefore) << "the first click on bypass toggles it";
+        }
+    }
 }
 
 TEST_F (PointerInput, APresetNameTypedKeyByKeyArrivesWhole)
