@@ -162,12 +162,12 @@ protected:
         ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) host.window), 1);
     }
 
-    /** The next idle call of a host that idles at 10 Hz: by then the module's loop thread has
+    /** The next idle call (of this instance's editor, or of `idled`) of a host that idles at 10 Hz: by then the module's loop thread has
         read whatever the server sent it for the test's requests so far into Xlib's queue, and
         the socket is quiet. Nothing else reads it meanwhile, so the wait ends only if that
         thread polls the display (the tooltip window's pointer queries). False when it never
         did (the watchdog ran out). */
-    bool idleAtHostPace()
+    bool idleAtHostPace (HostedEffect* idled = nullptr)
     {
         input.flush();
         XSync (host.display, False);
@@ -175,7 +175,7 @@ protected:
             int unread = 0;
             return ::ioctl (moduleDisplay, FIONREAD, &unread) == 0 && unread == 0;
         });
-        effect->dispatch (effEditIdle);
+        (idled != nullptr ? *idled : *effect).dispatch (effEditIdle);
         return read;
     }
 
@@ -279,6 +279,44 @@ TEST_F (PointerInput, AnEditorClosedInAPadDragEndsItAndTheNextEditorTakesTheFirs
             EXPECT_NE (bypassed(), bypassBefore) << "the first click on bypass toggles it";
         }
     }
+}
+
+// Another editor closing leaves a drag in this one as it is: the drag goes on and ends at the
+// release, with its gestures and the host's idle calls on this editor's instance alone.
+TEST_F (PointerInput, ADragGoesOnWhileTheHostClosesAnotherEditor)
+{
+    HostWindow otherHost;
+    ASSERT_NE (otherHost.display, nullptr);
+    XMoveWindow (otherHost.display, otherHost.window, 600, 0);
+    XSync (otherHost.display, False);
+    const auto dragged = makeInstance (*module, 96000.0);
+    ASSERT_NE (dragged, nullptr);
+    openEditor();
+    ERect* rect = nullptr;
+    ASSERT_EQ (dragged->dispatch (effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_EQ (dragged->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) otherHost.window), 1);
+
+    input.moveTo (750, 110);
+    ASSERT_TRUE (idleAtHostPace (dragged.get()));
+    input.press();
+    input.moveTo (770, 110);
+    ASSERT_TRUE (idleAtHostPace (dragged.get()));
+    const float frequencyThen = dragged->getParameter (0);
+    effect->dispatch (effEditClose);
+    input.moveTo (790, 110);
+    ASSERT_TRUE (idleAtHostPace (dragged.get()));
+    EXPECT_GT (dragged->getParameter (0), frequencyThen) << "the drag went on";
+    input.release();
+    ASSERT_TRUE (idleAtHostPace (dragged.get()));
+
+    int begun = 0, ended = 0;
+    for (const auto& r : dragged->requests())
+    {
+        begun += r.opcode == hostBeginEdit ? 1 : 0;
+        ended += r.opcode == hostEndEdit ? 1 : 0;
+    }
+    EXPECT_EQ (begun, 2);
+    EXPECT_EQ (ended, 2);
 }
 
 TEST_F (PointerInput, APresetNameTypedKeyByKeyArrivesWhole)
