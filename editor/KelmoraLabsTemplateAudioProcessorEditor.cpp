@@ -72,6 +72,10 @@ KelmoraLabsTemplateAudioProcessorEditor::KelmoraLabsTemplateAudioProcessorEditor
 KelmoraLabsTemplateAudioProcessorEditor::~KelmoraLabsTemplateAudioProcessorEditor()
 {
     stopTimer();
+    // A pad drag cut by the editor closing ends as a release there would end it: the host hears
+    // both gestures end, and the undo history keeps a step only for a value that moved. (The
+    // value boxes end theirs as they go.)
+    magnitudeDisplay.endDrag();
     magnitudeDisplay.removeListener (this);
 }
 

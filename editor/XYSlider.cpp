@@ -116,6 +116,15 @@ void XYSlider::mouseUp (const juce::MouseEvent&)
     notify (Note::dragEnded);
 }
 
+void XYSlider::endDrag()
+{
+    if (! dragging)
+        return;
+
+    dragging = false;
+    notify (Note::dragEnded);
+}
+
 void XYSlider::mouseDoubleClick (const juce::MouseEvent&)
 {
     // The double-click arrives after the second mouse-up, outside any drag: it is a gesture of

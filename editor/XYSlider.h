@@ -50,6 +50,10 @@ public:
     /** True from mouse-down to mouse-up. */
     bool isDragging() const noexcept { return dragging; }
 
+    /** Ends a drag that no mouse-up will end (its window is going): listeners hear the drag
+        end as at a release where the pointer last was. Nothing when no drag is under way. */
+    void endDrag();
+
     /** Switches off unbounded mouse movement wherever it is on and puts the pointer back at the
         pad's centre; does nothing when no source has it on. */
     void restoreMouseAfterDrag();

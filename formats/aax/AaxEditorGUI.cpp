@@ -20,10 +20,11 @@ public:
 
     ~EditorHolder() override
     {
-        removeFromDesktop();
-        processor.editorBeingDeleted (editor);
-        removeChildComponent (editor);
-        delete editor;
+        vst::removeFromHostWindow (*this, [this] {
+            processor.editorBeingDeleted (editor);
+            removeChildComponent (editor);
+            delete editor;
+        });
     }
 
     juce::AudioProcessorEditor* getEditor() const noexcept { return editor; }

@@ -25,10 +25,11 @@ VstEditorHolder::VstEditorHolder (VstProcessorWrapper& w, juce::AudioProcessorEd
 
 VstEditorHolder::~VstEditorHolder()
 {
-    removeFromDesktop();
-    wrapper.getProcessor().editorBeingDeleted (editor);
-    removeChildComponent (editor);
-    delete editor;
+    removeFromHostWindow (*this, [this] {
+        wrapper.getProcessor().editorBeingDeleted (editor);
+        removeChildComponent (editor);
+        delete editor;
+    });
 }
 
 ERect VstEditorHolder::getHostRect() const

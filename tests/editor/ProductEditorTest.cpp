@@ -105,6 +105,45 @@ TEST_F (ProductEditor, DragsReachTheHostAsGesturesWithOneUndoStepPerParameter)
     EXPECT_TRUE (param (Product::bypassParam).getBoolValue());
 }
 
+// The host closes the editor while the button is still down: the drag ends as a release at the
+// last point would, so every gesture begun ends after its begin, and undoing the steps left
+// brings back the values from before the drag (a step for each value that moved, none else).
+TEST_F (ProductEditor, AnEditorClosedMidDragEndsItsGesturesAsAReleaseThereWould)
+{
+    struct Row { const char* what; bool onPad; juce::Point<float> from; std::vector<juce::Point<float>> path; juce::StringArray heard; int undoSteps; };
+    const Row rows[] = {
+        { "pad moved across", true, { 100, 70 }, { { 120, 70 } },
+          { "begin 0", "begin 1", "set 0", "set 1", "end 0", "end 1" }, 1 },
+        { "pad moved both ways", true, { 100, 70 }, { { 120, 60 } },
+          { "begin 0", "begin 1", "set 0", "set 1", "end 0", "end 1" }, 2 },
+        { "pad back where it began", true, { 100, 70 }, { { 120, 60 }, { 100, 70 } },
+          { "begin 0", "begin 1", "set 0", "set 1", "set 0", "set 1", "end 0", "end 1" }, 0 },
+        { "pad pressed only", true, { 100, 70 }, {}, { "begin 0", "begin 1", "end 0", "end 1" }, 0 },
+        { "value box", false, { 31, 12 }, { { 31, 2 } }, { "begin 1", "set 1", "end 1" }, 1 },
+    };
+    auto& controller = processor->getPresetController();
+    const auto values = [&] { return juce::Point<float> (param (Product::freqParam).getNormalisedValue(), param (Product::slopeParam).getNormalisedValue()); };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.what);
+        const auto valuesBefore = values();
+        const int before = undoSteps();
+        host.log.clear();
+        juce::Component& target = row.onPad ? static_cast<juce::Component&> (editor->magnitudeDisplay) : editor->slopeSlider;
+        target.mouseDown (mouseAt (target, row.from));
+        for (auto p : row.path)
+            target.mouseDrag (mouseAt (target, p, {}, nullptr, true));
+        editor.reset();
+
+        EXPECT_EQ (host.log, row.heard) << host.log.joinIntoString (", ");
+        EXPECT_EQ (undoSteps() - before, row.undoSteps);
+        for (int step = 0; step < row.undoSteps; ++step)
+            controller.undo();
+        EXPECT_EQ (values(), valuesBefore);
+        editor = std::make_unique<Peek> (*processor);
+    }
+}
+
 // Each wheel event is a host gesture of its own; quick steps on one parameter are one undo step.
 TEST_F (ProductEditor, WheelStepsAreHostGesturesAndQuickOnesOneUndoStep)
 {

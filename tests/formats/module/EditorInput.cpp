@@ -93,7 +93,17 @@ void UserInput::moveTo (int x, int y) const
 
 void UserInput::click (unsigned button) const
 {
+    press (button);
+    release (button);
+}
+
+void UserInput::press (unsigned button) const
+{
     XTestFakeButtonEvent (display, button, True, CurrentTime);
+}
+
+void UserInput::release (unsigned button) const
+{
     XTestFakeButtonEvent (display, button, False, CurrentTime);
 }
 

@@ -31,6 +31,9 @@ struct UserInput
     void moveTo (int x, int y) const;
     /** A press and release of a button (1 left, 3 right) where the pointer is. */
     void click (unsigned button = 1) const;
+    /** Only the press, or only the release, where the pointer is. */
+    void press (unsigned button = 1) const;
+    void release (unsigned button = 1) const;
     /** A press and release of the key with that X keysym (a Latin-1 character is its own),
         with Shift held when the keyboard has it on the shifted level. */
     void key (unsigned long keysym) const;

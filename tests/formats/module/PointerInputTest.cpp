@@ -162,12 +162,12 @@ protected:
         ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) host.window), 1);
     }
 
-    /** The next idle call of a host that idles at 10 Hz: by then the module's loop thread has
+    /** The next idle call (of this instance's editor, or of `idled`) of a host that idles at 10 Hz: by then the module's loop thread has
         read whatever the server sent it for the test's requests so far into Xlib's queue, and
         the socket is quiet. Nothing else reads it meanwhile, so the wait ends only if that
         thread polls the display (the tooltip window's pointer queries). False when it never
         did (the watchdog ran out). */
-    bool idleAtHostPace()
+    bool idleAtHostPace (HostedEffect* idled = nullptr)
     {
         input.flush();
         XSync (host.display, False);
@@ -175,7 +175,7 @@ protected:
             int unread = 0;
             return ::ioctl (moduleDisplay, FIONREAD, &unread) == 0 && unread == 0;
         });
-        effect->dispatch (effEditIdle);
+        (idled != nullptr ? *idled : *effect).dispatch (effEditIdle);
         return read;
     }
 
@@ -208,6 +208,115 @@ TEST_F (PointerInput, EveryClickOnBypassReachesTheProcessor)
         reached += bypassed() != before ? 1 : 0;
     }
     EXPECT_EQ (reached, 8);
+}
+
+// The host closes the editor while the button is held on the pad (x 16 to 382, y 38 to 180 of
+// the editor), in a drag across that moves the frequency alone, and the button is released
+// outside: each gesture the drag began (frequency and slope) ends after its begin, as the host
+// hears them; in the editor opened next a move across the pad drags nothing, and the first
+// click does its work. On undo (x 3 to 27, y 3 to 25) it brings back the values from before the
+// drag; on bypass it toggles it.
+TEST_F (PointerInput, AnEditorClosedInAPadDragEndsItAndTheNextEditorTakesTheFirstClick)
+{
+    struct Row { const char* what; int x, y; bool undoes; };
+    const Row rows[] = { { "undo", 15, 14, true }, { "bypass", 368, 210, false } };
+
+    openEditor();
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.what);
+        input.moveTo (150, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        const float frequencyBefore = effect->getParameter (0), slopeBefore = effect->getParameter (1);
+        const bool bypassBefore = bypassed();
+        const size_t heardBefore = effect->requests().size();
+        input.press();
+        for (const int x : { 170, 190 })
+        {
+            input.moveTo (x, 110);
+            ASSERT_TRUE (idleAtHostPace());
+        }
+        ASSERT_GT (effect->getParameter (0), frequencyBefore) << "the drag never reached the pad";
+        effect->dispatch (effEditClose);
+
+        const auto gestures = [&] (int index) {
+            std::string heard;
+            const auto log = effect->requests();
+            for (size_t i = heardBefore; i < log.size(); ++i)
+                if ((log[i].opcode == hostBeginEdit || log[i].opcode == hostEndEdit) && log[i].index == index)
+                    heard += log[i].opcode == hostBeginEdit ? "begin " : "end ";
+            return heard;
+        };
+        EXPECT_EQ (gestures (0), "begin end ");
+        EXPECT_EQ (gestures (1), "begin end ");
+
+        // Released away from every window of the module, then the editor opens again.
+        input.moveTo (900, 700);
+        input.release();
+        input.flush();
+        ERect* rect = nullptr;
+        ASSERT_EQ (effect->dispatch (effEditGetRect, 0, 0, &rect), 1);
+        ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) host.window), 1);
+        const float frequencyAfter = effect->getParameter (0);
+        for (const int x : { 150, 190 })
+        {
+            input.moveTo (x, 110);
+            ASSERT_TRUE (idleAtHostPace());
+        }
+        EXPECT_EQ (effect->getParameter (0), frequencyAfter) << "the pointer moved across the pad with no button held";
+        input.moveTo (row.x, row.y);
+        ASSERT_TRUE (idleAtHostPace());
+        input.click();
+        ASSERT_TRUE (idleAtHostPace());
+
+        if (row.undoes)
+        {
+            EXPECT_EQ (effect->getParameter (0), frequencyBefore) << "one undo brings the frequency back";
+            EXPECT_EQ (effect->getParameter (1), slopeBefore);
+        }
+        else
+        {
+            EXPECT_NE (bypassed(), bypassBefore) << "the first click on bypass toggles it";
+        }
+    }
+}
+
+// Another editor closing leaves a drag in this one as it is: the drag goes on and ends at the
+// release, with its gestures and the host's idle calls on this editor's instance alone.
+TEST_F (PointerInput, ADragGoesOnWhileTheHostClosesAnotherEditor)
+{
+    HostWindow otherHost;
+    ASSERT_NE (otherHost.display, nullptr);
+    XMoveWindow (otherHost.display, otherHost.window, 600, 0);
+    XSync (otherHost.display, False);
+    const auto dragged = makeInstance (*module, 96000.0);
+    ASSERT_NE (dragged, nullptr);
+    openEditor();
+    ERect* rect = nullptr;
+    ASSERT_EQ (dragged->dispatch (effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_EQ (dragged->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) otherHost.window), 1);
+
+    input.moveTo (750, 110);
+    ASSERT_TRUE (idleAtHostPace (dragged.get()));
+    input.press();
+    input.moveTo (770, 110);
+    ASSERT_TRUE (idleAtHostPace (dragged.get()));
+    const float frequencyThen = dragged->getParameter (0);
+    effect->dispatch (effEditClose);
+    input.moveTo (790, 110);
+    ASSERT_TRUE (idleAtHostPace (dragged.get()));
+    EXPECT_GT (dragged->getParameter (0), frequencyThen) << "the drag went on";
+    input.release();
+    ASSERT_TRUE (idleAtHostPace (dragged.get()));
+
+    int begun = 0, ended = 0;
+    for (const auto& r : dragged->requests())
+    {
+        begun += r.opcode == hostBeginEdit ? 1 : 0;
+        ended += r.opcode == hostEndEdit ? 1 : 0;
+    }
+    EXPECT_EQ (begun, 2);
+    EXPECT_EQ (ended, 2);
 }
 
 TEST_F (PointerInput, APresetNameTypedKeyByKeyArrivesWhole)
