@@ -135,6 +135,38 @@ TEST_F (EditorBase, CopiesTheLiveValuesAsOneLineAndPastesOnlyThisProductsStateAs
     }
 }
 
+// The desktop hands over whatever bytes were copied, as a string JUCE made of them unchecked.
+// Text up to a NUL is read on its own; text that is not UTF-8 loads nothing, and well-formed
+// non-ASCII text around a state still pastes.
+TEST_F (EditorBase, PastesClipboardBytesOnlyWhenTheyAreUtf8UpToTheFirstNul)
+{
+    setValue (0, 23000.0);
+    const std::string state = "<OrvelQuietline freqParam=\"22000\" mixParam=\"50.0\"/>", nul (1, '\0');
+    const struct { std::string bytes; bool loads; } rows[] = {
+        { "o<KelmoraLabs-ar\x80\x80\x80/\x80moe", false },
+        { "\x80" + state, false }, // a lone continuation byte
+        { state + "\xc0\x80 and more", false }, // an overlong NUL
+        { state + " \xe2\x82", false }, // cut off at the end
+        { state + " \xed\xa0\x80", false }, // a surrogate
+        { state + " \xf4\x90\x80\x80", false }, // above U+10FFFF
+        { "<OrvelQuietline freqParam=\"22000\"" + nul + " mixParam=\"50.0\"/>", false },
+        { state + nul + "\x80\xff", true },
+        { "Gr\xc3\xbc\xc3\x9f\x65 \xe2\x80\x94 " + state + " \xf0\x9f\x8e\xb5", true },
+    };
+    auto& params = processor->getParamManager();
+    const auto values = [&] { return params.getParam (0)->getValueText() + " " + params.getParam (2)->getValueText(); };
+    for (const auto& row : rows)
+    {
+        desktop.text = juce::String (juce::CharPointer_UTF8 (row.bytes.data()), juce::CharPointer_UTF8 (row.bytes.data() + row.bytes.size()));
+        const int undoBefore = controller.getUndoHistory().getNumUndoable();
+        editor->pasteStateFromClipboard();
+        EXPECT_EQ (values(), row.loads ? "22000 50.0" : "23000 100.0") << &row - rows;
+        EXPECT_EQ (controller.getUndoHistory().getNumUndoable(), undoBefore + (row.loads ? 1 : 0)) << &row - rows;
+        if (row.loads)
+            controller.undo();
+    }
+}
+
 TEST_F (EditorBase, ShortcutsCopyAndPasteWithCtrlOrCommand)
 {
     using K = juce::ModifierKeys;
