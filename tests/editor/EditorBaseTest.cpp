@@ -1,7 +1,10 @@
 // The editor base headless: its bar, its tick and its commands, on the product processor.
 #include "EditorFixture.h"
 
+#include "editor/BetterSlider.h"
 #include "editor/UserPresetOverlays.h"
+
+#include <cmath>
 
 namespace
 {
@@ -96,6 +99,39 @@ TEST_F (EditorBase, SettingsSavedByAnotherInstanceReachTheSliders)
         editor->timerCallback();
         EXPECT_EQ (slider.getMouseDragSensitivity(), pixels) << sensitivity;
         EXPECT_EQ (slider.getVelocityBasedMode(), mode == 0) << sensitivity;
+    }
+}
+
+// In linear mode a drag moves a value box by the pointer's travel over the sensitivity's pixels,
+// and a press alone moves nothing; velocity mode goes by the pointer's speed, as it always did.
+TEST_F (EditorBase, LinearDragsMoveByTheTravelOverTheSensitivitysPixels)
+{
+    using quietline::test::mouseAt;
+    kelmora::core::ParamList* params = &processor->getParamManager();
+    const auto velocityStep = 0.2 * (1.0 + std::sin (juce::MathConstants<double>::pi * (1.5 + 0.02 + 1.0 / 200)));
+    const struct { int mode, sensitivity; bool editable; double moved; } rows[] = {
+        { 1, 1, true, 2.0 / 946 },  { 1, 100, true, 2.0 / 550 },  { 1, 200, true, 2.0 / 150 },
+        { 1, 1, false, 2.0 / 946 }, { 1, 200, false, 2.0 / 150 }, // a press on a read-only box drags too
+        { 0, 100, true, velocityStep }, { 0, 100, false, velocityStep },
+    };
+    for (const auto& row : rows)
+    {
+        kelmora::editor::BetterSlider slider;
+        slider.setSliderStyle (juce::Slider::LinearBarVertical);
+        slider.setTextBoxStyle (juce::Slider::TextBoxBelow, true, 54, 17);
+        slider.attachToParameter (&params, Product::mixParam);
+        slider.setSize (54, 22);
+        slider.setTextBoxIsEditable (row.editable);
+        slider.setValue (0.25, juce::dontSendNotification);
+        editor->sliders.add (&slider);
+        editor->applySliderSettings (row.mode, row.sensitivity);
+        editor->sliders.removeAllInstancesOf (&slider);
+
+        slider.mouseDown (mouseAt (slider, { 27.0f, 20.0f }));
+        EXPECT_EQ (slider.getValue(), 0.25) << row.mode << " " << row.sensitivity << " " << row.editable;
+        slider.mouseDrag (mouseAt (slider, { 27.0f, 18.0f }, {}, nullptr, true));
+        slider.mouseUp (mouseAt (slider, { 27.0f, 18.0f }, {}, nullptr, true));
+        EXPECT_NEAR (slider.getValue() - 0.25, row.moved, 1e-9) << row.mode << " " << row.sensitivity << " " << row.editable;
     }
 }
 
