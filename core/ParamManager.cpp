@@ -1,5 +1,6 @@
 #include "core/ParamManager.h"
 
+#include "core/OutsideText.h"
 #include "core/SettingsFile.h"
 #include "core/XmlUtils.h"
 
@@ -28,7 +29,9 @@ bool isBlankFile (const juce::File& file)
     if (::stat (file.getFullPathName().toRawUTF8(), &info) != 0 || ! S_ISREG (info.st_mode) || info.st_size > 4096)
         return false;
 
-    return file.loadFileAsString().trim().isEmpty();
+    // Text that does not read is not blank: it stays.
+    const auto text = OutsideText::fromString (file.loadFileAsString());
+    return text.has_value() && text->trim().isEmpty();
 }
 
 /** Calls visit (entry, slot, number) for every live `preset` child of `presets`, in document

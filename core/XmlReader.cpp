@@ -1,5 +1,7 @@
 #include "core/XmlReader.h"
 
+#include "core/OutsideText.h"
+
 #include <cstring>
 #include <string>
 #include <vector>
@@ -22,49 +24,9 @@ bool isCharacter (juce::uint32 c) noexcept
     return c != 0 && c <= 0x10ffff && (c < 0xd800 || c > 0xdfff);
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF, no NUL (a juce::String
-// would end there).
 bool isValidUtf8 (const std::string& s) noexcept
 {
-    const auto* p = reinterpret_cast<const unsigned char*> (s.data());
-    const auto* end = p + s.size();
-
-    while (p < end)
-    {
-        const juce::uint32 lead = *p++;
-
-        if (lead < 0x80)
-        {
-            if (lead == 0)
-                return false;
-            continue;
-        }
-
-        int more;
-        juce::uint32 c;
-
-        if (lead >= 0xc2 && lead <= 0xdf)      { more = 1; c = lead & 0x1f; }
-        else if (lead >= 0xe0 && lead <= 0xef) { more = 2; c = lead & 0x0f; }
-        else if (lead >= 0xf0 && lead <= 0xf4) { more = 3; c = lead & 0x07; }
-        else return false;
-
-        if (end - p < more)
-            return false;
-
-        for (int i = 0; i < more; ++i, ++p)
-        {
-            if ((*p & 0xc0) != 0x80)
-                return false;
-            c = (c << 6) | (*p & 0x3f);
-        }
-
-        const juce::uint32 smallest = more == 1 ? 0x80 : (more == 2 ? 0x800 : 0x10000);
-
-        if (c < smallest || ! isCharacter (c))
-            return false;
-    }
-
-    return true;
+    return OutsideText::isStrictUtf8 (s.data(), s.size());
 }
 
 void appendUtf8 (std::string& out, juce::uint32 c)

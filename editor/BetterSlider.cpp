@@ -2,6 +2,8 @@
 
 #include "editor/PopupMenuClick.h"
 
+#include "core/OutsideText.h"
+
 #include <optional>
 
 namespace kelmora::editor
@@ -45,9 +47,11 @@ juce::String BetterSlider::getTextFromValue (double v)
 
 double BetterSlider::getValueFromText (const juce::String& text)
 {
+    // The box's text may have been pasted from the desktop: only text that reads whole counts.
+    const auto checked = core::OutsideText::fromString (text);
     float normalised = 0.0f;
 
-    if (auto* p = boundParameter(); p != nullptr && p->textToNormalised (text, &normalised))
+    if (auto* p = boundParameter(); p != nullptr && checked.has_value() && p->textToNormalised (*checked, &normalised))
         return normalised;
 
     return getValue();

@@ -12,6 +12,8 @@ class Clipboard
 public:
     virtual ~Clipboard() = default;
     virtual void copyText (const juce::String& text) = 0;
+    /** The text as the desktop hands it. On Linux JUCE makes it from the selection's bytes
+        unchecked, so readers take it through core::OutsideText before any string work. */
     virtual juce::String getText() = 0;
 };
 

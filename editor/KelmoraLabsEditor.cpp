@@ -279,6 +279,9 @@ void KelmoraLabsEditor::applySliderSettings (int mode, int sensitivity)
     for (auto* slider : sliders)
     {
         slider->setVelocityBasedMode (mode == 0);
+        // A linear drag counts from where it was pressed, over the sensitivity's pixels: JUCE's
+        // bar sliders would otherwise jump to the pointer's height within the box.
+        slider->setSliderSnapsToMousePosition (mode == 0);
         slider->setMouseDragSensitivity (juce::jmax (1, dragSensitivity));
         slider->setVelocityModeParameters (1.0, 1, 0.02, false);
     }

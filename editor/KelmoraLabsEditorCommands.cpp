@@ -2,6 +2,7 @@
 // commands, and the state text that is copied, pasted and shared.
 #include "editor/KelmoraLabsEditor.h"
 
+#include "core/OutsideText.h"
 #include "core/XmlUtils.h"
 #include "editor/DynamicHelpOverlay.h"
 #include "editor/InfoOverlay.h"
@@ -256,7 +257,13 @@ void KelmoraLabsEditor::copyStateToClipboard()
 
 void KelmoraLabsEditor::pasteStateFromClipboard()
 {
-    if (const auto element = findStateElement (clipboard->getText()))
+    // The desktop's text holds whatever bytes were copied: read whole or not at all.
+    const auto text = core::OutsideText::fromString (clipboard->getText());
+
+    if (! text.has_value())
+        return;
+
+    if (const auto element = findStateElement (*text))
         controller->readValuesFromXml (*element);
 }
 } // namespace kelmora::editor

@@ -76,6 +76,31 @@ TEST_F (BetterSliderTest, ReadsTypedTextAndReturnsToTheDefault)
     EXPECT_NEAR (s.getDoubleClickReturnValue(), 1.0, 1e-9);
 }
 
+// Text pasted into a value box arrives as the desktop's bytes, unchecked: only UTF-8 counts, up
+// to a NUL; anything else leaves the value as it was.
+TEST_F (BetterSliderTest, PastedTextCountsOnlyWhenItIsUtf8UpToTheFirstNul)
+{
+    const std::string nul (1, '\0');
+    const struct { std::string bytes; const char* reads; } rows[] = {
+        { "21.0 kHz", "21.0 kHz" },
+        { "21.0 kHz" + nul + "\x80", "21.0 kHz" },
+        { "\xc2\xa0" "21.0 kHz", "\xc2\xa0" "21.0 kHz" },
+        { "21.0\x80 kHz", nullptr },
+        { "21.0\xc0\x80 kHz", nullptr },
+        { "21.0 kHz\xe2\x82", nullptr },
+    };
+    for (const auto& row : rows)
+    {
+        const juce::String pasted (juce::CharPointer_UTF8 (row.bytes.data()), juce::CharPointer_UTF8 (row.bytes.data() + row.bytes.size()));
+        const auto reads = juce::String::fromUTF8 (row.reads);
+
+        BetterSlider s;
+        s.attachToParameter (&product, Product::freqParam);
+        s.setValue (0.25, juce::dontSendNotification);
+        EXPECT_EQ (s.getValueFromText (pasted), row.reads != nullptr ? s.getValueFromText (reads) : 0.25) << &row - rows;
+    }
+}
+
 TEST_F (BetterSliderTest, SnapsOnlyWhilePressedWithCtrlOrTheRightButtonToExistingSnapPoints)
 {
     const std::tuple<bool, int, bool, double> rows[] = {

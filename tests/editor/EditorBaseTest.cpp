@@ -1,7 +1,10 @@
 // The editor base headless: its bar, its tick and its commands, on the product processor.
 #include "EditorFixture.h"
 
+#include "editor/BetterSlider.h"
 #include "editor/UserPresetOverlays.h"
+
+#include <cmath>
 
 namespace
 {
@@ -99,6 +102,39 @@ TEST_F (EditorBase, SettingsSavedByAnotherInstanceReachTheSliders)
     }
 }
 
+// In linear mode a drag moves a value box by the pointer's travel over the sensitivity's pixels,
+// and a press alone moves nothing; velocity mode goes by the pointer's speed, as it always did.
+TEST_F (EditorBase, LinearDragsMoveByTheTravelOverTheSensitivitysPixels)
+{
+    using quietline::test::mouseAt;
+    kelmora::core::ParamList* params = &processor->getParamManager();
+    const auto velocityStep = 0.2 * (1.0 + std::sin (juce::MathConstants<double>::pi * (1.5 + 0.02 + 1.0 / 200)));
+    const struct { int mode, sensitivity; bool editable; double moved; } rows[] = {
+        { 1, 1, true, 2.0 / 946 },  { 1, 100, true, 2.0 / 550 },  { 1, 200, true, 2.0 / 150 },
+        { 1, 1, false, 2.0 / 946 }, { 1, 200, false, 2.0 / 150 }, // a press on a read-only box drags too
+        { 0, 100, true, velocityStep }, { 0, 100, false, velocityStep },
+    };
+    for (const auto& row : rows)
+    {
+        kelmora::editor::BetterSlider slider;
+        slider.setSliderStyle (juce::Slider::LinearBarVertical);
+        slider.setTextBoxStyle (juce::Slider::TextBoxBelow, true, 54, 17);
+        slider.attachToParameter (&params, Product::mixParam);
+        slider.setSize (54, 22);
+        slider.setTextBoxIsEditable (row.editable);
+        slider.setValue (0.25, juce::dontSendNotification);
+        editor->sliders.add (&slider);
+        editor->applySliderSettings (row.mode, row.sensitivity);
+        editor->sliders.removeAllInstancesOf (&slider);
+
+        slider.mouseDown (mouseAt (slider, { 27.0f, 20.0f }));
+        EXPECT_EQ (slider.getValue(), 0.25) << row.mode << " " << row.sensitivity << " " << row.editable;
+        slider.mouseDrag (mouseAt (slider, { 27.0f, 18.0f }, {}, nullptr, true));
+        slider.mouseUp (mouseAt (slider, { 27.0f, 18.0f }, {}, nullptr, true));
+        EXPECT_NEAR (slider.getValue() - 0.25, row.moved, 1e-9) << row.mode << " " << row.sensitivity << " " << row.editable;
+    }
+}
+
 // A value that does not read (non-finite among them) leaves its parameter as it was.
 TEST_F (EditorBase, CopiesTheLiveValuesAsOneLineAndPastesOnlyThisProductsStateAsOneUndoStep)
 {
@@ -132,6 +168,38 @@ TEST_F (EditorBase, CopiesTheLiveValuesAsOneLineAndPastesOnlyThisProductsStateAs
         if (row.values != nullptr)
             controller.undo();
         EXPECT_EQ (values(), "23000 100.0") << row.text;
+    }
+}
+
+// The desktop hands over whatever bytes were copied, as a string JUCE made of them unchecked.
+// Text up to a NUL is read on its own; text that is not UTF-8 loads nothing, and well-formed
+// non-ASCII text around a state still pastes.
+TEST_F (EditorBase, PastesClipboardBytesOnlyWhenTheyAreUtf8UpToTheFirstNul)
+{
+    setValue (0, 23000.0);
+    const std::string state = "<OrvelQuietline freqParam=\"22000\" mixParam=\"50.0\"/>", nul (1, '\0');
+    const struct { std::string bytes; bool loads; } rows[] = {
+        { "o<KelmoraLabs-ar\x80\x80\x80/\x80moe", false },
+        { "\x80" + state, false }, // a lone continuation byte
+        { state + "\xc0\x80 and more", false }, // an overlong NUL
+        { state + " \xe2\x82", false }, // cut off at the end
+        { state + " \xed\xa0\x80", false }, // a surrogate
+        { state + " \xf4\x90\x80\x80", false }, // above U+10FFFF
+        { "<OrvelQuietline freqParam=\"22000\"" + nul + " mixParam=\"50.0\"/>", false },
+        { state + nul + "\x80\xff", true },
+        { "Gr\xc3\xbc\xc3\x9f\x65 \xe2\x80\x94 " + state + " \xf0\x9f\x8e\xb5", true },
+    };
+    auto& params = processor->getParamManager();
+    const auto values = [&] { return params.getParam (0)->getValueText() + " " + params.getParam (2)->getValueText(); };
+    for (const auto& row : rows)
+    {
+        desktop.text = juce::String (juce::CharPointer_UTF8 (row.bytes.data()), juce::CharPointer_UTF8 (row.bytes.data() + row.bytes.size()));
+        const int undoBefore = controller.getUndoHistory().getNumUndoable();
+        editor->pasteStateFromClipboard();
+        EXPECT_EQ (values(), row.loads ? "22000 50.0" : "23000 100.0") << &row - rows;
+        EXPECT_EQ (controller.getUndoHistory().getNumUndoable(), undoBefore + (row.loads ? 1 : 0)) << &row - rows;
+        if (row.loads)
+            controller.undo();
     }
 }
 

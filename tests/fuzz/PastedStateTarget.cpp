@@ -38,7 +38,11 @@ void pastedStateText (const uint8_t* data, size_t size)
         static Owner* const owner = new Owner;
         return *(owner->pasting = std::move (made));
     }();
-    pasting.clipboard.text = juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) size);
+    // The bytes become the clipboard's text as JUCE's X11 clipboard makes it of a selection
+    // (fromUTF8 copies them unchecked; this is the constructor it calls, without its assertion).
+    // The editor's paste is where they are checked.
+    const auto* bytes = reinterpret_cast<const char*> (data);
+    pasting.clipboard.text = juce::String (juce::CharPointer_UTF8 (bytes), juce::CharPointer_UTF8 (bytes + size));
     pasting.editor.pasteStateFromClipboard();
     requireSound (*pasting.target, *pasting.other);
 

@@ -1,6 +1,7 @@
 // Readers of text: the bounded XML reader, number text and parameter text.
 #include "core/GlobalParamList.h"
 #include "core/NumberText.h"
+#include "core/OutsideText.h"
 #include "core/XmlReader.h"
 #include "dsp/KelmoraLabsTemplateAudioProcessor.h"
 #include "fuzz/FuzzTargets.h"
@@ -14,9 +15,10 @@ namespace
 {
 using kelmora::core::NumberText;
 
+// Text from outside reaches the readers as the entries hand it over: checked, or not at all.
 juce::String textOf (const uint8_t* data, size_t size)
 {
-    return juce::String::fromUTF8 (reinterpret_cast<const char*> (data), (int) size);
+    return kelmora::core::OutsideText::fromBytes (data, size).value_or (juce::String());
 }
 
 /** Walks the tree without recursion, checking the reader's bounds. */
