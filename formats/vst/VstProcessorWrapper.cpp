@@ -1,5 +1,6 @@
 #include "formats/vst/VstProcessorWrapper.h"
 
+#include "core/OutsideText.h"
 #include "formats/IndexedParameters.h"
 #include "formats/ProcessorCreation.h"
 #include "formats/vst/VstEditorHolder.h"
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 namespace kelmora::vst
 {
@@ -30,9 +32,38 @@ thread_local bool deferHostChanges = false;
 // its play head asks the host for the transport.
 thread_local const VstProcessorWrapper* processingHere = nullptr;
 
+// Longest text read from a host that gives no length (a value typed for a parameter, a canDo).
+constexpr size_t hostTextBytes = 256;
+
 void copyText (const juce::String& text, char* destination, size_t maxBytes)
 {
     text.copyToUTF8 (destination, maxBytes);
+}
+
+/** A host's text, up to its NUL or maxBytes; none when it is not UTF-8 (JUCE would make a
+    string of malformed bytes that it then overruns). Text that fills maxBytes was cut there, by
+    the host or here, so a last character cut short is dropped. */
+std::optional<juce::String> hostText (const char* text, size_t maxBytes)
+{
+    const auto byteAt = [text] (size_t i) { return static_cast<unsigned char> (text[i]); };
+    auto size = ::strnlen (text, maxBytes);
+
+    if (size == maxBytes)
+    {
+        auto lead = size;
+        while (lead > 0 && size - lead < 4 && (byteAt (lead - 1) & 0xc0) == 0x80)
+            --lead;
+
+        if (lead > 0)
+        {
+            const auto first = byteAt (--lead);
+            const size_t length = first >= 0xf0 ? 4 : first >= 0xe0 ? 3 : first >= 0xc0 ? 2 : 1;
+            if (size - lead < length)
+                size = lead;
+        }
+    }
+
+    return core::OutsideText::fromBytes (text, size);
 }
 
 juce::AudioChannelSet channelSetFor (int channels)
@@ -259,7 +290,11 @@ bool VstProcessorWrapper::string2parameter (int32_t index, char* text)
     if (param == nullptr)
         return false;
 
-    const auto value = param->getValueForText (juce::String::fromUTF8 (text));
+    const auto typed = hostText (text, hostTextBytes);
+    if (! typed.has_value())
+        return false;
+
+    const auto value = param->getValueForText (*typed);
     if (! std::isfinite (value))
         return false;
 
@@ -282,8 +317,8 @@ void VstProcessorWrapper::setProgram (int32_t program)
 void VstProcessorWrapper::setProgramName (char* name)
 {
     if (processor->getNumPrograms() > 0)
-        processor->changeProgramName (processor->getCurrentProgram(),
-                                      juce::String::fromUTF8 (name, (int) ::strnlen (name, maxProgramNameChars)));
+        if (const auto text = hostText (name, maxProgramNameChars))
+            processor->changeProgramName (processor->getCurrentProgram(), *text);
 }
 
 void VstProcessorWrapper::getProgramName (char* name)
@@ -525,7 +560,7 @@ juce::Optional<juce::AudioPlayHead::PositionInfo> VstProcessorWrapper::HostPlayH
 //==============================================================================
 int32_t VstProcessorWrapper::canDo (char* text)
 {
-    const juce::String what (juce::CharPointer_UTF8 (text), (size_t) ::strnlen (text, 256));
+    const auto what = hostText (text, hostTextBytes).value_or (juce::String());
 
     if (what == "bypass" || what == "1in1out" || what == "2in2out" || what == "receiveVstTimeInfo")
         return 1;

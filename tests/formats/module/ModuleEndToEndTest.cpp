@@ -217,6 +217,39 @@ TEST_F (ModuleTest, ParametersAndProgramsAsTheHostSeesThem)
     EXPECT_TRUE (std::filesystem::exists (home.settingsFolder() + "/global.conf"));
 }
 
+TEST_F (ModuleTest, HostTextThatIsNotUtf8IsRefusedAndANameCutAtItsLimitKeepsWholeCharacters)
+{
+    auto& e = instance();
+    e.setProgram (1);
+    e.setProgramName ("Kept");
+
+    const std::pair<const char*, std::string> malformed[] = {
+        { "lone continuation bytes", "21\x80\x80 kHz" },
+        { "an overlong NUL", "21\xc0\x80kHz" },
+        { "a surrogate", "21\xed\xa0\x80" },
+        { "a sequence cut short inside", "2\xc3 1" },
+    };
+    for (const auto& [what, text] : malformed)
+    {
+        SCOPED_TRACE (what);
+        e.setProgramName (text);
+        EXPECT_EQ (e.programName(), "Kept");
+        EXPECT_EQ (e.canDo ("bypass" + text), 0);
+    }
+
+    // Hosts cut program names at 24 bytes, wherever a character ends.
+    const std::pair<std::string, std::string> names[] = {
+        { "Nuit \xc3\xa9toil\xc3\xa9\x65", "Nuit \xc3\xa9toil\xc3\xa9\x65" },
+        { std::string (23, 'a') + "\xc3\xa9", std::string (23, 'a') },
+        { std::string (22, 'a') + "\xe2\x82\xac", std::string (22, 'a') },
+    };
+    for (const auto& [given, kept] : names)
+    {
+        e.setProgramName (given);
+        EXPECT_EQ (e.programName(), kept);
+    }
+}
+
 TEST_F (ModuleTest, ChunksRoundTripWithinAndAcrossInstances)
 {
     auto& a = instance();
