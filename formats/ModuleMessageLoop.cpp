@@ -1,6 +1,8 @@
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include "formats/ModuleMessageLoop.h"
 
+#include "formats/HeldButtons.h"
+
 #include <juce_events/native/juce_linux_EventLoopInternal.h>
 
 #include <poll.h>
@@ -240,8 +242,13 @@ void ModuleMessageLoop::dispatchWindowEvents()
     // takes everything queued or readable, whoever read it.
     auto* windowSystem = juce::XWindowSystem::getInstanceWithoutCreating();
     auto* display = windowSystem != nullptr ? windowSystem->getDisplay() : nullptr;
-    if (display != nullptr)
-        juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (juce::X11Symbols::getInstance()->xConnectionNumber (display));
+    if (display == nullptr)
+        return;
+
+    // A press whose release went to the host (its window hidden or gone) ends before anything
+    // else arrives: the next move is no drag and the next press a press.
+    HeldButtons::releaseLost();
+    juce::LinuxEventLoopInternal::invokeEventLoopCallbackForFd (juce::X11Symbols::getInstance()->xConnectionNumber (display));
 }
 
 //==============================================================================

@@ -1,6 +1,8 @@
 #define JUCE_GUI_BASICS_INCLUDE_XHEADERS 1
 #include "formats/vst/HostWindowEmbedding.h"
 
+#include "formats/HeldButtons.h"
+
 namespace kelmora::vst
 {
 void embedInHostWindow (juce::Component& component, void* parentWindow)
@@ -31,30 +33,17 @@ void embedInHostWindow (juce::Component& component, void* parentWindow)
 
 void removeFromHostWindow (juce::Component& component, const std::function<void()>& deleteContents)
 {
-    // JUCE forgets a held button only on a release through a window; once this window has gone,
-    // the release goes to the host, and the next press in any window would pass for a drag.
-    juce::Array<juce::MouseInputSource> pressedHere;
-    for (const auto& source : juce::Desktop::getInstance().getMouseSources())
-    {
-        const auto* under = source.getComponentUnderMouse();
-        if (source.isDragging() && under != nullptr && (under == &component || component.isParentOf (under)))
-            pressedHere.add (source);
-    }
+    // Once this window has gone, the release of a press made in it goes to the host.
+    const auto pressedHere = formats::HeldButtons::pressedIn (component);
 
     // Nothing focused is left inside, so that the window takes no focus as its contents go.
     component.giveAwayKeyboardFocus();
     deleteContents();
 
-    // Released just outside the window: with the component under the press gone, no component
-    // hears it (a button held down would take it for a click).
-    if (auto* peer = component.getPeer(); peer != nullptr && ! pressedHere.isEmpty())
-    {
-        const auto released = juce::ModifierKeys::currentModifiers.withoutMouseButtons();
-        for (const auto& source : pressedHere)
-            peer->handleMouseEvent (source.getType(), { -1.0f, -1.0f }, released, source.getCurrentPressure(),
-                                    source.getCurrentOrientation(), juce::Time::currentTimeMillis(), {}, source.getIndex());
-        juce::ModifierKeys::currentModifiers = released;
-    }
+    // Released after the contents: no component hears it (a button held down would take it for
+    // a click).
+    if (auto* peer = component.getPeer())
+        formats::HeldButtons::release (*peer, pressedHere);
 
     component.removeFromDesktop();
 }

@@ -181,6 +181,17 @@ protected:
 
     bool bypassed() { return effect->getParameter (bypassIndex) > 0.5f; }
 
+    /** The gestures on one parameter the host has heard since its request number `from`. */
+    std::string gesturesHeard (int index, size_t from) const
+    {
+        std::string heard;
+        const auto log = effect->requests();
+        for (size_t i = from; i < log.size(); ++i)
+            if ((log[i].opcode == hostBeginEdit || log[i].opcode == hostEndEdit) && log[i].index == index)
+                heard += log[i].opcode == hostBeginEdit ? "begin " : "end ";
+        return heard;
+    }
+
     quietline::test::TempHome home;
     const quietline::test::Watchdog watchdog { "an input or a repaint never reached the editor", quietline::test::deadlockLimit };
     // The test's own connections before the module's.
@@ -239,16 +250,8 @@ TEST_F (PointerInput, AnEditorClosedInAPadDragEndsItAndTheNextEditorTakesTheFirs
         ASSERT_GT (effect->getParameter (0), frequencyBefore) << "the drag never reached the pad";
         effect->dispatch (effEditClose);
 
-        const auto gestures = [&] (int index) {
-            std::string heard;
-            const auto log = effect->requests();
-            for (size_t i = heardBefore; i < log.size(); ++i)
-                if ((log[i].opcode == hostBeginEdit || log[i].opcode == hostEndEdit) && log[i].index == index)
-                    heard += log[i].opcode == hostBeginEdit ? "begin " : "end ";
-            return heard;
-        };
-        EXPECT_EQ (gestures (0), "begin end ");
-        EXPECT_EQ (gestures (1), "begin end ");
+        EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ");
+        EXPECT_EQ (gesturesHeard (1, heardBefore), "begin end ");
 
         // Released away from every window of the module, then the editor opens again.
         input.moveTo (900, 700);
@@ -278,6 +281,53 @@ TEST_F (PointerInput, AnEditorClosedInAPadDragEndsItAndTheNextEditorTakesTheFirs
         {
             EXPECT_NE (bypassed(), bypassBefore) << "the first click on bypass toggles it";
         }
+    }
+}
+
+// The host hides its window while the button is held on the pad, and the button goes up
+// outside: the drag ends, both gestures with it, whether the host idles the hidden editor or
+// only the one shown again. In the window shown again a move across the pad drags nothing, and
+// the first click on bypass toggles it.
+TEST_F (PointerInput, AnEditorHiddenInAPadDragEndsItAndTheFirstClickAfterIsAClick)
+{
+    openEditor();
+    for (const bool idledWhileHidden : { true, false })
+    {
+        SCOPED_TRACE (idledWhileHidden ? "idled while hidden" : "idled once shown again");
+        input.moveTo (150, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        const size_t heardBefore = effect->requests().size();
+        const bool bypassBefore = bypassed();
+        input.press();
+        input.moveTo (190, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        const float dragged = effect->getParameter (0);
+
+        // Hidden before the pointer leaves: the release reaches none of the module's windows.
+        XUnmapWindow (host.display, host.window);
+        XSync (host.display, False);
+        input.moveTo (900, 700);
+        input.release();
+        if (idledWhileHidden)
+        {
+            ASSERT_TRUE (idleAtHostPace());
+            EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ") << "the drag ended while hidden";
+        }
+        XMapWindow (host.display, host.window);
+        XSync (host.display, False);
+
+        // Back at the press point: a drag that went on would move the frequency back.
+        input.moveTo (150, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        EXPECT_EQ (effect->getParameter (0), dragged) << "the pointer moved across the pad with no button held";
+        EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ");
+        EXPECT_EQ (gesturesHeard (1, heardBefore), "begin end ");
+
+        input.moveTo (368, 210);
+        ASSERT_TRUE (idleAtHostPace());
+        input.click();
+        ASSERT_TRUE (idleAtHostPace());
+        EXPECT_NE (bypassed(), bypassBefore) << "the first click on bypass toggles it";
     }
 }
 
