@@ -5,6 +5,7 @@
 #include "core/XmlUtils.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <sys/stat.h>
 
@@ -29,8 +30,21 @@ bool isBlankFile (const juce::File& file)
     if (::stat (file.getFullPathName().toRawUTF8(), &info) != 0 || ! S_ISREG (info.st_mode) || info.st_size > 4096)
         return false;
 
-    // Text that does not read is not blank: it stays.
-    const auto text = OutsideText::fromString (file.loadFileAsString());
+    // Read as bytes: text that does not read is not blank, nor is anything behind a NUL byte.
+    // Either stays.
+    juce::MemoryBlock bytes;
+    if (! file.loadFileAsData (bytes) || std::memchr (bytes.getData(), 0, bytes.getSize()) != nullptr)
+        return false;
+
+    auto* data = static_cast<const char*> (bytes.getData());
+    auto size = bytes.getSize();
+    if (size >= 3 && juce::CharPointer_UTF8::isByteOrderMark (data))
+    {
+        data += 3;
+        size -= 3;
+    }
+
+    const auto text = OutsideText::fromBytes (data, size);
     return text.has_value() && text->trim().isEmpty();
 }
 

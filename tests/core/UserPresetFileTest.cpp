@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 using namespace kelmora::core;
+using namespace std::string_literals;
 using quietline::test::PresetTestProduct;
 
 namespace
@@ -222,6 +223,11 @@ TEST_F (UserPresetFileTest, CorruptFilesNeitherCrashNorLoseValidEntries)
           "</presets><preset _No_=\"1000\" _Name_=\"OutsideThePresetsElement\"/></KelmoraLabs>", "6:Keep", "5:New 6:Keep" },
         { "one entry not UTF-8", "<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Bad\xff\"/>"
           "<preset _No_=\"1001\" _Name_=\"Keep\"/></presets></KelmoraLabs>", "6:Keep", "5:New 6:Keep" },
+        { "blanks only", " \n\t\r\n ", "", "5:New" },
+        // Short enough for the blank check, which must take neither text that does not read nor
+        // a NUL byte for the end of the file.
+        { "an overlong blank first", "\xc0\xa0\0<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Keep\"/></presets></KelmoraLabs>"s, "", nullptr },
+        { "a NUL first", "\0<KelmoraLabs><presets><preset _No_=\"1000\" _Name_=\"Keep\"/></presets></KelmoraLabs>"s, "", nullptr },
     };
     for (const auto& hostile : quietline::test::hostileXml ("KelmoraLabs"))
         if (hostile.refused)
