@@ -99,11 +99,12 @@ void PresetController::setParameterFromUi (int index, float normalised)
         return;
 
     auto* param = paramManager->getParam (index);
+    const bool recorded = ! gestureActive[(size_t) index] && ! isNoUndo (index);
 
-    if (! gestureActive[(size_t) index] && ! isNoUndo (index))
+    if (recorded)
     {
         const auto now = UndoHistory::now();
-        auto* newest = undoHistory.getNewestUndoable();
+        auto* newest = undoHistory.getExtendableEntry();
 
         if (newest != nullptr && newest->op == UndoOp::ParameterChange && newest->paramIndex == index
             && (std::uint32_t) (now - newest->time) <= 999)
@@ -120,6 +121,14 @@ void PresetController::setParameterFromUi (int index, float normalised)
     param->setNormalisedValue (normalised);
     statesEqual.store (false);
     presetModified.store (true);
+
+    // A burst back where it began leaves no step whose undo would change nothing, as a drag does.
+    if (recorded && undoHistory.getNewestUndoable()->normalisedValue == param->getNormalisedValue())
+    {
+        undoHistory.dropNewestUndoable();
+        recomputeStatesEqual();
+        stateChanged.store (true);
+    }
 }
 
 void PresetController::endParameterChange (int index)

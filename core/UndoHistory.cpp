@@ -157,6 +157,18 @@ UndoRecord* UndoHistory::getNewestUndoable() noexcept
     return canUndo() ? &ring[(size_t) prev (position.load())] : nullptr;
 }
 
+UndoRecord* UndoHistory::getExtendableEntry() noexcept
+{
+    auto* newest = getNewestUndoable();
+    return newest != nullptr && ! newest->sealed ? newest : nullptr;
+}
+
+void UndoHistory::sealNewest() noexcept
+{
+    if (auto* newest = getNewestUndoable())
+        newest->sealed = true;
+}
+
 const UndoRecord* UndoHistory::getUndoEntry (int k) const noexcept
 {
     if (k < 0 || k >= getNumUndoable())
@@ -203,6 +215,7 @@ void UndoHistory::commitUndo (const UndoRecord& inverse)
     const int p = prev (position.load());
     ring[(size_t) p] = inverse;
     position.store (p);
+    sealNewest();
 }
 
 bool UndoHistory::peekRedo (UndoRecord& out) const
@@ -222,6 +235,7 @@ void UndoHistory::commitRedo (const UndoRecord& inverse)
     const int p = position.load();
     ring[(size_t) p] = inverse;
     position.store (next (p));
+    sealNewest();
 }
 
 juce::String UndoHistory::describe (const UndoRecord& entry, const ParamManager& manager)
@@ -416,6 +430,7 @@ void UndoHistory::readFromXml (const juce::XmlElement& stateElement)
     const int total = getNumUndoable();
     const int redoable = entriesAfterMarked < 0 ? total : juce::jmin (entriesAfterMarked, total);
     position.store ((position.load() - redoable + capacity) % capacity);
+    sealNewest();
 }
 
 int UndoHistory::removePresetEntries (int deleted)
@@ -494,6 +509,7 @@ int UndoHistory::removePresetEntries (int deleted)
     tail.store (0);
     position.store (n);
     end.store (n);
+    sealNewest();
 
     return replacement >= 0 ? replacement : 0;
 }

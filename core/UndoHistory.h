@@ -51,9 +51,10 @@ public:
     /** Entries redo can step forward over. Any thread. */
     int getNumRedoable() const noexcept;
 
-    /** The newest undoable entry (slot `position` - 1), or nullptr when nothing is undoable.
-        Used to extend a parameter edit's entry in place. */
+    /** The newest undoable entry (slot `position` - 1), or nullptr when nothing is undoable. */
     UndoRecord* getNewestUndoable() noexcept;
+    /** The newest undoable entry unless it is sealed: the one an edit may extend in place. */
+    UndoRecord* getExtendableEntry() noexcept;
 
     /** The entry k steps back from the newest undoable one (k = 0: the newest), or nullptr. */
     const UndoRecord* getUndoEntry (int k) const noexcept;
@@ -101,6 +102,7 @@ public:
 private:
     static int next (int slot) noexcept { return (slot + 1) % capacity; }
     static int prev (int slot) noexcept { return (slot + capacity - 1) % capacity; }
+    void sealNewest() noexcept;
 
     std::vector<UndoRecord> ring;
     int numValues;

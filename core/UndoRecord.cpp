@@ -13,5 +13,6 @@ void UndoRecord::clear (std::uint32_t now) noexcept
     linked = false;
     op = UndoOp::None;
     time = now;
+    sealed = false;
 }
 } // namespace kelmora::core

@@ -35,6 +35,9 @@ struct UndoRecord
     /** Millisecond counter when the entry was made or last extended (wraps after ~49 days;
         compared by unsigned difference). */
     std::uint32_t time = 0;
+    /** Put in place by undo, redo or a restored history, so no later edit extends it: the
+        step it stands for would become unreachable. Not saved. */
+    bool sealed = false;
 
     /** Every number and flag zero, no values, no name; `time` set to `now`. */
     void clear (std::uint32_t now) noexcept;

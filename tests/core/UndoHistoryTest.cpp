@@ -252,3 +252,49 @@ TEST_F (UndoHistoryTest, DeletingTheActiveUserPresetPrunesItsEntries)
     EXPECT_FALSE (controller->canRedo());
     EXPECT_EQ (controller->getUndoDescription (0), description);
 }
+
+// Every undo step goes back to a state the user saw, and changes something: a step that undo,
+// redo or a restore put in place takes no later edit into its burst, and a burst back where it
+// began leaves no step. Mix (2) starts at 1, bypass (3) at 0; each row lists what each undo
+// brings back until nothing is left.
+TEST_F (UndoHistoryTest, UndoStepsNeitherSkipAStateNorChangeNothing)
+{
+    const auto at = [this] (int ms, int index, float v)
+    {
+        clock.advance ((std::uint32_t) ms);
+        controller->setParameterFromUi (index, v);
+    };
+    struct Row { const char* what; std::function<void()> act; std::vector<std::string> undone; };
+    const Row rows[] = {
+        { "an edit right after redo", [&] { edit (2, 0.98f); controller->undo(); controller->redo(); at (100, 2, 0.96f); },
+          { "0.98 0", "1 0" } },
+        { "an edit right after undo", [&] { edit (2, 0.9f); at (100, 3, 1.0f); controller->undo(); at (100, 2, 0.8f); },
+          { "0.9 0", "1 0" } },
+        { "an edit right after a restore", [&] {
+              edit (2, 0.9f);
+              juce::XmlElement state ("OrvelQuietline");
+              controller->saveState (state);
+              controller->loadState (state);
+              at (100, 2, 0.8f);
+          },
+          { "0.9 0", "1 0" } },
+        { "a burst back where it began", [&] { edit (2, 0.5f); edit (3, 1.0f); at (300, 3, 0.0f); }, { "1 0" } },
+        { "a burst that left and came back, then moved on", [&] { edit (3, 1.0f); at (300, 3, 0.0f); at (300, 3, 1.0f); }, { "1 0" } },
+        { "an edit to the value it has", [&] { edit (2, 0.5f); edit (3, 0.0f); }, { "1 0" } },
+        { "a redo of a vanished burst's neighbour", [&] { edit (2, 0.98f); controller->undo(); controller->redo(); at (100, 2, 0.96f); at (100, 2, 0.98f); at (100, 2, 0.96f); },
+          { "0.98 0", "1 0" } },
+        { "wheel steps within a second stay one step", [&] { edit (2, 0.9f); at (900, 2, 0.8f); at (900, 2, 0.7f); }, { "1 0" } },
+    };
+    for (const auto& row : rows)
+    {
+        controller = PresetTestProduct::makeController();
+        row.act();
+        std::vector<std::string> undone;
+        for (int guard = 0; controller->canUndo() && guard < 10; ++guard)
+        {
+            controller->undo();
+            undone.push_back ((juce::String (value (2)) + " " + juce::String (value (3))).toStdString());
+        }
+        EXPECT_EQ (undone, row.undone) << row.what;
+    }
+}
