@@ -182,6 +182,13 @@ void KelmoraLabsAudioProcessor::setParameterFromUi (int index, float normalised)
     sendParamChangeMessageToListeners (index, normalised);
 }
 
+void KelmoraLabsAudioProcessor::runEditorCommand (const std::function<void()>& command, PresetController::FileAccess access)
+{
+    // Told after the controller's lock is released, as an edit is.
+    for (const auto& [index, value] : presetController.changesMadeBy (command, access))
+        sendParamChangeMessageToListeners (index, value);
+}
+
 void KelmoraLabsAudioProcessor::dispatchChangedParameters (int count)
 {
     auto& manager = presetController.getParamManager();

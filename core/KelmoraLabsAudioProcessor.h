@@ -97,6 +97,12 @@ public:
         host. Message thread. */
     void setParameterFromUi (int index, float normalised);
 
+    /** An editor command that moves values through the controller (undo, presets, A/B, paste):
+        runs it, then tells the host each value it changed as an edit does, outside any gesture
+        and with no undo step of its own. Message thread. */
+    void runEditorCommand (const std::function<void()>& command,
+                           PresetController::FileAccess access = PresetController::FileAccess::none);
+
     /** Calls parameterChanged for each of the first `count` parameters (all of them when
         negative) whose audio-side change bit was set, in index order, clearing the bit. Takes no
         lock: the caller holds the callback lock or is the audio thread. */

@@ -3,6 +3,7 @@
 #include "core/UserPresetFileLock.h"
 
 #include <cmath>
+#include <optional>
 
 namespace kelmora::core
 {
@@ -574,6 +575,27 @@ juce::String PresetController::getRedoDescription (int k)
     const juce::ScopedLock sl (lock);
     const auto* entry = undoHistory.getRedoEntry (k);
     return entry != nullptr ? UndoHistory::describe (*entry, *paramManager) : juce::String();
+}
+
+//==============================================================================
+std::vector<PresetController::ValueChange> PresetController::changesMadeBy (const std::function<void()>& command, FileAccess access)
+{
+    // The file's lock first, as the file operations take it.
+    std::optional<UserPresetFileLock::Scoped> fileLock;
+    if (access == FileAccess::writes)
+        fileLock.emplace();
+
+    const juce::ScopedLock sl (lock);
+    const auto before = paramManager->getLiveValues();
+    command();
+    const auto after = paramManager->getLiveValues();
+
+    std::vector<ValueChange> changed;
+    for (size_t i = 0; i < after.size(); ++i)
+        if (! PresetRecord::sameValue (before[i], after[i]))
+            changed.emplace_back ((int) i, after[i]);
+
+    return changed;
 }
 
 //==============================================================================

@@ -4,7 +4,9 @@
 #include "core/UndoHistory.h"
 
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace kelmora::core
@@ -163,6 +165,18 @@ public:
     juce::String getActivePresetName();
     /** Whether any slot is named `name` (compared in lower case with `ignoreCase`). */
     bool presetNameExists (const juce::String& name, bool ignoreCase);
+
+    //==============================================================================
+    // Commands as a whole
+
+    /** Whether a command writes the user-preset file, and so needs that lock before this one. */
+    enum class FileAccess { none, writes };
+    /** A parameter's index and its new normalised value. */
+    using ValueChange = std::pair<int, float>;
+    /** Runs `command` (any of the operations above) under the lock, and the user-preset file's
+        lock before it when the command writes the file, and returns every parameter whose
+        normalised value it changed. */
+    std::vector<ValueChange> changesMadeBy (const std::function<void()>& command, FileAccess access);
 
     //==============================================================================
     // Without the lock

@@ -40,7 +40,7 @@ void KelmoraLabsEditor::runMenuCommand (int id)
     switch (id)
     {
         case 1:
-            controller->revertActivePreset();
+            kelmoraProcessor.runEditorCommand ([this] { controller->revertActivePreset(); });
             kelmoraProcessor.updateHostDisplay();
             break;
 
@@ -86,28 +86,27 @@ void KelmoraLabsEditor::runMenuCommand (int id)
 
 void KelmoraLabsEditor::buttonClicked (juce::Button* button)
 {
+    const auto command = [this] (auto&& c) { kelmoraProcessor.runEditorCommand (c); };
+
     if (button == &undoButton)
-        controller->undo();
+        command ([this] { controller->undo(); });
     else if (button == &redoButton)
-        controller->redo();
-    else if (button == &previousPresetButton)
+        command ([this] { controller->redo(); });
+    else if (button == &previousPresetButton || button == &nextPresetButton)
     {
-        if (controller->selectPreviousPreset())
-            kelmoraProcessor.updateHostDisplay();
-    }
-    else if (button == &nextPresetButton)
-    {
-        if (controller->selectNextPreset())
+        bool selected = false;
+        command ([&] { selected = button == &nextPresetButton ? controller->selectNextPreset() : controller->selectPreviousPreset(); });
+        if (selected)
             kelmoraProcessor.updateHostDisplay();
     }
     else if (button == &stateAButton)
-        controller->selectStateB();
+        command ([this] { controller->selectStateB(); });
     else if (button == &stateBButton)
-        controller->selectStateA();
+        command ([this] { controller->selectStateA(); });
     else if (button == &copyAToBButton)
-        controller->copyAToB();
+        command ([this] { controller->copyAToB(); });
     else if (button == &copyBToAButton)
-        controller->copyBToA();
+        command ([this] { controller->copyBToA(); });
     else if (button == &aboutButton)
         showOverlay (std::make_unique<InfoOverlay> ("ABOUT", static_cast<int> (kelmoraProcessor.wrapperType), *launcher));
     else if (button == &helpButton)
@@ -134,7 +133,8 @@ void KelmoraLabsEditor::comboBoxChanged (juce::ComboBox* box)
     if (box != &presetBox || presetBox.getSelectedId() == 0)
         return;
 
-    controller->selectPreset (presetBox.getSelectedId() - 1);
+    const int slot = presetBox.getSelectedId() - 1;
+    kelmoraProcessor.runEditorCommand ([this, slot] { controller->selectPreset (slot); });
     kelmoraProcessor.updateHostDisplay();
 }
 
@@ -150,6 +150,7 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
     auto& settings = kelmoraProcessor.getGlobalSettings();
 
     using Write = core::PresetController::UserPresetWrite;
+    using FileAccess = core::PresetController::FileAccess;
     // Whatever kept the preset from the file, the user must know it was not stored (the values
     // stay live).
     const auto showNotSaved = [this] (const char* why)
@@ -178,7 +179,8 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
         {
             const bool renamed = o->presetName != controller->getActivePresetName();
             auto outcome = Write::ignored;
-            controller->overwriteUserPreset (o->getPresetSlot(), o->presetName, &outcome);
+            kelmoraProcessor.runEditorCommand ([&] { controller->overwriteUserPreset (o->getPresetSlot(), o->presetName, &outcome); },
+                                               FileAccess::writes);
 
             // A rename changes the list, and so may anything but a plain write: when the entry had
             // changed in the file, the list now shows the file, with the preset in a new slot or,
@@ -197,7 +199,10 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
         if (message == "addUserPresetOverlay_add")
         {
             auto outcome = Write::ignored;
-            if (controller->storeUserPresetInFreeSlot (a->presetName, &outcome) >= 0)
+            int slot = -1;
+            kelmoraProcessor.runEditorCommand ([&] { slot = controller->storeUserPresetInFreeSlot (a->presetName, &outcome); },
+                                               FileAccess::writes);
+            if (slot >= 0)
                 kelmoraProcessor.updateHostDisplay();
             else if (outcome == Write::failed)
                 showNotSaved (notWrittenText);
@@ -205,8 +210,13 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
     }
     else if (auto* d = dynamic_cast<DeleteUserPresetOverlay*> (overlay))
     {
-        if (message == "deleteUserPresetOverlay_delete" && controller->deleteUserPreset (d->getPresetSlot()))
-            kelmoraProcessor.updateHostDisplay();
+        if (message == "deleteUserPresetOverlay_delete")
+        {
+            bool deleted = false;
+            kelmoraProcessor.runEditorCommand ([&] { deleted = controller->deleteUserPreset (d->getPresetSlot()); }, FileAccess::writes);
+            if (deleted)
+                kelmoraProcessor.updateHostDisplay();
+        }
     }
 }
 
@@ -264,6 +274,6 @@ void KelmoraLabsEditor::pasteStateFromClipboard()
         return;
 
     if (const auto element = findStateElement (*text))
-        controller->readValuesFromXml (*element);
+        kelmoraProcessor.runEditorCommand ([&] { controller->readValuesFromXml (*element); });
 }
 } // namespace kelmora::editor

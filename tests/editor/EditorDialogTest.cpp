@@ -98,6 +98,68 @@ TEST_F (EditorDialogs, OverwriteAndDeleteActOnlyOnTheSlotTheyWereOpenedFor)
     }
 }
 
+// What the editor's own commands change reaches the host as an edit's values do: each changed
+// parameter once with its new value, no gesture around it, nothing for the others; presets
+// still tell the host to read their names again. Host automation is not sent back.
+TEST_F (EditorDialogs, EditorCommandsTellTheHostEachValueTheyChanged)
+{
+    struct Heard : juce::AudioProcessorListener
+    {
+        std::vector<std::pair<int, float>> values;
+        int gestures = 0, displays = 0;
+        void audioProcessorParameterChanged (juce::AudioProcessor*, int i, float v) override { values.emplace_back (i, v); }
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override { ++displays; }
+        void audioProcessorParameterChangeGestureBegin (juce::AudioProcessor*, int) override { ++gestures; }
+        void audioProcessorParameterChangeGestureEnd (juce::AudioProcessor*, int) override { ++gestures; }
+    } host;
+    processor->addListener (&host);
+    const auto click = [this] (juce::Button& b) { return [this, &b] { editor->buttonClicked (&b); }; };
+    const auto menu = [this] (int id) { return [this, id] { KelmoraLabsEditor::presetMenuCallback (id, editor.get()); }; };
+    const auto edit = [this] (int index, float v) { return [this, index, v] { processor->setParameterFromUi (index, v); }; };
+    const std::function<void()> none = [] {};
+
+    // Each row's set-up runs before the host listens; the command's changes are the row's.
+    struct Row { const char* what; std::function<void()> setUp, command; std::vector<int> changed; int displays; };
+    const Row rows[] = {
+        { "next preset arrow", none, click (editor->nextPresetButton), { 0, 1 }, 1 },
+        { "previous preset arrow", none, click (editor->previousPresetButton), { 0, 1 }, 1 },
+        { "undo of a Mix edit", edit (2, 0.5f), click (editor->undoButton), { 2 }, 0 },
+        { "redo", none, click (editor->redoButton), { 2 }, 0 },
+        { "switch to A", [&] { click (editor->copyAToBButton)(); click (editor->stateAButton)(); edit (2, 0.2f)(); }, click (editor->stateBButton), { 2 }, 0 },
+        { "switch to B", none, click (editor->stateAButton), { 2 }, 0 },
+        { "copy A>B while B is shown", none, click (editor->copyAToBButton), { 2 }, 0 },
+        { "copy B>A while B is shown", edit (2, 0.3f), click (editor->copyBToAButton), {}, 0 },
+        { "preset box", none, [this] { editor->presetBox.setSelectedId (5, juce::sendNotificationSync); }, { 0, 1, 2 }, 1 },
+        { "reset to the original state", edit (0, 0.9f), menu (1), { 0 }, 1 },
+        { "paste", [&] { desktop.text = editor->createStateText(); editor->presetBox.setSelectedId (1, juce::sendNotificationSync); }, menu (6), { 0, 1, 2 }, 0 },
+        { "delete the user preset shown", [&] {
+              ASSERT_EQ (controller.storeUserPresetInFreeSlot ("Mine"), 5);
+              edit (1, 0.1f)();
+              menu (4)();
+          }, [&] { this->click (*editor->getCurrentOverlay(), "Yes, Delete"); }, { 1 }, 1 },
+        { "host automation and program", none, [this] { processor->setParameter (0, 0.25f); processor->setCurrentProgram (2); }, {}, 0 },
+    };
+    for (const auto& row : rows)
+    {
+        row.setUp();
+        const auto before = processor->getParamManager().getLiveValues();
+        host.values.clear();
+        host.displays = host.gestures = 0;
+        row.command();
+
+        std::vector<std::pair<int, float>> expected;
+        for (int i : row.changed)
+        {
+            EXPECT_NE (before[(size_t) i], processor->getParameter (i)) << row.what << ": " << i << " did not change";
+            expected.emplace_back (i, processor->getParameter (i));
+        }
+        EXPECT_EQ (host.values, expected) << row.what;
+        EXPECT_EQ (host.gestures, 0) << row.what;
+        EXPECT_EQ (host.displays, row.displays) << row.what;
+    }
+    processor->removeListener (&host);
+}
+
 // Another instance renamed the preset meanwhile and every user slot is in use: nothing is
 // written over its entry, and the user is told; the values stay here.
 TEST_F (EditorDialogs, AnOverwriteThatAnotherInstanceOvertookIsRefusedAloud)
