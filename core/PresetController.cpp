@@ -156,7 +156,13 @@ void PresetController::endParameterChange (int index)
 void PresetController::setParameterFromHost (int index, float normalised)
 {
     // No lock: hosts call this on the audio thread, and the value and both flags are atomics.
-    paramManager->getParam (index)->setNormalisedValue (normalised);
+    // A host that hands back the value the plug-in just told it changes nothing: the preset
+    // shown is not modified by it.
+    auto* param = paramManager->getParam (index);
+    if (param->getNormalisedValue() == normalised)
+        return;
+
+    param->setNormalisedValue (normalised);
     statesEqual.store (false);
     presetModified.store (true);
 }

@@ -35,6 +35,22 @@ TEST_F (PresetControllerTest, ABStatesLinkSwitchAndCopy)
     EXPECT_TRUE (c.isPresetModified() && c.testAndClearStateChanged (true));
 }
 
+// Hosts hand the values the editor's commands told them back as automation: the same value
+// is no change, and leaves the preset unmodified; another value is one.
+TEST_F (PresetControllerTest, AHostHandingBackTheValuesItWasToldModifiesNothing)
+{
+    controller->selectPreset (1);
+    const auto told = pm().getLiveValues();
+    pm().getParam (0)->testAndClearChanged (Parameter::audioChanged);
+    for (int i = 0; i < (int) told.size(); ++i)
+        controller->setParameterFromHost (i, told[(size_t) i]);
+    EXPECT_FALSE (controller->isPresetModified());
+    EXPECT_FALSE (pm().getParam (0)->testAndClearChanged (Parameter::audioChanged)) << "nothing for the filter to redo";
+
+    controller->setParameterFromHost (0, told[0] + 0.01f);
+    EXPECT_TRUE (controller->isPresetModified());
+}
+
 TEST_F (PresetControllerTest, PresetNavigationRecordsOnlyWhatHappened)
 {
     controller->selectPreset (4);
