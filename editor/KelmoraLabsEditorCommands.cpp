@@ -150,7 +150,6 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
     auto& settings = kelmoraProcessor.getGlobalSettings();
 
     using Write = core::PresetController::UserPresetWrite;
-    using FileAccess = core::PresetController::FileAccess;
     // Whatever kept the preset from the file, the user must know it was not stored (the values
     // stay live).
     const auto showNotSaved = [this] (const char* why)
@@ -179,8 +178,7 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
         {
             const bool renamed = o->presetName != controller->getActivePresetName();
             auto outcome = Write::ignored;
-            kelmoraProcessor.runEditorCommand ([&] { controller->overwriteUserPreset (o->getPresetSlot(), o->presetName, &outcome); },
-                                               FileAccess::writes);
+            controller->overwriteUserPreset (o->getPresetSlot(), o->presetName, &outcome);
 
             // A rename changes the list, and so may anything but a plain write: when the entry had
             // changed in the file, the list now shows the file, with the preset in a new slot or,
@@ -199,10 +197,7 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
         if (message == "addUserPresetOverlay_add")
         {
             auto outcome = Write::ignored;
-            int slot = -1;
-            kelmoraProcessor.runEditorCommand ([&] { slot = controller->storeUserPresetInFreeSlot (a->presetName, &outcome); },
-                                               FileAccess::writes);
-            if (slot >= 0)
+            if (controller->storeUserPresetInFreeSlot (a->presetName, &outcome) >= 0)
                 kelmoraProcessor.updateHostDisplay();
             else if (outcome == Write::failed)
                 showNotSaved (notWrittenText);
@@ -212,8 +207,10 @@ void KelmoraLabsEditor::actionListenerCallback (const juce::String& message)
     {
         if (message == "deleteUserPresetOverlay_delete")
         {
+            // Deleting reverts and selects another preset.
             bool deleted = false;
-            kelmoraProcessor.runEditorCommand ([&] { deleted = controller->deleteUserPreset (d->getPresetSlot()); }, FileAccess::writes);
+            kelmoraProcessor.runEditorCommand ([&] { deleted = controller->deleteUserPreset (d->getPresetSlot()); },
+                                               core::PresetController::FileAccess::writes);
             if (deleted)
                 kelmoraProcessor.updateHostDisplay();
         }
