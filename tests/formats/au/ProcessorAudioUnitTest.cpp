@@ -10,9 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <functional>
 #include <mutex>
 #include <thread>
 
@@ -189,6 +191,53 @@ TEST_F (ProductFixture, EditorChangesGesturesAndLatencyReachTheHost)
     AudioUnitParameterValue value = 0;
     ASSERT_EQ (noErr, unit->GetParameter (2, kAudioUnitScope_Global, 0, value));
     EXPECT_FLOAT_EQ (0.4f, value);
+}
+
+// Commands run as the editor runs them: one value event for each parameter they changed, outside
+// any gesture, and GetParameter reads the new value; the host's own SetParameter raises none.
+TEST_F (ProductFixture, EditorCommandsTellTheHostEachValueTheyChanged)
+{
+    Configure (2, 96000);
+    ASSERT_EQ (noErr, unit->DoInitialize());
+    auto& processor = dynamic_cast<kelmora::core::KelmoraLabsAudioProcessor&> (unit->getProcessor());
+    auto& controller = processor.getPresetController();
+    const auto read = [&] (AudioUnitParameterID id) {
+        AudioUnitParameterValue value = -1;
+        EXPECT_EQ (noErr, unit->GetParameter (id, kAudioUnitScope_Global, 0, value));
+        return value;
+    };
+    const std::vector<AudioUnitParameterValue> start { read (0), read (1), read (2), read (3) };
+
+    struct Row { const char* what; bool mixAutomatedFirst; std::function<void()> command; std::vector<AudioUnitParameterID> told; bool backToStart; };
+    const Row rows[] = {
+        { "next preset, Default to Light", false, [&] { controller.selectNextPreset(); }, { 0, 1 }, false },
+        { "undo of it", false, [&] { controller.undo(); }, { 0, 1 }, true },
+        { "host automation of Mix, then next preset", true, [&] { controller.selectNextPreset(); }, { 0, 1, 2 }, false },
+    };
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.what);
+        events.clear();
+        if (row.mixAutomatedFirst)
+        {
+            ASSERT_EQ (noErr, unit->SetParameter (2, kAudioUnitScope_Global, 0, 0.5f, 0));
+            EXPECT_TRUE (events.empty()) << "host automation told back";
+        }
+        std::vector<AudioUnitParameterValue> before { read (0), read (1), read (2), read (3) };
+        processor.runEditorCommand (row.command);
+
+        std::vector<std::pair<UInt32, AudioUnitParameterID>> expected;
+        for (const auto id : row.told)
+        {
+            expected.emplace_back (kAudioUnitEvent_ParameterValueChange, id);
+            EXPECT_NE (before[id], read (id)) << id;
+            if (row.backToStart)
+                EXPECT_EQ (start[id], read (id)) << id;
+        }
+        auto heard = events;
+        std::sort (heard.begin(), heard.end());
+        EXPECT_EQ (expected, heard) << "each changed value once, no other, no gesture";
+    }
 }
 
 TEST_F (ProductFixture, RendersWhileAHostThreadAutomates)
