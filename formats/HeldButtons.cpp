@@ -7,11 +7,11 @@ namespace kelmora::formats
 {
 namespace
 {
-/** What the pointer events in Xlib's queue say of held buttons, in order: a release of one
-    still to come, or an event that happened with one of them up. */
+/** Whether the pointer events in Xlib's queue, in order, say that the held buttons went up
+    elsewhere: one happened with them up before any release of the first button came. */
 struct QueuedPointerEvents
 {
-    enum class Says { nothing, stillHeld, releaseComing, releasedElsewhere };
+    enum class Says { nothing, releaseComing, releasedElsewhere };
 
     unsigned int held;
     Says says = Says::nothing;
@@ -19,20 +19,28 @@ struct QueuedPointerEvents
     static int note (::Display*, XEvent* event, XPointer self)
     {
         auto& queued = *reinterpret_cast<QueuedPointerEvents*> (self);
-        if (queued.says == Says::releaseComing || queued.says == Says::releasedElsewhere)
+        if (queued.says != Says::nothing)
             return False;
 
         unsigned int state = 0;
         switch (event->type)
         {
-            case ButtonRelease: queued.says = Says::releaseComing; return False;
+            case ButtonRelease:
+                if (event->xbutton.button == Button1)
+                {
+                    queued.says = Says::releaseComing;
+                    return False;
+                }
+                state = event->xbutton.state;
+                break;
             case ButtonPress:   state = event->xbutton.state; break;
             case MotionNotify:  state = event->xmotion.state; break;
             case EnterNotify:
             case LeaveNotify:   state = event->xcrossing.state; break;
             default:            return False;
         }
-        queued.says = (state & queued.held) == queued.held ? Says::stillHeld : Says::releasedElsewhere;
+        if ((state & queued.held) != queued.held)
+            queued.says = Says::releasedElsewhere;
         return False; // leaves every event where it is
     }
 };
@@ -51,12 +59,19 @@ CheckIfEvent checkIfEvent()
     return function;
 }
 
-/** Whether the server still has the held buttons down, as the module's queue or the server
-    itself says. Call with Xlib's lock held. */
-bool stillHeld (::Display* display, unsigned int held, const juce::Array<juce::ComponentPeer*>& peers)
+/** Whether the held buttons went up without a release to come through the module's windows,
+    and where the server has the pointer. Asks nothing of any window of the module's, which the
+    host may have destroyed. Call with Xlib's lock held. */
+bool releasedElsewhere (::Display* display, unsigned int held, juce::Point<int>& pointer)
 {
     auto* x11 = juce::X11Symbols::getInstance();
-    x11->xEventsQueued (display, QueuedAfterReading);
+
+    // A round trip: whatever the server sent this connection before its reply, a release
+    // through one of the module's windows among it, is in Xlib's queue once it returns.
+    ::Window root = 0, child = 0;
+    int x = 0, y = 0;
+    unsigned int state = 0;
+    x11->xQueryPointer (display, x11->xDefaultRootWindow (display), &root, &child, &pointer.x, &pointer.y, &x, &y, &state);
 
     QueuedPointerEvents queued { held };
     if (auto* walk = checkIfEvent())
@@ -66,22 +81,34 @@ bool stillHeld (::Display* display, unsigned int held, const juce::Array<juce::C
     }
 
     if (queued.says != QueuedPointerEvents::Says::nothing)
-        return queued.says != QueuedPointerEvents::Says::releasedElsewhere;
+        return queued.says == QueuedPointerEvents::Says::releasedElsewhere;
+    return (state & held) != held;
+}
 
-    // No pointer event can reach a window that is not viewable: only the server knows.
-    for (auto* peer : peers)
-    {
-        XWindowAttributes attributes {};
-        if (x11->xGetWindowAttributes (display, (::Window) peer->getNativeHandle(), &attributes) == 0
-            || attributes.map_state == IsViewable)
-            return true;
-    }
+/** Whether the server's notice that the window is destroyed is in Xlib's queue; if so, drops
+    every event queued for it: handled, they would have the module draw into a window that is
+    gone. Call with Xlib's lock held, after a round trip. */
+bool dropIfDestroyed (::Display* display, ::Window window)
+{
+    auto* walk = checkIfEvent();
+    if (walk == nullptr)
+        return false;
 
-    ::Window root = 0, child = 0;
-    int rootX = 0, rootY = 0, x = 0, y = 0;
-    unsigned int state = 0;
-    return x11->xQueryPointer (display, x11->xDefaultRootWindow (display), &root, &child, &rootX, &rootY, &x, &y, &state) == 0
-           || (state & held) == held;
+    struct Search { ::Window window; bool destroyed = false; } search { window };
+    XEvent event;
+    walk (display, &event, [] (::Display*, XEvent* e, XPointer arg) {
+        auto& s = *reinterpret_cast<Search*> (arg);
+        s.destroyed = s.destroyed || (e->type == DestroyNotify && e->xdestroywindow.window == s.window);
+        return False;
+    }, reinterpret_cast<XPointer> (&search));
+
+    if (search.destroyed)
+        while (walk (display, &event, [] (::Display*, XEvent* e, XPointer arg) {
+                   return e->xany.window == *reinterpret_cast<::Window*> (arg) ? True : False;
+               }, reinterpret_cast<XPointer> (&window)))
+        {
+        }
+    return search.destroyed;
 }
 } // namespace
 
@@ -108,6 +135,12 @@ void HeldButtons::release (juce::ComponentPeer& peer, const juce::Array<juce::Mo
         // A press whose release went elsewhere is no click.
         if (auto* button = dynamic_cast<juce::Button*> (source.getComponentUnderMouse()))
             button->setState (juce::Button::buttonNormal);
+
+        // The pointer is where the user released it: a drag that hid it (a slider's in velocity
+        // mode) would put it back over its component at the mouse-up. Ended here first, the
+        // cursor shows again and JUCE moves the pointer only if it had moved it itself.
+        if (source.isUnboundedMouseMovementEnabled())
+            source.enableUnboundedMouseMovement (false, true);
 
         peer.handleMouseEvent (source.getType(), { -1.0f, -1.0f }, released, source.getCurrentPressure(),
                                source.getCurrentOrientation(), juce::Time::currentTimeMillis(), {}, source.getIndex());
@@ -140,13 +173,38 @@ void HeldButtons::releaseLost()
     if (held.isEmpty())
         return;
 
+    // A press in a window the host destroyed ends too, the button held or not: no release can
+    // come through that window.
+    juce::Point<int> pointer;
+    juce::Array<juce::MouseInputSource> ended;
+    juce::Array<juce::ComponentPeer*> endedIn;
     {
         const juce::XWindowSystemUtilities::ScopedXLock xLock;
-        if (stillHeld (display, Button1Mask, peers))
-            return;
+        const bool released = releasedElsewhere (display, Button1Mask, pointer);
+        for (int i = 0; i < held.size(); ++i)
+            if (dropIfDestroyed (display, (::Window) peers.getUnchecked (i)->getNativeHandle()) || released)
+            {
+                ended.add (held.getReference (i));
+                endedIn.add (peers.getUnchecked (i));
+            }
     }
+    if (ended.isEmpty())
+        return;
 
-    for (int i = 0; i < held.size(); ++i)
-        release (*peers.getUnchecked (i), juce::Array<juce::MouseInputSource> (held.getReference (i)));
+    // JUCE had moved the pointer itself in a drag that hid it (one that reached the screen's
+    // edge), and takes it back over the component at the drag's end: it goes where the server
+    // had it.
+    auto& desktop = juce::Desktop::getInstance();
+    const auto released = desktop.getDisplays().physicalToLogical (pointer.toFloat()) / desktop.getGlobalScaleFactor();
+    juce::Array<juce::MouseInputSource> movedByJuce;
+    for (const auto& source : ended)
+        if (source.isUnboundedMouseMovementEnabled() && source.getScreenPosition().roundToInt() != released.roundToInt())
+            movedByJuce.add (source);
+
+    for (int i = 0; i < ended.size(); ++i)
+        release (*endedIn.getUnchecked (i), juce::Array<juce::MouseInputSource> (ended.getReference (i)));
+
+    for (auto& source : movedByJuce)
+        source.setScreenPosition (released);
 }
 } // namespace kelmora::formats

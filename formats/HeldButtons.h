@@ -19,13 +19,15 @@ public:
     static juce::Array<juce::MouseInputSource> pressedIn (const juce::Component& window);
 
     /** Ends those presses through the window's peer, just outside it: whatever the press went to
-        hears its mouse-up, and a button held down is set back first, so no click comes of it. */
+        hears its mouse-up, and a button held down is set back first, so no click comes of it.
+        A drag that hid the pointer shows it again where it is. */
     static void release (juce::ComponentPeer& peer, const juce::Array<juce::MouseInputSource>& sources);
 
     /** Before the module's window events are dispatched: ends a held press of the first button
-        whose release the server gave elsewhere, as the pointer events queued for the module say
-        (one happened with the button up), or, with none queued, as the server says of a press
-        whose window is no longer viewable. A release still queued is left to arrive. */
+        whose release the server gave elsewhere (the window under it hidden or gone), as the
+        server says after a round trip: the button up with no release of it queued, or a queued
+        pointer event that happened with it up. A release still queued is left to arrive; the
+        pointer stays where the server has it. */
     static void releaseLost();
 };
 } // namespace kelmora::formats

@@ -16,11 +16,13 @@
 
 #include <X11/Xlib.h>
 #include <X11/Xproto.h>
+#include <X11/extensions/Xfixes.h>
 #include <X11/extensions/record.h>
 #include <X11/extensions/shmproto.h>
 #include <X11/keysym.h>
 #include <sys/ioctl.h>
 
+#include <atomic>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -146,7 +148,7 @@ protected:
 
     /** Asks for the editor and opens it in the host window. The module connects to the display
         when the editor is first asked for: its connection is the one socket that appears then. */
-    void openEditor()
+    void openEditor (unsigned long window = 0)
     {
         const auto before = openSockets();
         ERect* rect = nullptr;
@@ -159,7 +161,7 @@ protected:
                 moduleDisplay = fd;
             }
         ASSERT_EQ (opened, " " + std::to_string (moduleDisplay)) << "not one new socket";
-        ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) host.window), 1);
+        ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) (window != 0 ? window : host.window)), 1);
     }
 
     /** The next idle call (of this instance's editor, or of `idled`) of a host that idles at 10 Hz: by then the module's loop thread has
@@ -180,6 +182,29 @@ protected:
     }
 
     bool bypassed() { return effect->getParameter (bypassIndex) > 0.5f; }
+
+    /** Where the server has the pointer, on the root window. */
+    std::pair<int, int> pointer() const
+    {
+        ::Window root = 0, child = 0;
+        int x = 0, y = 0, wx = 0, wy = 0;
+        unsigned state = 0;
+        XQueryPointer (input.display, DefaultRootWindow (input.display), &root, &child, &x, &y, &wx, &wy, &state);
+        return { x, y };
+    }
+
+    /** Whether the cursor the server shows now has a pixel that can be seen. */
+    bool cursorShows() const
+    {
+        auto* image = XFixesGetCursorImage (input.display);
+        if (image == nullptr)
+            return false;
+        bool seen = false;
+        for (int i = 0; i < image->width * image->height; ++i)
+            seen = seen || (image->pixels[i] & 0xff000000) != 0;
+        XFree (image);
+        return seen;
+    }
 
     /** The gestures on one parameter the host has heard since its request number `from`. */
     std::string gesturesHeard (int index, size_t from) const
@@ -328,6 +353,181 @@ TEST_F (PointerInput, AnEditorHiddenInAPadDragEndsItAndTheFirstClickAfterIsAClic
         input.click();
         ASSERT_TRUE (idleAtHostPace());
         EXPECT_NE (bypassed(), bypassBefore) << "the first click on bypass toggles it";
+    }
+}
+
+// The host hides its window while the button is held on the pad and shows it again, idling it
+// only once shown. Released while hidden, wherever the pointer is when the window comes back, the
+// drag has ended by the first idle after the show, both gestures with it; the pointer's return
+// drags nothing and the first click on bypass toggles it. Held through the show, the drag goes on
+// and ends at its release.
+TEST_F (PointerInput, AnEditorShownAgainEndsAtItsFirstIdleADragReleasedWhileHidden)
+{
+    struct Row { const char* what; int x, y; bool releasedWhileHidden; };
+    const Row rows[] = { { "released away", 900, 700, true },
+                         { "released where the pad was", 150, 110, true },
+                         { "held through the show", 170, 110, false } };
+
+    openEditor();
+    for (const auto& row : rows)
+    {
+        SCOPED_TRACE (row.what);
+        input.moveTo (150, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        const size_t heardBefore = effect->requests().size();
+        const bool bypassBefore = bypassed();
+        input.press();
+        input.moveTo (190, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        const float dragged = effect->getParameter (0);
+
+        XUnmapWindow (host.display, host.window);
+        XSync (host.display, False);
+        input.moveTo (row.x, row.y);
+        if (row.releasedWhileHidden)
+            input.release();
+        input.flush();
+        XMapWindow (host.display, host.window);
+        XSync (host.display, False);
+        ASSERT_TRUE (idleAtHostPace());
+
+        if (! row.releasedWhileHidden)
+        {
+            EXPECT_EQ (gesturesHeard (0, heardBefore), "begin ") << "a drag still held goes on";
+            input.moveTo (210, 110);
+            ASSERT_TRUE (idleAtHostPace());
+            EXPECT_GT (effect->getParameter (0), dragged) << "the drag went on";
+            input.release();
+            ASSERT_TRUE (idleAtHostPace());
+            EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ");
+            continue;
+        }
+
+        EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ") << "the drag ended at the first idle";
+        EXPECT_EQ (gesturesHeard (1, heardBefore), "begin end ");
+        for (const int x : { 150, 210 })
+        {
+            input.moveTo (x, 110);
+            ASSERT_TRUE (idleAtHostPace());
+        }
+        EXPECT_EQ (effect->getParameter (0), dragged) << "the pointer moved across the pad with no button held";
+
+        input.moveTo (368, 210);
+        ASSERT_TRUE (idleAtHostPace());
+        input.click();
+        ASSERT_TRUE (idleAtHostPace());
+        EXPECT_NE (bypassed(), bypassBefore) << "the first click on bypass toggles it";
+        EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ");
+    }
+}
+
+// A drag on a value box in velocity mode (the default) hides the pointer. The host hides the
+// window under the drag and the button goes up elsewhere: the drag ends, and the pointer stays
+// where it was released, whether the host idles the hidden editor or only the one shown again;
+// over the box once more, the pointer shows.
+TEST_F (PointerInput, AVelocityDragCutByAHiddenEditorLeavesThePointerWhereItWasReleased)
+{
+    openEditor();
+    for (const bool idledWhileHidden : { true, false })
+    {
+        SCOPED_TRACE (idledWhileHidden ? "idled while hidden" : "idled once shown again");
+        // The frequency box: x 125 to 187, y 207 to 231 of the editor.
+        input.moveTo (156, 219);
+        ASSERT_TRUE (idleAtHostPace());
+        const size_t heardBefore = effect->requests().size();
+        const float before = effect->getParameter (0);
+        input.press();
+        for (const int y : { 200, 180 })
+        {
+            input.moveTo (156, y);
+            ASSERT_TRUE (idleAtHostPace());
+        }
+        ASSERT_NE (effect->getParameter (0), before) << "the drag never reached the box";
+
+        XUnmapWindow (host.display, host.window);
+        XSync (host.display, False);
+        input.moveTo (900, 700);
+        input.release();
+        if (idledWhileHidden)
+            ASSERT_TRUE (idleAtHostPace());
+        XMapWindow (host.display, host.window);
+        XSync (host.display, False);
+        ASSERT_TRUE (idleAtHostPace());
+
+        EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ");
+        EXPECT_EQ (pointer(), std::make_pair (900, 700)) << "the pointer moved at the end of the drag";
+
+        input.moveTo (156, 219);
+        ASSERT_TRUE (idleAtHostPace());
+        EXPECT_TRUE (cursorShows()) << "the pointer stayed hidden over the box";
+    }
+}
+
+// The host destroys its window while the button is held on the pad and goes on idling before it
+// closes the editor, the button going up before the next idle call or after some. The press ends
+// at the next idle call, both gestures once, and nothing the module asks of the server fails:
+// its connection is synchronous, so an error comes back within the call that caused it. JUCE's
+// paint of what the gesture's end changed (the undo button) is left aside: it knows nothing of
+// the window's end.
+TEST_F (PointerInput, AHostWindowDestroyedUnderAPressEndsItWithNoXError)
+{
+    static std::atomic<int> errors { 0 };
+    static int shm = -1;
+    int event = 0, error = 0;
+    ASSERT_TRUE (XQueryExtension (host.display, "MIT-SHM", &shm, &event, &error)) << "needs MIT-SHM";
+    const XErrorHandler counting = [] (::Display*, XErrorEvent* e) {
+        const bool paint = e->request_code == X_PutImage || (e->request_code == shm && e->minor_code == X_ShmPutImage);
+        errors += paint ? 0 : 1;
+        return 0;
+    };
+
+    for (const bool releasedFirst : { true, false })
+    {
+        SCOPED_TRACE (releasedFirst ? "released before the next idle" : "released after it");
+        const ::Window frame = XCreateSimpleWindow (host.display, host.window, 0, 0, 500, 300, 0, 0, 0);
+        XMapWindow (host.display, frame);
+        XSync (host.display, False);
+        if (moduleDisplay < 0)
+        {
+            _Xdebug = 1;
+            openEditor (frame);
+            _Xdebug = 0;
+        }
+        else
+        {
+            ERect* rect = nullptr;
+            ASSERT_EQ (effect->dispatch (effEditGetRect, 0, 0, &rect), 1);
+            ASSERT_EQ (effect->dispatch (effEditOpen, 0, 0, (void*) (uintptr_t) frame), 1);
+        }
+        input.moveTo (150, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        const size_t heardBefore = effect->requests().size();
+        input.press();
+        ASSERT_TRUE (idleAtHostPace());
+        ASSERT_EQ (gesturesHeard (0, heardBefore), "begin ") << "the press never reached the pad";
+
+        // JUCE installs its handler when the module connects: this one goes over it.
+        const XErrorHandler previous = XSetErrorHandler (counting);
+        errors = 0;
+        XDestroyWindow (host.display, frame);
+        XSync (host.display, False);
+        input.moveTo (900, 700);
+        if (releasedFirst)
+            input.release();
+        ASSERT_TRUE (idleAtHostPace());
+        EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ");
+        EXPECT_EQ (gesturesHeard (1, heardBefore), "begin end ");
+        if (! releasedFirst)
+            input.release();
+        for (int idle = 0; idle < 2; ++idle)
+            ASSERT_TRUE (idleAtHostPace());
+        EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ");
+        EXPECT_EQ (gesturesHeard (1, heardBefore), "begin end ");
+        EXPECT_EQ (errors.load(), 0) << "X errors while the host idled";
+        EXPECT_EQ (XSetErrorHandler (previous), counting) << "another error handler took over";
+
+        effect->dispatch (effEditClose);
+        EXPECT_EQ (gesturesHeard (0, heardBefore), "begin end ");
     }
 }
 
