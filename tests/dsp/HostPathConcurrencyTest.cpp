@@ -64,4 +64,53 @@ TEST (HostPaths, ParameterChangesCompleteWhileAnotherProcessHoldsTheUserPresetFi
         ::close (fd);
 }
 
+// The editor's commands, a preset delete with its file among them, run while a host thread
+// automates, changes programs and saves and restores the state: nothing waits on another for
+// good, and the host hears only values the parameters could hold.
+TEST (HostPaths, EditorCommandsRunWhileAHostThreadChangesTheSameValues)
+{
+    quietline::test::TempHome home;
+    struct Heard : juce::AudioProcessorListener
+    {
+        std::atomic<int> count { 0 }, wrong { 0 };
+        void audioProcessorParameterChanged (juce::AudioProcessor*, int i, float v) override
+        {
+            ++count;
+            wrong += i < 0 || i > 3 || ! (v >= 0.0f && v <= 1.0f) ? 1 : 0;
+        }
+        void audioProcessorChanged (juce::AudioProcessor*, const ChangeDetails&) override {}
+    } heard;
+    P proc;
+    proc.addListener (&heard);
+    auto& c = proc.getPresetController();
+    using Access = kelmora::core::PresetController::FileAccess;
+
+    const quietline::test::Watchdog watchdog ("an editor command and a host call waited on each other");
+    quietline::test::runTogether ({
+        [&] {
+            for (int i = 0; i < 200; ++i)
+            {
+                proc.runEditorCommand ([&] { c.selectNextPreset(); });
+                proc.runEditorCommand ([&] { c.undo(); });
+                proc.runEditorCommand ([&] { c.redo(); });
+                if (c.storeUserPresetInFreeSlot ("Mine") >= 0)
+                    proc.runEditorCommand ([&] { c.deleteUserPreset (c.getParamManager().getActivePresetIndex()); }, Access::writes);
+            }
+        },
+        [&] {
+            juce::MemoryBlock state;
+            for (int i = 0; i < 200; ++i)
+            {
+                proc.setParameter (i % 4, (float) (i % 11) / 10.0f);
+                proc.setCurrentProgram (i % 5);
+                proc.getStateInformation (state);
+                proc.setStateInformation (state.getData(), (int) state.getSize());
+            }
+        },
+    });
+    proc.removeListener (&heard);
+    EXPECT_GT (heard.count.load(), 0);
+    EXPECT_EQ (heard.wrong.load(), 0);
+}
+
 JUCE_END_IGNORE_WARNINGS_GCC_LIKE
