@@ -183,6 +183,25 @@ protected:
 
     bool bypassed() { return effect->getParameter (bypassIndex) > 0.5f; }
 
+    /** What a press on the pad and a drag to the right left, as the editor saw them at the
+        host's pace. */
+    struct PadDrag
+    {
+        size_t heardBefore = 0;   // the host's requests before the press
+        bool bypassBefore = false;
+        float dragged = 0.0f;     // the frequency the drag reached
+    };
+    void pressAndDragOnPad (PadDrag& drag)
+    {
+        input.moveTo (150, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        drag = { effect->requests().size(), bypassed(), 0.0f };
+        input.press();
+        input.moveTo (190, 110);
+        ASSERT_TRUE (idleAtHostPace());
+        drag.dragged = effect->getParameter (0);
+    }
+
     /** Where the server has the pointer, on the root window. */
     std::pair<int, int> pointer() const
     {
@@ -319,14 +338,9 @@ TEST_F (PointerInput, AnEditorHiddenInAPadDragEndsItAndTheFirstClickAfterIsAClic
     for (const bool idledWhileHidden : { true, false })
     {
         SCOPED_TRACE (idledWhileHidden ? "idled while hidden" : "idled once shown again");
-        input.moveTo (150, 110);
-        ASSERT_TRUE (idleAtHostPace());
-        const size_t heardBefore = effect->requests().size();
-        const bool bypassBefore = bypassed();
-        input.press();
-        input.moveTo (190, 110);
-        ASSERT_TRUE (idleAtHostPace());
-        const float dragged = effect->getParameter (0);
+        PadDrag drag;
+        ASSERT_NO_FATAL_FAILURE (pressAndDragOnPad (drag));
+        const auto [heardBefore, bypassBefore, dragged] = drag;
 
         // Hidden before the pointer leaves: the release reaches none of the module's windows.
         XUnmapWindow (host.display, host.window);
@@ -372,14 +386,9 @@ TEST_F (PointerInput, AnEditorShownAgainEndsAtItsFirstIdleADragReleasedWhileHidd
     for (const auto& row : rows)
     {
         SCOPED_TRACE (row.what);
-        input.moveTo (150, 110);
-        ASSERT_TRUE (idleAtHostPace());
-        const size_t heardBefore = effect->requests().size();
-        const bool bypassBefore = bypassed();
-        input.press();
-        input.moveTo (190, 110);
-        ASSERT_TRUE (idleAtHostPace());
-        const float dragged = effect->getParameter (0);
+        PadDrag drag;
+        ASSERT_NO_FATAL_FAILURE (pressAndDragOnPad (drag));
+        const auto [heardBefore, bypassBefore, dragged] = drag;
 
         XUnmapWindow (host.display, host.window);
         XSync (host.display, False);
@@ -449,7 +458,9 @@ TEST_F (PointerInput, AVelocityDragCutByAHiddenEditorLeavesThePointerWhereItWasR
         input.moveTo (900, 700);
         input.release();
         if (idledWhileHidden)
+        {
             ASSERT_TRUE (idleAtHostPace());
+        }
         XMapWindow (host.display, host.window);
         XSync (host.display, False);
         ASSERT_TRUE (idleAtHostPace());
